@@ -1,0 +1,309 @@
+#include "cli/Commands.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+#include <optional>
+
+#include "data/ClassFiles.h"
+#include "data/LessonCatalogue.h"
+#include "data/Purge.h"
+#include "diagnostics/DiagRecord.h"
+#include "diagnostics/DiagnosticReport.h"
+#include "export/ExportWriter.h"
+#include "platform/PosixFolder.h"
+#include "records/DisplayBuilder.h"
+#include "records/PrintedReport.h"
+#include "records/RecordLine.h"
+#include "shell/Text.h"
+
+namespace quillon {
+namespace {
+
+constexpr char kUsage[] =
+    "usage: quillon-cli [--folder DIR] COMMAND [OPTIONS]\n"
+    "  records --class N [--student N] [--group all|tests|recent]\n"
+    "          [--sort name|percent|date|lesson] [--direction increasing|decreasing] [--paper]\n"
+    "  diagnostics --class N [--entry K] [--paper]\n"
+    "  export [--since mm/dd/yy] [--order 1|2|3|4|5]\n"
+    "  erase --class N [--student N] [--diagnostics] --yes\n"
+    "  classes\n"
+    "  roster --class N\n"
+    "DIR is the program folder (default: the current directory).\n";
+
+// A failure that ends the command with an exit status and a message.
+struct Exit {
+  int status;
+  std::string message;
+};
+
+Exit Usage(const std::string& message) { return {2, message}; }
+
+void Check(const Status& s) {
+  if (!s.ok()) throw Exit{3, s.ToString()};
+}
+
+// The options of one command: "--name value" pairs and "--flag" switches.
+class Options {
+ public:
+  Options(const std::vector<std::string>& args, std::size_t from,
+          const std::vector<std::string>& valued, const std::vector<std::string>& flags) {
+    for (std::size_t i = from; i < args.size(); ++i) {
+      const std::string& a = args[i];
+      if (std::find(flags.begin(), flags.end(), a) != flags.end()) {
+        flags_.push_back(a);
+      } else if (std::find(valued.begin(), valued.end(), a) != valued.end()) {
+        if (i + 1 >= args.size()) throw Usage(a + " needs a value");
+        if (values_.count(a)) throw Usage(a + " is given twice");
+        values_[a] = args[++i];
+      } else {
+        throw Usage("unknown argument: " + a);
+      }
+    }
+  }
+  bool Flag(const std::string& name) const {
+    return std::find(flags_.begin(), flags_.end(), name) != flags_.end();
+  }
+  std::optional<std::string> Value(const std::string& name) const {
+    auto it = values_.find(name);
+    if (it == values_.end()) return std::nullopt;
+    return it->second;
+  }
+  // A whole number from `low` to `high`; `fallback` when absent, an error
+  // when required and absent.
+  int Number(const std::string& name, int low, int high, std::optional<int> fallback) const {
+    std::optional<std::string> v = Value(name);
+    if (!v) {
+      if (!fallback) throw Usage(name + " is required");
+      return *fallback;
+    }
+    if (v->empty() || v->size() > 6 || v->find_first_not_of("0123456789") != std::string::npos ||
+        std::stoi(*v) < low || std::stoi(*v) > high) {
+      throw Usage(name + " takes a whole number from " + std::to_string(low) + " to " +
+                  std::to_string(high) + ", not \"" + *v + "\"");
+    }
+    return std::stoi(*v);
+  }
+  int Choice(const std::string& name, const std::vector<std::string>& words, int fallback) const {
+    std::optional<std::string> v = Value(name);
+    if (!v) return fallback;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+      if (*v == words[i]) return static_cast<int>(i);
+    }
+    std::string all;
+    for (const auto& w : words) all += (all.empty() ? "" : "|") + w;
+    throw Usage(name + " takes " + all + ", not \"" + *v + "\"");
+  }
+
+ private:
+  std::map<std::string, std::string> values_;
+  std::vector<std::string> flags_;
+};
+
+// The class list as the windows fill it, in their (sorted) list order.
+std::vector<std::string> SortedClassList(Folder& folder) {
+  ClassList list;
+  Check(FillClassList(folder, &list));
+  if (list.bad_class_number) throw Exit{3, "Class number <=0!"};
+  std::sort(list.items.begin(), list.items.end());
+  return list.items;
+}
+
+// The class record of `classnum`, as the window's selection gives it.
+std::string ClassRecordOf(Folder& folder, int classnum) {
+  for (const std::string& item : SortedClassList(folder)) {
+    if (ClassNumberOf(item) == classnum) return item;
+  }
+  throw Usage("there is no class " + std::to_string(classnum) + " in CLASSES.DAT");
+}
+
+void LoadTables(Folder& folder, SharedValues& values) {
+  Check(LoadLessons(folder, &values.Catalogue));
+  FillUnitTestNames(&values.UnitTestNames);
+}
+
+void PrintLines(std::ostream& out, const std::vector<std::string>& lines) {
+  for (const std::string& line : lines) out << line << '\n';
+}
+
+int Records(Folder& folder, const Options& o, std::ostream& out) {
+  SharedValues values;
+  int classnum = o.Number("--class", 1, 99, std::nullopt);
+  int studentnum = o.Number("--student", 1, 99, -1);
+  values.DataGroup = 1 + o.Choice("--group", {"all", "tests", "recent"}, 0);
+  values.SortBy = o.Choice("--sort", {"name", "percent", "date", "lesson"}, 0);
+  values.SortDirection = o.Choice("--direction", {"increasing", "decreasing"}, 0);
+  values.PassingGrade = PassingGradeOf(ClassRecordOf(folder, classnum));
+  LoadTables(folder, values);
+  const TitleTables tables{values.Catalogue, values.UnitTestNames};
+  if (o.Flag("--paper")) {
+    RecordsReport report;
+    Check(BuildRecordsReport(folder, values, classnum, studentnum, &report));
+    if (report.record_lines.empty()) {
+      out << "No records found.\n";
+      return 1;
+    }
+    PrintLines(out, RecordsReportHeadings(report.heading_name, values.PassingGrade,
+                                          values.DataGroup));
+    PrintLines(out, RecordsReportBody(tables, report.record_lines, values.PassingGrade));
+    return 0;
+  }
+  WorkingLists lists;
+  DisplayRun run;
+  Check(DisplayNew(folder, values, lists, classnum, studentnum, &run));
+  if (values.RecordsFound == 0) {
+    out << "No records found.\n";
+    return 1;
+  }
+  PrintLines(out, run.lines);
+  return 0;
+}
+
+int Diagnostics(Folder& folder, const Options& o, std::ostream& out) {
+  int classnum = o.Number("--class", 1, 99, std::nullopt);
+  ClassRecordOf(folder, classnum);
+  std::vector<std::string> entries;
+  Check(DiagListEntries(folder, classnum, &entries));
+  if (o.Value("--entry")) {
+    int k = o.Number("--entry", 1, 999999, std::nullopt);
+    if (k > static_cast<int>(entries.size())) {
+      throw Usage("--entry " + std::to_string(k) + ": class " + std::to_string(classnum) +
+                  " has " + std::to_string(entries.size()) + " diagnostic results");
+    }
+    entries = {entries[static_cast<std::size_t>(k - 1)]};
+  }
+  Roster roster;
+  Check(roster.Load(folder));
+  bool first = true;
+  for (const std::string& entry : entries) {
+    const std::string record = entry.substr(50);
+    const std::string& name = roster.Name(classnum, ValInt(std::string_view(record).substr(4, 2)));
+    if (o.Flag("--paper")) {
+      for (const auto& page : DiagnosticReportPages(record, name)) {
+        PrintLines(out, page);
+        out << "\f\n";
+      }
+      continue;
+    }
+    if (!first) PrintLines(out, ReportSeparator());
+    first = false;
+    PrintLines(out, DiagnosticReportLines(record, name));
+  }
+  return 0;
+}
+
+int Export(Folder& folder, Clock& clock, const Options& o, std::ostream& out) {
+  std::optional<std::string> cutoff;
+  if (std::optional<std::string> since = o.Value("--since")) {
+    cutoff = ParseCutoffDate(*since);
+    if (!cutoff) throw Exit{2, "Enter date in format mm/dd/yy"};
+  }
+  int order = o.Number("--order", 1, 5, 1);
+  SharedValues values;
+  LoadTables(folder, values);
+  std::string name = MakeOutputFileName(folder, clock);
+  if (ToUpper(name) == "ERROR") {
+    throw Exit{3, "An error has occurred while trying\nto create a name for the output file"};
+  }
+  std::size_t written = 0;
+  Check(WriteExport(folder, {values.Catalogue, values.UnitTestNames}, cutoff, order, name,
+                    &written));
+  out << folder.FullPath(name) << '\n';
+  return 0;
+}
+
+int Erase(Folder& folder, const Options& o, std::ostream& out) {
+  int classnum = o.Number("--class", 1, 99, std::nullopt);
+  int studentnum = o.Number("--student", 1, 99, 0);
+  bool diagnostics = o.Flag("--diagnostics");
+  ClassRecordOf(folder, classnum);
+  if (!o.Flag("--yes")) {
+    std::size_t count = 0;
+    Check(CountPurgeable(folder, diagnostics, studentnum, classnum, &count));
+    out << "Would erase " << count << " records; nothing was erased (add --yes).\n";
+    return 1;
+  }
+  RewriteResult result;
+  Check(diagnostics ? PurgeDiagnostics(folder, studentnum, classnum, &result)
+                    : PurgeRecords(folder, studentnum, classnum, &result));
+  out << "Erased " << result.removed << " records.\n";
+  return 0;
+}
+
+int Classes(Folder& folder, std::ostream& out) {
+  for (const std::string& item : SortedClassList(folder)) {
+    out << ClassNumberOf(item) << '\t' << PassingGradeOf(item) << '\t' << ClassDisplayName(item)
+        << '\n';
+  }
+  return 0;
+}
+
+int RosterList(Folder& folder, const Options& o, std::ostream& out) {
+  int classnum = o.Number("--class", 1, 99, std::nullopt);
+  ClassRecordOf(folder, classnum);
+  std::vector<std::string> items;
+  Check(FillRosterList(folder, classnum, &items));
+  std::sort(items.begin(), items.end());
+  for (const std::string& item : items) {
+    out << StudentNumberOf(item) << '\t' << StudentDisplayName(item) << '\n';
+  }
+  return 0;
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& args, Clock& clock, std::ostream& out,
+           std::ostream& err) {
+  try {
+    std::size_t i = 0;
+    std::string folder_path = ".";
+    if (i < args.size() && args[i] == "--help") {
+      out << kUsage;
+      return 0;
+    }
+    if (i < args.size() && args[i] == "--folder") {
+      if (i + 1 >= args.size()) throw Usage("--folder needs a value");
+      folder_path = args[i + 1];
+      i += 2;
+    }
+    if (i >= args.size()) throw Usage("no command given");
+    const std::string command = args[i++];
+    if (std::find(args.begin() + static_cast<long>(i), args.end(), "--help") != args.end()) {
+      out << kUsage;
+      return 0;
+    }
+    std::error_code ec;
+    if (!std::filesystem::is_directory(folder_path, ec)) {
+      throw Exit{3, folder_path + ": the program folder does not exist"};
+    }
+    PosixFolder folder(folder_path);
+    if (command == "records") {
+      return Records(folder,
+                     Options(args, i, {"--class", "--student", "--group", "--sort", "--direction"},
+                             {"--paper"}),
+                     out);
+    }
+    if (command == "diagnostics") {
+      return Diagnostics(folder, Options(args, i, {"--class", "--entry"}, {"--paper"}), out);
+    }
+    if (command == "export") {
+      return Export(folder, clock, Options(args, i, {"--since", "--order"}, {}), out);
+    }
+    if (command == "erase") {
+      return Erase(folder, Options(args, i, {"--class", "--student"}, {"--diagnostics", "--yes"}),
+                   out);
+    }
+    if (command == "classes") {
+      Options(args, i, {}, {});  // takes no options
+      return Classes(folder, out);
+    }
+    if (command == "roster") return RosterList(folder, Options(args, i, {"--class"}, {}), out);
+    throw Usage("unknown command: " + command);
+  } catch (const Exit& e) {
+    err << "quillon-cli: " << e.message << '\n';
+    if (e.status == 2) err << kUsage;
+    return e.status;
+  }
+}
+
+}  // namespace quillon

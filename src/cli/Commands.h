@@ -1,0 +1,19 @@
+// quillon-cli: reports, diagnostics, the export and record removal without
+// the windows, over the same core and with the same files written.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "platform/Clock.h"
+
+namespace quillon {
+
+// Runs one command line (without the program name). Output goes to `out`
+// with LF line ends, errors to `err`. Returns the exit status: 0 done,
+// 1 nothing found / not confirmed, 2 a wrong argument, 3 a file problem.
+int RunCli(const std::vector<std::string>& args, Clock& clock, std::ostream& out,
+           std::ostream& err);
+
+}  // namespace quillon

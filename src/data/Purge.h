@@ -1,0 +1,66 @@
+// Removing records from the program's fixed-length record files without ever
+// losing one: the kept records go to a temporary file (*.TMP, which stays on
+// disk holding them) and the main file is then replaced in one atomic step.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <string_view>
+
+#include "platform/Folder.h"
+
+namespace quillon {
+
+inline constexpr char kDiagFile[] = "Diag.dat";
+
+using KeepTest = std::function<bool(std::string_view record)>;
+
+struct RewriteResult {
+  std::size_t kept = 0;
+  std::size_t removed = 0;
+  // Records a tutoring lesson appended while the rewrite ran, carried over.
+  std::size_t appended_meanwhile = 0;
+};
+
+// Leaves in `main_file` exactly the whole records for which `keep` holds, in
+// their file order; a trailing partial record is dropped and a missing file
+// is created empty. `temp_file` ends holding the kept records.
+//
+// At every instant `main_file` holds either all its old records or exactly
+// the kept ones: the kept records are written to `temp_file` and to a second
+// copy (`main_file` + ".NEW"), both forced to disk, and the copy is renamed
+// over `main_file`, then the folder is forced to disk. Just before the rename
+// the main file's length is checked again; whole records appended meanwhile
+// (by a tutoring lesson) are read, put through `keep` and carried over, until
+// the length is stable. What stays unprotected is the instant between that
+// last check and the rename: a record appended then goes to the old file and
+// is lost. (A lesson holding the old file open across the rename writes to
+// the old file too; lessons open, append and close, so that window is as
+// short.)
+//
+// On failure the status names the file and `main_file` is unchanged.
+Status RewriteRecordFile(Folder& folder, std::string_view main_file, std::string_view temp_file,
+                         std::size_t record_length, const KeepTest& keep,
+                         RewriteResult* result = nullptr);
+
+// The keep test of a purge, chosen from the arguments (student number FIRST,
+// class number SECOND):
+//   classnum 0            every record goes
+//   classnum > 0, stu 0   the records of class classnum go
+//   classnum > 0, stu > 0 the records of that student of that class go
+// Negative numbers (classnum < 0, or studentnum < 0 with classnum not 0) have
+// no test: the result is empty and nothing may be removed.
+KeepTest PurgeKeepTest(int studentnum, int classnum);
+
+// Purges RECORDS.DAT through RECORDS.TMP (25-character records) and Diag.dat
+// through Diag.TMP (72-character records). Negative arguments leave the file
+// unchanged and return an error.
+Status PurgeRecords(Folder& folder, int studentnum, int classnum, RewriteResult* result = nullptr);
+Status PurgeDiagnostics(Folder& folder, int studentnum, int classnum,
+                        RewriteResult* result = nullptr);
+
+// How many records of RECORDS.DAT (or Diag.dat) such a purge would remove now.
+Status CountPurgeable(Folder& folder, bool diagnostics, int studentnum, int classnum,
+                      std::size_t* count);
+
+}  // namespace quillon

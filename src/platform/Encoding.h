@@ -1,0 +1,23 @@
+// The one conversion point between the single-byte text of the files and
+// QString: byte b is the character U+00bb (Latin-1), so all 256 byte values
+// survive the round trip.
+#pragma once
+
+#include <QString>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace quillon {
+
+QString ToQString(std::string_view bytes);
+
+// The bytes of `text`; nullopt when a character has no single-byte form
+// (above U+00FF), so that the caller refuses it rather than mangle it.
+std::optional<std::string> FromQString(const QString& text);
+
+// As FromQString, with every character that has no single-byte form replaced
+// by '?' (visibly, never silently dropped).
+std::string FromQStringReplacing(const QString& text);
+
+}  // namespace quillon

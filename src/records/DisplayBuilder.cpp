@@ -1,0 +1,151 @@
+#include "records/DisplayBuilder.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "data/ActivityRecord.h"
+#include "data/ClassFiles.h"
+#include "data/RecordFile.h"
+#include "records/RecordLine.h"
+#include "shell/Text.h"
+
+namespace quillon {
+
+Status BuildWorkingLists(Folder& folder, WorkingLists* lists) {
+  *lists = WorkingLists();
+  RecordSet records;
+  Status s = ReadRecords(folder, kRecordsFile, kActivityRecordLength, &records);
+  if (!s.ok()) return s;
+  lists->lstRecords1.reserve(records.Count());
+  for (std::size_t i = 0; i < records.Count(); ++i) {
+    std::string r = NormalizeRecord(records.At(i));
+    if (ClassifyActivity(r).is_test) lists->lstRecords2.push_back(r);
+    lists->lstRecords1.push_back(std::move(r));
+  }
+  const auto& tests = lists->lstRecords2;
+  auto& sorted = lists->lstSorted;
+  sorted.reserve(tests.size());
+  for (std::size_t i = 0; i < tests.size(); ++i) {
+    const std::string& r = tests[i];
+    sorted.push_back(r.substr(0, 6) + r.substr(12, 4) + ZeroPad(static_cast<long long>(i + 1), 5) +
+                     "     " + r);
+  }
+  std::sort(sorted.begin(), sorted.end());
+  std::string prev;
+  for (auto it = sorted.rbegin(); it != sorted.rend(); ++it) {
+    std::string_view group = std::string_view(*it).substr(0, 10);
+    if (group != prev) {
+      lists->lstRecords3.push_back(it->substr(20));
+      prev = std::string(group);
+    }
+  }
+  return Status::OK();
+}
+
+Status WriteWorkingFile(Folder& folder, const WorkingLists& lists, int data_group) {
+  const std::vector<std::string>* list = data_group == 2   ? &lists.lstRecords2
+                                         : data_group == 3 ? &lists.lstRecords3
+                                                           : &lists.lstRecords1;
+  std::string bytes;
+  bytes.reserve(list->size() * kActivityRecordLength);
+  for (const std::string& r : *list) bytes += FixWidth(r, kActivityRecordLength);
+  return folder.WriteFile(kWorkingFile, bytes);
+}
+
+std::string DisplaySortKey(const TitleTables& tables, std::string_view line, int sort_by,
+                           int seq) {
+  const std::string_view name = line.substr(0, 21);
+  const std::string_view yymmdd = line.substr(21, 6);
+  const std::string tail = ZeroPad(seq, 4);
+  std::string key;
+  switch (sort_by) {
+    case 1: {
+      double correct = Val(line.substr(36, 3));
+      double attempted = Val(line.substr(33, 3));
+      if (correct == 0) {
+        key = "   ";
+      } else if (attempted == 0) {
+        key = "100";
+      } else {
+        key = ZeroPad(static_cast<long long>(std::floor(100.0 * correct / attempted + 0.5)), 3);
+      }
+      key.append(name).append(yymmdd);
+      break;
+    }
+    case 2:
+      key.append(yymmdd).append(name);
+      break;
+    case 3:
+      key = ActivityLabel(tables.catalogue, tables.unit_names, line.substr(27, 2),
+                          line.substr(29, 2), line.substr(31, 2), line[42]);
+      key.append(name).append(yymmdd);
+      break;
+    default:
+      key.append(name).append(yymmdd);
+      break;
+  }
+  return key + tail;
+}
+
+Status SelectRecordLines(Folder& folder, int classnum, int studentnum,
+                         std::vector<std::string>* lines) {
+  lines->clear();
+  RecordSet selected;
+  Status s = ReadRecords(folder, kWorkingFile, kActivityRecordLength, &selected);
+  if (!s.ok()) return s;
+  Roster roster;
+  s = roster.Load(folder);
+  if (!s.ok()) return s;
+  for (std::size_t i = 0; i < selected.Count(); ++i) {
+    std::string_view r = selected.At(i);
+    int cls = ValInt(r.substr(2, 2));
+    int stu = ValInt(r.substr(4, 2));
+    if ((studentnum != -1 && stu != studentnum) || (classnum != -1 && cls != classnum)) continue;
+    lines->push_back(ComposeRecordLine(r, roster.Name(cls, stu)));
+  }
+  return Status::OK();
+}
+
+Status DisplayNew(Folder& folder, SharedValues& values, WorkingLists& lists, int classnum,
+                  int studentnum, DisplayRun* run) {
+  *run = DisplayRun();
+  if (classnum == -99) {
+    classnum = values.LastDisplayClass;
+    studentnum = values.LastDisplayStudent;
+  }
+  values.LastDisplayClass = classnum;
+  values.LastDisplayStudent = studentnum;
+  values.RecordLines.clear();
+  values.SortKeys.clear();
+  values.RecordsFound = 0;
+
+  Status s;
+  if (!values.ReuseWorkingLists) {
+    s = BuildWorkingLists(folder, &lists);
+    if (!s.ok()) return s;
+  }
+  s = WriteWorkingFile(folder, lists, values.DataGroup);
+  if (!s.ok()) return s;
+  s = SelectRecordLines(folder, classnum, studentnum, &values.RecordLines);
+  if (!s.ok()) return s;
+
+  const TitleTables tables{values.Catalogue, values.UnitTestNames};
+  const std::size_t count = values.RecordLines.size();
+  values.SortKeys.reserve(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    values.SortKeys.push_back(
+        DisplaySortKey(tables, values.RecordLines[i], values.SortBy, static_cast<int>(i + 1)));
+  }
+  values.RecordsFound = static_cast<int>(count);
+  if (count == 0) return Status::OK();
+
+  SortParallelLists(values.SortKeys, values.RecordLines, values.SortDirection, count);
+  run->one_student = studentnum != -1;
+  run->lines.reserve(count);
+  for (const std::string& line : values.RecordLines) {
+    run->lines.push_back(FormatRecordLine(tables, line, values.PassingGrade));
+  }
+  return Status::OK();
+}
+
+}  // namespace quillon

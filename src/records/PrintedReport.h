@@ -1,0 +1,38 @@
+// The text of the printed records report, apart from the printer: its heading
+// lines and its record lines in the printed order. The printing routine puts
+// these on pages; the command-line companion prints them as they are.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/Folder.h"
+#include "records/DisplayBuilder.h"
+
+namespace quillon {
+
+// The five heading lines repeated at the top of every page: the title line
+// (heading name trimmed, passing grade, data group), an empty line and the
+// three lines of column headings.
+std::vector<std::string> RecordsReportHeadings(std::string_view heading_name, int passing_grade,
+                                               int data_group);
+
+// The report's records: the working lists rebuilt, the data group written to
+// RECORDS2.DAT and read back, the lines of that class and student composed and
+// sorted by the RecordLine itself in SortDirection (student name, date,
+// course, unit, lesson, counts). `heading_name` is "All Students" for
+// studentnum -1, else the roster name field ("" when not on the roster).
+struct RecordsReport {
+  std::string heading_name;
+  std::vector<std::string> record_lines;  // RecordLines, sorted
+};
+Status BuildRecordsReport(Folder& folder, const SharedValues& values, int classnum,
+                          int studentnum, RecordsReport* report);
+
+// The printed lines of the records, FormatPrintLine each, with a line holding
+// one blank wherever the student (the first 16 characters) changes.
+std::vector<std::string> RecordsReportBody(const TitleTables& tables,
+                                           const std::vector<std::string>& record_lines,
+                                           int passing_grade);
+
+}  // namespace quillon

@@ -1,0 +1,58 @@
+// The 43-character working line of one activity record, and its two
+// formatters with the grading rules.
+//
+// RecordLine:
+//   1-21  StudentName    roster name field, blank-padded (21 blanks if unknown)
+//   22-23 year           ActivityDate 11-12 (yy)
+//   24-27 month and day  ActivityDate 7-10 (mmdd)
+//   28-29 CourseCode     normalised
+//   30-31 UnitNumber     unit test offset removed, two digits
+//   32-33 LessonNumber   lesson test offset removed, two digits
+//   34-36 ProblemsAttempted
+//   37-39 ProblemsCorrect
+//   40-42 Minutes
+//   43    ActivityKind   'T' lesson test, 'U' unit test, ' ' otherwise
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "data/LessonCatalogue.h"
+
+namespace quillon {
+
+// The lookups the formatters read.
+struct TitleTables {
+  const LessonCatalogue& catalogue;
+  const UnitNameTable& unit_names;
+};
+
+// The RecordLine of a normalised 25-character ActivityRecord; `name` is the
+// roster name field (or "" for a student not on the roster: blanks keep the
+// field 21 wide).
+std::string ComposeRecordLine(std::string_view record, std::string_view name);
+
+// The grading of one line.
+struct Grading {
+  int attempted = 0;
+  int correct = 0;
+  int minutes = 0;
+  long long percent = 100;  // 100 when nothing was attempted; halves round up
+  char grade = ' ';         // A/B/C/D from 5 attempted on, else blank
+  bool is_test = false;     // kind 'T' or 'U'
+  bool passed = false;      // tests: percent >= passing grade
+};
+Grading GradeRecordLine(std::string_view line, int passing_grade);
+
+// The lesson title a line shows: the numbered lesson or
+// "Test...various prob types" for a "P" code, "Unit <u>: <name>" for a unit
+// test, the catalogue's lesson title otherwise; the empty text for a code
+// beginning with neither "C" nor "P" or numbers outside the tables.
+std::string LessonTitleOf(const TitleTables& tables, std::string_view line);
+
+// The 106-column screen line and the 111-column printed line. A number wider
+// than its column is not cut and pushes the rest of the line right.
+std::string FormatRecordLine(const TitleTables& tables, std::string_view line, int passing_grade);
+std::string FormatPrintLine(const TitleTables& tables, std::string_view line, int passing_grade);
+
+}  // namespace quillon

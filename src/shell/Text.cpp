@@ -1,0 +1,153 @@
+#include "shell/Text.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+
+namespace quillon {
+
+std::string FixWidth(std::string_view text, int width) {
+  if (width <= 0) return std::string();
+  std::string out(text.substr(0, static_cast<std::size_t>(width)));
+  out.resize(static_cast<std::size_t>(width), ' ');
+  return out;
+}
+
+std::string NameField(std::string_view record) { return FixWidth(record, 21); }
+
+void SwapStrings(std::string& a, std::string& b) { a.swap(b); }
+
+double Val(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size() && text[i] == ' ') ++i;
+  std::size_t start = i;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+  bool digits = false;
+  bool point = false;
+  for (; i < text.size(); ++i) {
+    char c = text[i];
+    if (c >= '0' && c <= '9') {
+      digits = true;
+    } else if (c == '.' && !point) {
+      point = true;
+    } else {
+      break;
+    }
+  }
+  if (!digits) return 0.0;
+  std::string number(text.substr(start, i - start));
+  return std::strtod(number.c_str(), nullptr);
+}
+
+int ValInt(std::string_view text) {
+  double v = std::nearbyint(Val(text));  // the default rounding mode: halves to even
+  if (v > 32767.0) return 32767;
+  if (v < -32768.0) return -32768;
+  return static_cast<int>(v);
+}
+
+bool IsNumeric(std::string_view text) {
+  std::string t = Trim(text);
+  std::size_t i = 0;
+  if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
+  bool digits = false;
+  bool point = false;
+  for (; i < t.size(); ++i) {
+    if (t[i] >= '0' && t[i] <= '9') {
+      digits = true;
+    } else if (t[i] == '.' && !point) {
+      point = true;
+    } else {
+      return false;
+    }
+  }
+  return digits;
+}
+
+std::string Trim(std::string_view text) {
+  std::size_t b = text.find_first_not_of(' ');
+  if (b == std::string_view::npos) return std::string();
+  std::size_t e = text.find_last_not_of(' ');
+  return std::string(text.substr(b, e - b + 1));
+}
+
+std::string TrimRight(std::string_view text) {
+  std::size_t e = text.find_last_not_of(' ');
+  if (e == std::string_view::npos) return std::string();
+  return std::string(text.substr(0, e + 1));
+}
+
+std::string ToUpper(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return out;
+}
+
+std::string ToLower(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return out;
+}
+
+std::string RightJustify(long long value, int width) {
+  std::string digits = std::to_string(value);
+  if (static_cast<int>(digits.size()) >= width) return digits;
+  return std::string(static_cast<std::size_t>(width) - digits.size(), ' ') + digits;
+}
+
+std::string ZeroPad(long long value, int digits) {
+  bool negative = value < 0;
+  std::string d = std::to_string(negative ? -value : value);
+  if (static_cast<int>(d.size()) < digits) {
+    d.insert(0, static_cast<std::size_t>(digits) - d.size(), '0');
+  }
+  return negative ? "-" + d : d;
+}
+
+void SortParallelListsLiteral(std::vector<std::string>& keys, std::vector<std::string>& values,
+                              int direction, std::size_t count) {
+  if (direction != 0 && direction != 1) return;
+  for (std::size_t i = 0; i + 1 < count; ++i) {
+    for (std::size_t j = i + 1; j < count; ++j) {
+      bool exchange = direction == 0 ? keys[i] > keys[j] : keys[i] < keys[j];
+      if (exchange) {
+        SwapStrings(keys[i], keys[j]);
+        SwapStrings(values[i], values[j]);
+      }
+    }
+  }
+}
+
+void SortParallelLists(std::vector<std::string>& keys, std::vector<std::string>& values,
+                       int direction, std::size_t count) {
+  if ((direction != 0 && direction != 1) || count < 2) return;
+  std::vector<std::size_t> order(count);
+  std::iota(order.begin(), order.end(), std::size_t{0});
+  std::sort(order.begin(), order.end(),
+            [&](std::size_t a, std::size_t b) { return keys[a] < keys[b]; });
+  // The exchange sort leaves the keys in order; the only freedom it has is
+  // the order of entries with equal keys. When those carry equal values the
+  // outcome is the same whatever that order is; otherwise only the literal
+  // procedure knows it.
+  for (std::size_t n = 1; n < count; ++n) {
+    const std::size_t a = order[n - 1], b = order[n];
+    if (keys[a] == keys[b] && values[a] != values[b]) {
+      SortParallelListsLiteral(keys, values, direction, count);
+      return;
+    }
+  }
+  if (direction == 1) std::reverse(order.begin(), order.end());
+  std::vector<std::string> sorted_keys(count), sorted_values(count);
+  for (std::size_t n = 0; n < count; ++n) {
+    sorted_keys[n] = std::move(keys[order[n]]);
+    sorted_values[n] = std::move(values[order[n]]);
+  }
+  std::move(sorted_keys.begin(), sorted_keys.end(), keys.begin());
+  std::move(sorted_values.begin(), sorted_values.end(), values.begin());
+}
+
+}  // namespace quillon
