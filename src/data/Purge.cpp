@@ -19,76 +19,140 @@ constexpr int kMaxGrowthRounds = 1000;
 // fragment (dropped) or a lesson's append in progress (completed in a moment).
 constexpr int kPartialWaits = 5;
 constexpr auto kPartialWait = std::chrono::milliseconds(2);
+// After the replace the old file is looked at this often, this far apart,
+// for records a lesson wrote into it as it was being replaced.
+constexpr int kLateLooks = 3;
+constexpr auto kLateLookPause = std::chrono::milliseconds(1);
 
 int ClassField(std::string_view r) { return ValInt(r.substr(2, 2)); }
 int StudentField(std::string_view r) { return ValInt(r.substr(4, 2)); }
 
 }  // namespace
 
-Status RewriteRecordFile(Folder& folder, std::string_view main_file, std::string_view temp_file,
-                         std::size_t record_length, const KeepTest& keep, RewriteResult* result) {
-  RewriteResult counts;
-  const std::string copy_file = std::string(main_file) + ".NEW";
-  Status s = folder.CreateIfMissing(main_file);
-  if (!s.ok()) return s;
-  std::string bytes;  // the main file as far as it has been read
-  s = folder.ReadFile(main_file, &bytes);
-  if (!s.ok()) return s;
-  const std::size_t first_count = bytes.size() / record_length;
+namespace {
 
-  std::string kept;
-  std::size_t processed = 0;  // whole records put through `keep`
-  std::size_t written = SIZE_MAX;  // records the copies hold, once written
-  int partial_waits = 0;
-  for (int round = 0;; ++round) {
-    if (round == kMaxGrowthRounds) {
-      return Status::Error(std::string(main_file),
-                           "keeps growing while records are removed; nothing was removed");
-    }
-    const std::size_t whole = bytes.size() / record_length;
-    for (; processed < whole; ++processed) {
-      std::string_view record = std::string_view(bytes).substr(processed * record_length,
-                                                                record_length);
-      if (keep(record)) {
+// The records of the main file seen so far, put through `keep` as they come.
+class Sweep {
+ public:
+  Sweep(std::size_t length, const KeepTest& keep) : length_(length), keep_(keep) {}
+
+  // Adds bytes read after those already seen; returns the kept records among
+  // the whole records they complete.
+  std::string Absorb(std::string_view more) {
+    bytes_.append(more);
+    std::string kept;
+    for (const std::size_t whole = bytes_.size() / length_; processed_ < whole; ++processed_) {
+      std::string_view record = std::string_view(bytes_).substr(processed_ * length_, length_);
+      if (keep_(record)) {
         kept.append(record);
         ++counts.kept;
       } else {
         ++counts.removed;
       }
     }
-    if (written != processed) {
-      s = folder.WriteFile(temp_file, kept);
-      if (s.ok()) s = folder.SyncFile(temp_file);
-      if (s.ok()) s = folder.WriteFile(copy_file, kept);
-      if (s.ok()) s = folder.SyncFile(copy_file);
-      if (!s.ok()) return s;
-      written = processed;
-    }
-
-    std::uint64_t size = 0;
-    s = folder.FileSize(main_file, &size);
-    if (!s.ok()) return s;
-    if (size < bytes.size()) {
-      return Status::Error(std::string(main_file),
-                           "was shortened by another program while records were removed; "
-                           "nothing was removed");
-    }
-    if (size == bytes.size()) {
-      if (size % record_length == 0 || partial_waits == kPartialWaits) break;
-      ++partial_waits;
-      std::this_thread::sleep_for(kPartialWait);
-      continue;
-    }
-    std::string more;
-    s = folder.ReadFrom(main_file, bytes.size(), &more);
-    if (!s.ok()) return s;
-    bytes += more;
+    return kept;
   }
-  counts.appended_meanwhile = processed - first_count;
-  s = folder.RenameFile(copy_file, main_file);
+  std::size_t seen() const { return bytes_.size(); }
+  std::size_t processed() const { return processed_; }
+  bool partial() const { return bytes_.size() % length_ != 0; }
+
+  RewriteResult counts;
+
+ private:
+  std::size_t length_;
+  const KeepTest& keep_;
+  std::string bytes_;
+  std::size_t processed_ = 0;
+};
+
+// Reads what was appended to `name` beyond the `sweep` has seen. `*grew` is
+// set when there was more; a file shorter than before is an error.
+Status ReadGrowth(Folder& folder, std::string_view name, Sweep& sweep, std::string* kept,
+                  bool* grew) {
+  *grew = false;
+  std::uint64_t size = 0;
+  Status s = folder.FileSize(name, &size);
+  if (!s.ok()) return s;
+  if (size < sweep.seen()) {
+    return Status::Error(std::string(name),
+                         "was shortened by another program while records were removed");
+  }
+  if (size == sweep.seen()) return Status::OK();
+  std::string more;
+  s = folder.ReadFrom(name, sweep.seen(), &more);
+  if (!s.ok()) return s;
+  *grew = !more.empty();
+  kept->append(sweep.Absorb(more));
+  return Status::OK();
+}
+
+}  // namespace
+
+Status RewriteRecordFile(Folder& folder, std::string_view main_file, std::string_view temp_file,
+                         std::size_t record_length, const KeepTest& keep, RewriteResult* result) {
+  const std::string copy_file = std::string(main_file) + ".NEW";
+  const std::string old_file = std::string(main_file) + ".OLD";
+  Sweep sweep(record_length, keep);
+  Status s = folder.CreateIfMissing(main_file);
+  std::string all;
+  if (s.ok()) s = folder.ReadFile(main_file, &all);
+  if (!s.ok()) return s;
+  std::string kept = sweep.Absorb(all);
+  all.clear();
+  const std::size_t first_count = sweep.processed();
+
+  // Write the copies, then look again: records a lesson appended meanwhile
+  // are carried over, until the main file stands still.
+  int partial_waits = 0;
+  for (int round = 0;; ++round) {
+    if (round == kMaxGrowthRounds) {
+      return Status::Error(std::string(main_file),
+                           "keeps growing while records are removed; nothing was removed");
+    }
+    s = folder.WriteFile(temp_file, kept);
+    if (s.ok()) s = folder.SyncFile(temp_file);
+    if (s.ok()) s = folder.WriteFile(copy_file, kept);
+    if (s.ok()) s = folder.SyncFile(copy_file);
+    if (!s.ok()) return s;
+    bool grew = false;
+    s = ReadGrowth(folder, main_file, sweep, &kept, &grew);
+    if (!s.ok()) return s;
+    if (grew) continue;
+    // A partial record at the end is a stray fragment, or an append caught
+    // half done: give it a moment to complete.
+    if (!sweep.partial() || partial_waits == kPartialWaits) break;
+    ++partial_waits;
+    std::this_thread::sleep_for(kPartialWait);
+  }
+
+  // The old file keeps a second name across the replace, so that a record a
+  // lesson writes into it at that very moment can still be read and carried
+  // over into the new file.
+  s = folder.RemoveFile(old_file);
+  if (s.ok()) s = folder.LinkFile(main_file, old_file);
+  if (s.ok()) s = folder.RenameFile(copy_file, main_file);
   if (s.ok()) s = folder.SyncFolder();
   if (!s.ok()) return s;
-  if (result != nullptr) *result = counts;
+  for (int look = 0; look < kLateLooks; ++look) {
+    if (look > 0) std::this_thread::sleep_for(kLateLookPause);
+    std::string late;
+    bool grew = false;
+    s = ReadGrowth(folder, old_file, sweep, &late, &grew);
+    if (s.ok() && !late.empty()) {
+      s = folder.AppendFile(main_file, late);
+      if (s.ok()) s = folder.AppendFile(temp_file, late);
+      if (s.ok()) s = folder.SyncFile(main_file);
+    }
+    if (!s.ok()) {
+      return Status::Error(std::string(main_file),
+                           "records appended during the removal could not be added back; they "
+                           "are kept in " + old_file + " (" + s.ToString() + ")");
+    }
+  }
+  s = folder.RemoveFile(old_file);
+  if (!s.ok()) return s;
+  sweep.counts.appended_meanwhile = sweep.processed() - first_count;
+  if (result != nullptr) *result = sweep.counts;
   return Status::OK();
 }
 

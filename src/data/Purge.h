@@ -29,16 +29,21 @@ struct RewriteResult {
 // At every instant `main_file` holds either all its old records or exactly
 // the kept ones: the kept records are written to `temp_file` and to a second
 // copy (`main_file` + ".NEW"), both forced to disk, and the copy is renamed
-// over `main_file`, then the folder is forced to disk. Just before the rename
-// the main file's length is checked again; whole records appended meanwhile
-// (by a tutoring lesson) are read, put through `keep` and carried over, until
-// the length is stable. What stays unprotected is the instant between that
-// last check and the rename: a record appended then goes to the old file and
-// is lost. (A lesson holding the old file open across the rename writes to
-// the old file too; lessons open, append and close, so that window is as
-// short.)
+// over `main_file`, then the folder is forced to disk.
 //
-// On failure the status names the file and `main_file` is unchanged.
+// Tutoring lessons append without any locking, so the rewrite looks for
+// their records twice. Before the replace it checks the main file's length
+// after writing the copies; whole records appended meanwhile are put through
+// `keep` and carried over, until the length stands still. Across the replace
+// the old file keeps a second name (`main_file` + ".OLD"), and for a few
+// milliseconds afterwards records that reached the old file (a lesson that
+// opened it just before the rename) are carried over by appending them to
+// the new file. What stays unprotected: a lesson that opened the old file
+// before the replace and writes to it more than those milliseconds later.
+//
+// On failure the status names the file; before the replace `main_file` is
+// unchanged, after it (only if appending the late records fails) they stay
+// in the ".OLD" file and the status says so.
 Status RewriteRecordFile(Folder& folder, std::string_view main_file, std::string_view temp_file,
                          std::size_t record_length, const KeepTest& keep,
                          RewriteResult* result = nullptr);

@@ -35,8 +35,16 @@ class Folder {
   virtual Status CreateIfMissing(std::string_view name) = 0;
   // Creates `name` or empties it, then writes `contents` (not yet synced).
   virtual Status WriteFile(std::string_view name, std::string_view contents) = 0;
+  // Appends `contents` at the end of `name` in one write (O_APPEND, as the
+  // tutoring lessons append), creating the file when missing.
+  virtual Status AppendFile(std::string_view name, std::string_view contents) = 0;
   // Forces the contents of `name` to disk.
   virtual Status SyncFile(std::string_view name) = 0;
+  // Gives the file `from` a second name `to` (a hard link): both names then
+  // reach the same file, whatever happens to either name afterwards.
+  virtual Status LinkFile(std::string_view from, std::string_view to) = 0;
+  // Removes the name `name`; a missing file is not an error.
+  virtual Status RemoveFile(std::string_view name) = 0;
   // Replaces `to` by `from` in one step: at every instant `to` is either the
   // old file or the new one.
   virtual Status RenameFile(std::string_view from, std::string_view to) = 0;
@@ -64,7 +72,14 @@ class FolderWrapper : public Folder {
   Status WriteFile(std::string_view name, std::string_view contents) override {
     return target_->WriteFile(name, contents);
   }
+  Status AppendFile(std::string_view name, std::string_view contents) override {
+    return target_->AppendFile(name, contents);
+  }
   Status SyncFile(std::string_view name) override { return target_->SyncFile(name); }
+  Status LinkFile(std::string_view from, std::string_view to) override {
+    return target_->LinkFile(from, to);
+  }
+  Status RemoveFile(std::string_view name) override { return target_->RemoveFile(name); }
   Status RenameFile(std::string_view from, std::string_view to) override {
     return target_->RenameFile(from, to);
   }

@@ -101,13 +101,13 @@ Status PosixFolder::CreateIfMissing(std::string_view name) {
   return Status::OK();
 }
 
-Status PosixFolder::WriteFile(std::string_view name, std::string_view contents) {
-  Descriptor fd(::open(FullPath(name).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
-  if (fd.get() < 0) return Failure(name, "cannot open the file for writing");
+namespace {
+
+Status WriteAll(int fd, std::string_view name, std::string_view contents) {
   const char* data = contents.data();
   size_t left = contents.size();
   while (left > 0) {
-    ssize_t n = ::write(fd.get(), data, left);
+    ssize_t n = ::write(fd, data, left);
     if (n < 0) {
       if (errno == EINTR) continue;
       return Failure(name, "cannot write the file");
@@ -115,7 +115,40 @@ Status PosixFolder::WriteFile(std::string_view name, std::string_view contents) 
     data += n;
     left -= static_cast<size_t>(n);
   }
+  return Status::OK();
+}
+
+}  // namespace
+
+Status PosixFolder::WriteFile(std::string_view name, std::string_view contents) {
+  Descriptor fd(::open(FullPath(name).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+  if (fd.get() < 0) return Failure(name, "cannot open the file for writing");
+  Status s = WriteAll(fd.get(), name, contents);
+  if (!s.ok()) return s;
   if (!fd.Close()) return Failure(name, "cannot close the file");
+  return Status::OK();
+}
+
+Status PosixFolder::AppendFile(std::string_view name, std::string_view contents) {
+  Descriptor fd(::open(FullPath(name).c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644));
+  if (fd.get() < 0) return Failure(name, "cannot open the file for appending");
+  Status s = WriteAll(fd.get(), name, contents);
+  if (!s.ok()) return s;
+  if (!fd.Close()) return Failure(name, "cannot close the file");
+  return Status::OK();
+}
+
+Status PosixFolder::LinkFile(std::string_view from, std::string_view to) {
+  if (::link(FullPath(from).c_str(), FullPath(to).c_str()) != 0) {
+    return Failure(to, "cannot create the file");
+  }
+  return Status::OK();
+}
+
+Status PosixFolder::RemoveFile(std::string_view name) {
+  if (::unlink(FullPath(name).c_str()) != 0 && errno != ENOENT) {
+    return Failure(name, "cannot remove the file");
+  }
   return Status::OK();
 }
 

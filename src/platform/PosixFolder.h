@@ -19,7 +19,10 @@ class PosixFolder : public Folder {
   Status FileSize(std::string_view name, std::uint64_t* size) override;
   Status CreateIfMissing(std::string_view name) override;
   Status WriteFile(std::string_view name, std::string_view contents) override;
+  Status AppendFile(std::string_view name, std::string_view contents) override;
   Status SyncFile(std::string_view name) override;
+  Status LinkFile(std::string_view from, std::string_view to) override;
+  Status RemoveFile(std::string_view name) override;
   Status RenameFile(std::string_view from, std::string_view to) override;
   Status SyncFolder() override;
 

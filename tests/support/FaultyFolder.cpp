@@ -45,6 +45,21 @@ Status FaultyFolder::WriteFile(std::string_view name, std::string_view contents)
   return FolderWrapper::WriteFile(name, contents);
 }
 
+Status FaultyFolder::AppendFile(std::string_view name, std::string_view contents) {
+  QUILLON_FAULT(name);
+  return FolderWrapper::AppendFile(name, contents);
+}
+
+Status FaultyFolder::LinkFile(std::string_view from, std::string_view to) {
+  QUILLON_FAULT(to);
+  return FolderWrapper::LinkFile(from, to);
+}
+
+Status FaultyFolder::RemoveFile(std::string_view name) {
+  QUILLON_FAULT(name);
+  return FolderWrapper::RemoveFile(name);
+}
+
 Status FaultyFolder::SyncFile(std::string_view name) {
   QUILLON_FAULT(name);
   return FolderWrapper::SyncFile(name);

@@ -28,7 +28,10 @@ class FaultyFolder : public FolderWrapper {
   Status CreateIfMissing(std::string_view name) override;
   // A crash in the middle of a write leaves the first half of the bytes.
   Status WriteFile(std::string_view name, std::string_view contents) override;
+  Status AppendFile(std::string_view name, std::string_view contents) override;
   Status SyncFile(std::string_view name) override;
+  Status LinkFile(std::string_view from, std::string_view to) override;
+  Status RemoveFile(std::string_view name) override;
   Status RenameFile(std::string_view from, std::string_view to) override;
   Status SyncFolder() override;
 

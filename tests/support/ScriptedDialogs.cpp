@@ -22,7 +22,9 @@ ScriptedDialogs::~ScriptedDialogs() {
 
 ScriptedDialogs& ScriptedDialogs::ExpectMessage(std::string prompt, Buttons buttons, Icon icon,
                                                 Title title, Answer answer) {
-  Step s{Step::kMessage, std::move(prompt)};
+  Step s;
+  s.kind = Step::kMessage;
+  s.text = std::move(prompt);
   s.buttons = buttons;
   s.icon = icon;
   s.title = std::move(title);
@@ -33,7 +35,9 @@ ScriptedDialogs& ScriptedDialogs::ExpectMessage(std::string prompt, Buttons butt
 
 ScriptedDialogs& ScriptedDialogs::ExpectInput(std::string prompt, std::string title,
                                               std::string answer) {
-  Step s{Step::kInput, std::move(prompt)};
+  Step s;
+  s.kind = Step::kInput;
+  s.text = std::move(prompt);
   s.input_title = std::move(title);
   s.typed = std::move(answer);
   script_.push_back(std::move(s));
@@ -42,7 +46,9 @@ ScriptedDialogs& ScriptedDialogs::ExpectInput(std::string prompt, std::string ti
 
 ScriptedDialogs& ScriptedDialogs::ExpectModal(std::string object_name,
                                               std::function<void(QDialog&)> act) {
-  Step s{Step::kModal, std::move(object_name)};
+  Step s;
+  s.kind = Step::kModal;
+  s.text = std::move(object_name);
   s.act = std::move(act);
   script_.push_back(std::move(s));
   return *this;

@@ -49,7 +49,7 @@ class ScriptedDialogs : public Dialogs {
 
  private:
   struct Step {
-    enum Kind { kMessage, kInput, kModal } kind;
+    enum Kind { kMessage, kInput, kModal } kind = kMessage;
     std::string text;  // prompt, or window name
     Buttons buttons = Buttons::kOk;
     Icon icon = Icon::kNone;

@@ -1,0 +1,127 @@
+#include "data/ClassFiles.h"
+
+#include <gtest/gtest.h>
+
+#include "data/RecordFile.h"
+#include "support/Builders.h"
+#include "support/TempFolder.h"
+
+namespace quillon {
+namespace {
+
+using testing::ClassRec;
+using testing::StudentRec;
+using testing::TempFolder;
+
+TEST(ClassRecordTest, ReadingRules) {
+  struct Case {
+    std::string record;
+    int number, grade;
+    const char* display;
+  } cases[] = {
+      {ClassRec("Algebra", "070", "7"), 7, 70, "Algebra"},
+      {ClassRec("Algebra", "070", " 7"), 7, 70, "Algebra"},
+      {ClassRec("Algebra", "070", "07"), 7, 70, "Algebra"},
+      {ClassRec("Algebra", "abc", "12"), 12, 60, "Algebra"},  // letters: 60
+      {ClassRec("Algebra", "   ", "12"), 12, 60, "Algebra"},  // blank: 60
+      {ClassRec("Algebra", "100", "12"), 12, 100, "Algebra"},
+      {ClassRec("  Spaced  ", "050", "  "), 0, 50, "Spaced"},
+      {ClassRec("A twenty-seven char name!!", "050", "3"), 3, 50, "A twenty-seven char name!"},
+  };
+  for (const Case& c : cases) {
+    ASSERT_EQ(c.record.size(), 32u);
+    EXPECT_EQ(ClassNumberOf(c.record), c.number) << c.record;
+    EXPECT_EQ(PassingGradeOf(c.record), c.grade) << c.record;
+    EXPECT_EQ(ClassDisplayName(c.record), c.display) << c.record;
+  }
+}
+
+TEST(StudentRecordTest, BuildAndReadBack) {
+  std::string r = BuildStudentRecord("Ann Baker", 12, 3, "ab");
+  EXPECT_EQ(r, "Ann Baker            123 kl    ");
+  EXPECT_EQ(StudentNumberOf(r), 12);
+  EXPECT_EQ(StudentClassNumberOf(r), 3);
+  EXPECT_EQ(StudentDisplayName(r), "Ann Baker");
+  EXPECT_EQ(StudentPasswordOf(r), "ab");
+  EXPECT_EQ(BuildStudentRecord("A very long student name here", 1, 99, "ABCDEFGH"),
+            "A very long student n1 99KLMNOP");
+}
+
+class RosterFilesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir.Write(kClassesFile, ClassRec("One", "060", "1") + ClassRec("Two", "060", "2") +
+                                ClassRec("Four", "060", "4"));
+    dir.Write(kStudentsFile, StudentRec("Ann", "12", "4") + StudentRec("Bob", "1", "3") +
+                                 StudentRec("Cy", "2", "3") + StudentRec("Dup", "2", " 3") +
+                                 "partial");
+  }
+  TempFolder dir;
+  Status s;
+};
+
+TEST_F(RosterFilesTest, LookupsByNumber) {
+  EXPECT_TRUE(ClassNumberInUse(dir.folder(), 4, &s));
+  EXPECT_FALSE(ClassNumberInUse(dir.folder(), 3, &s));
+  EXPECT_TRUE(StudentNumberInUse(dir.folder(), 12, 4, &s));
+  EXPECT_FALSE(StudentNumberInUse(dir.folder(), 12, 3, &s));
+  // The empty text, not 21 blanks, for a pair not on the roster.
+  EXPECT_EQ(LookupStudentName(dir.folder(), 3, 12, &s), "");
+  // The first record of a pair wins; the name keeps its 21 characters.
+  EXPECT_EQ(LookupStudentName(dir.folder(), 3, 2, &s), "Cy                   ");
+  EXPECT_TRUE(s.ok());
+  Roster roster;
+  ASSERT_TRUE(roster.Load(dir.folder()).ok());
+  EXPECT_EQ(roster.Name(3, 2), "Cy                   ");
+  EXPECT_EQ(roster.Name(3, 12), "");
+}
+
+TEST_F(RosterFilesTest, NewNumbersAreTheLowestFree) {
+  EXPECT_EQ(NewClassNumber(dir.folder(), &s), 3);
+  EXPECT_EQ(NewStudentNumber(dir.folder(), 3, &s), 3);
+  EXPECT_EQ(NewStudentNumber(dir.folder(), 5, &s), 1);
+}
+
+TEST_F(RosterFilesTest, ListsInFileOrder) {
+  ClassList classes;
+  ASSERT_TRUE(FillClassList(dir.folder(), &classes).ok());
+  EXPECT_FALSE(classes.bad_class_number);
+  ASSERT_EQ(classes.items.size(), 3u);
+  EXPECT_EQ(classes.items[2], ClassRec("Four", "060", "4"));
+  std::vector<std::string> roster;
+  ASSERT_TRUE(FillRosterList(dir.folder(), 3, &roster).ok());
+  EXPECT_EQ(roster, (std::vector<std::string>{StudentRec("Bob", "1", "3"),
+                                              StudentRec("Cy", "2", "3"),
+                                              StudentRec("Dup", "2", " 3")}));
+  ASSERT_TRUE(FillRosterList(dir.folder(), 0, &roster).ok());
+  EXPECT_TRUE(roster.empty());
+}
+
+TEST(ClassListTest, ClassNumberZeroStopsTheFilling) {
+  TempFolder dir;
+  dir.Write(kClassesFile, ClassRec("One", "060", "1") + ClassRec("Blank", "060", "  ") +
+                              ClassRec("Three", "060", "3"));
+  ClassList classes;
+  ASSERT_TRUE(FillClassList(dir.folder(), &classes).ok());
+  EXPECT_TRUE(classes.bad_class_number);
+  EXPECT_EQ(classes.items.size(), 1u);
+}
+
+TEST(ClassListTest, MissingFileIsAnEmptyListAndIsCreated) {
+  TempFolder dir;
+  ClassList classes;
+  ASSERT_TRUE(FillClassList(dir.folder(), &classes).ok());
+  EXPECT_TRUE(classes.items.empty());
+  EXPECT_FALSE(classes.bad_class_number);
+  EXPECT_EQ(dir.Read(kClassesFile), "");
+}
+
+TEST(AppendRecordTest, GoesAfterTheWholeRecords) {
+  TempFolder dir;
+  dir.Write(kClassesFile, ClassRec("One", "060", "1") + "stray");
+  ASSERT_TRUE(AppendRecord(dir.folder(), kClassesFile, ClassRec("Two", "060", "2")).ok());
+  EXPECT_EQ(dir.Read(kClassesFile), ClassRec("One", "060", "1") + ClassRec("Two", "060", "2"));
+}
+
+}  // namespace
+}  // namespace quillon

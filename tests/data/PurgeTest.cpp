@@ -1,0 +1,249 @@
+#include "data/Purge.h"
+
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <chrono>
+#include <filesystem>
+#include <map>
+
+#include "data/ActivityRecord.h"
+#include "support/Builders.h"
+#include "support/FaultyFolder.h"
+#include "support/TempFolder.h"
+
+extern char** environ;
+
+namespace quillon {
+namespace {
+
+using testing::ActRec;
+using testing::Crash;
+using testing::DiagRec;
+using testing::FaultyFolder;
+using testing::TempFolder;
+
+std::string Rec(const char* cls, const char* stu, const char* tag = "1") {
+  return ActRec("C1", cls, stu, "010126", "01", "01", tag, "1", "1");
+}
+
+std::string Join(std::initializer_list<std::string> records) {
+  std::string out;
+  for (const auto& r : records) out += r;
+  return out;
+}
+
+TEST(PurgeRecordsTest, SelectionTable) {
+  const std::string c1 = Rec("1", "1"), c3a = Rec("3", "2"), c2 = Rec("2", "2"),
+                    c3b = Rec(" 3", "5"), c1b = Rec("1", "2"), c3c = Rec("3 ", "2 ");
+  const std::string all = Join({c1, c3a, c2, c3b, c1b, c3c});
+  struct Case {
+    int student, cls;
+    std::string kept;
+  } cases[] = {
+      {0, 3, Join({c1, c2, c1b})},            // the class, whatever its field's blanks
+      {2, 3, Join({c1, c2, c3b, c1b})},       // student 2 of class 3 only
+      {0, 0, ""},                             // everything
+      {5, 0, ""},                             // class 0: everything, whatever the student
+      {9, 3, all},                            // nobody matches
+  };
+  for (const Case& c : cases) {
+    TempFolder dir;
+    dir.Write(kRecordsFile, all);
+    RewriteResult result;
+    ASSERT_TRUE(PurgeRecords(dir.folder(), c.student, c.cls, &result).ok());
+    EXPECT_EQ(dir.Read(kRecordsFile), c.kept) << c.student << "," << c.cls;
+    EXPECT_EQ(dir.Read("RECORDS.TMP"), c.kept);
+    EXPECT_EQ(result.kept * 25, c.kept.size());
+    EXPECT_EQ(result.removed, 6 - result.kept);
+  }
+}
+
+TEST(PurgeRecordsTest, NegativeArgumentsChangeNothing) {
+  for (auto [student, cls] : {std::pair{0, -1}, {-1, 3}, {-5, -5}}) {
+    TempFolder dir;
+    const std::string all = Join({Rec("3", "1"), Rec("3", "2")});
+    dir.Write(kRecordsFile, all);
+    Status s = PurgeRecords(dir.folder(), student, cls);
+    EXPECT_FALSE(s.ok());
+    EXPECT_EQ(s.file(), "RECORDS.DAT");
+    EXPECT_EQ(dir.Read(kRecordsFile), all);
+  }
+  // Class 0 with a negative student is still "everything".
+  TempFolder dir;
+  dir.Write(kRecordsFile, Rec("3", "1"));
+  EXPECT_TRUE(PurgeRecords(dir.folder(), -1, 0).ok());
+  EXPECT_EQ(dir.Read(kRecordsFile), "");
+}
+
+TEST(PurgeRecordsTest, MissingFileIsCreatedEmptyPartialRecordDropped) {
+  TempFolder dir;
+  ASSERT_TRUE(PurgeRecords(dir.folder(), 1, 1).ok());
+  EXPECT_EQ(dir.Read(kRecordsFile), "");
+  EXPECT_EQ(dir.Read("RECORDS.TMP"), "");
+
+  dir.Write(kRecordsFile, Rec("2", "1") + "x");  // 26 bytes
+  ASSERT_TRUE(PurgeRecords(dir.folder(), 1, 1).ok());
+  EXPECT_EQ(dir.Read(kRecordsFile), Rec("2", "1"));
+}
+
+TEST(PurgeRecordsTest, NulAndHighBytesAreCopiedUnchanged) {
+  TempFolder dir;
+  std::string odd = Rec("4", "1");
+  odd[0] = '\0';
+  odd[10] = '\xff';
+  odd[24] = '\x80';
+  dir.Write(kRecordsFile, odd + Rec("5", "1"));
+  ASSERT_TRUE(PurgeRecords(dir.folder(), 0, 5).ok());
+  EXPECT_EQ(dir.Read(kRecordsFile), odd);
+}
+
+TEST(PurgeRecordsTest, AFileThatCannotBeWrittenFailsNamingItAndKeepsTheMainFile) {
+  TempFolder dir;
+  const std::string all = Join({Rec("3", "1"), Rec("4", "1")});
+  dir.Write(kRecordsFile, all);
+  std::filesystem::create_directory(dir.path() + "/RECORDS.TMP");  // cannot be opened to write
+  Status s = PurgeRecords(dir.folder(), 0, 3);
+  ASSERT_FALSE(s.ok());
+  EXPECT_EQ(s.file(), "RECORDS.TMP");
+  EXPECT_NE(s.ToString().find("cannot open the file for writing"), std::string::npos);
+  EXPECT_EQ(dir.Read(kRecordsFile), all);
+}
+
+TEST(PurgeDiagnosticsTest, SeventyTwoCharacterRecords) {
+  TempFolder dir;
+  const std::string a = DiagRec("C1", "3", "1", "010126", "A", "A"),
+                    b = DiagRec("C2", "3", "2", "010126", "B", "B"),
+                    c = DiagRec("C1", "07", "2", "010126", "C", "C");
+  dir.Write(kDiagFile, a + b + c + "xx");
+  ASSERT_TRUE(PurgeDiagnostics(dir.folder(), 2, 3).ok());
+  EXPECT_EQ(dir.Read(kDiagFile), a + c);
+  EXPECT_EQ(dir.Read("Diag.TMP"), a + c);
+  std::size_t count = 0;
+  ASSERT_TRUE(CountPurgeable(dir.folder(), true, 0, 7, &count).ok());
+  EXPECT_EQ(count, 1u);
+  // Activity records are not touched by a diagnostics purge.
+  EXPECT_FALSE(dir.Exists(kRecordsFile));
+}
+
+// A fault at every single file operation of a purge, failing or crashing:
+// the main file then holds all its old records or exactly the kept ones, and
+// a purge run afterwards completes.
+TEST(PurgeFaultTest, EveryOperationFailingOrCrashing) {
+  const std::string old_records =
+      Join({Rec("1", "1"), Rec("3", "2"), Rec("2", "2"), Rec("3", "2", "2"), Rec("1", "2")}) +
+      "z";
+  const std::string kept = Join({Rec("1", "1"), Rec("2", "2"), Rec("1", "2")});
+  int operations = 0;
+  {
+    TempFolder dir;
+    dir.Write(kRecordsFile, old_records);
+    FaultyFolder counting(&dir.folder(), -1, FaultyFolder::Mode::kFail);
+    ASSERT_TRUE(PurgeRecords(counting, 2, 3).ok());
+    operations = counting.operations();
+  }
+  ASSERT_GT(operations, 8);
+  for (auto mode : {FaultyFolder::Mode::kFail, FaultyFolder::Mode::kCrash}) {
+    for (int k = 1; k <= operations; ++k) {
+      TempFolder dir;
+      dir.Write(kRecordsFile, old_records);
+      FaultyFolder faulty(&dir.folder(), k, mode);
+      bool reported_ok = false;
+      try {
+        reported_ok = PurgeRecords(faulty, 2, 3).ok();
+      } catch (const Crash&) {
+      }
+      ASSERT_TRUE(faulty.faulted()) << k;
+      const std::string now = dir.Read(kRecordsFile);
+      EXPECT_TRUE(now == old_records || now == kept) << "fault at operation " << k;
+      // A failure reported as success would be a lie only if the file is old.
+      if (reported_ok) {
+        EXPECT_EQ(now, kept) << k;
+      }
+      ASSERT_TRUE(PurgeRecords(dir.folder(), 2, 3).ok()) << k;
+      EXPECT_EQ(dir.Read(kRecordsFile), kept) << k;
+      EXPECT_EQ(dir.Read("RECORDS.TMP"), kept) << k;
+    }
+  }
+}
+
+TEST(PurgeLargeFileTest, AMillionRecordsNothingLostOrDuplicated) {
+  TempFolder dir;
+  std::string bytes;
+  bytes.reserve(1000000 * 25);
+  for (int n = 0; n < 1000000; ++n) {
+    char tail[10];
+    std::snprintf(tail, sizeof tail, "%09d", n);
+    bytes += std::string("C1") + (n % 7 == 0 ? "5 " : "6 ") + (n % 3 == 0 ? "1 " : "2 ") +
+             "0101260101" + tail;
+  }
+  dir.Write(kRecordsFile, bytes);
+  RewriteResult result;
+  ASSERT_TRUE(PurgeRecords(dir.folder(), 1, 5, &result).ok());
+  std::string now = dir.Read(kRecordsFile);
+  std::size_t expected = 0;
+  std::string want;
+  for (int n = 0; n < 1000000; ++n) {
+    if (n % 7 == 0 && n % 3 == 0) continue;
+    ++expected;
+    want.append(bytes, static_cast<std::size_t>(n) * 25, 25);
+  }
+  EXPECT_EQ(result.kept, expected);
+  EXPECT_EQ(result.removed, 1000000 - expected);
+  EXPECT_TRUE(now == want);
+}
+
+// A real second process appends records the way a lesson does while purges
+// of another student run in a loop; every appended record survives, once.
+TEST(PurgeConcurrencyTest, RecordsAppendedDuringPurgesAreKept) {
+  TempFolder dir;
+  std::string seed;
+  for (int n = 0; n < 2000; ++n) seed += Rec("9", n % 2 ? "2" : "3");
+  dir.Write(kRecordsFile, seed);
+  const std::string file = dir.path() + "/RECORDS.DAT";
+  const int appended = 800;
+  std::vector<std::string> argv_s = {LESSON_SIMULATOR, file, std::to_string(appended), "9 ",
+                                     "1 ", "1000"};
+  std::vector<char*> argv;
+  for (auto& a : argv_s) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  pid_t pid;
+  ASSERT_EQ(posix_spawn(&pid, LESSON_SIMULATOR, nullptr, nullptr, argv.data(), environ), 0);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  int purges = 0, status = 0;
+  std::size_t carried = 0;
+  bool finished = false;
+  while (std::chrono::steady_clock::now() < deadline) {
+    RewriteResult result;
+    ASSERT_TRUE(PurgeRecords(dir.folder(), 2 + purges % 2, 9, &result).ok());
+    carried += result.appended_meanwhile;
+    ++purges;
+    if (waitpid(pid, &status, WNOHANG) == pid) {
+      finished = true;
+      break;
+    }
+  }
+  if (!finished) {
+    kill(pid, SIGKILL);
+    waitpid(pid, &status, 0);
+  }
+  ASSERT_TRUE(finished) << "the simulator did not finish in time";
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  ASSERT_TRUE(PurgeRecords(dir.folder(), 2, 9).ok());
+  ASSERT_TRUE(PurgeRecords(dir.folder(), 3, 9).ok());
+  const std::string now = dir.Read(kRecordsFile);
+  ASSERT_EQ(now.size() % 25, 0u);
+  std::map<int, int> seen;
+  for (std::size_t i = 0; i < now.size(); i += 25) {
+    ASSERT_EQ(now.substr(i, 6), "C19 1 ") << "record " << i / 25;
+    ++seen[std::stoi(now.substr(i + 16, 9))];
+  }
+  EXPECT_GT(purges, 5);
+  EXPECT_GT(carried, 0u) << "no purge overlapped an append";
+  ASSERT_EQ(seen.size(), static_cast<std::size_t>(appended));
+  for (auto [n, times] : seen) EXPECT_EQ(times, 1) << "record " << n;
+}
+
+}  // namespace
+}  // namespace quillon
