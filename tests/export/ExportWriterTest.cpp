@@ -1,1 +1,220 @@
+#include "export/ExportWriter.h"
+
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <random>
+
+#include "data/ActivityRecord.h"
+#include "data/ClassFiles.h"
+#include "shell/Text.h"
+#include "support/Builders.h"
+#include "support/FixedClock.h"
+#include "support/TempFolder.h"
+
+namespace quillon {
+namespace {
+
+using testing::ActRec;
+using testing::ClassRec;
+using testing::StudentRec;
+
+class ExportTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir.Write(kClassesFile, ClassRec("Math", "060", "1") + ClassRec("Math", "070", "2") +
+                                ClassRec("Zeta", "060", "3"));
+    dir.Write(kStudentsFile, StudentRec("Anne", "2", "1") + StudentRec("Ann", "1", "1") +
+                                 StudentRec("bob", "1", "2") + StudentRec("Bob", "2", "2") +
+                                 StudentRec("Cy", "1", "3"));
+    catalogue.UnitLessonTitles[7][1][2] = "Reading a Pay Stub";
+    catalogue.UnitLessonTitles[1][4][7] = "A lesson title that is longer than thirty-six";
+    catalogue.NumberedLessonTitles[2][12] = "Twelfth";
+    FillUnitTestNames(&names);
+  }
+  // The export of `records` as lines of "field|field|...".
+  std::vector<std::string> Export(const std::string& records, int order,
+                                  std::optional<std::string> cutoff = std::nullopt) {
+    dir.Write(kRecordsFile, records);
+    std::size_t written = 0;
+    EXPECT_TRUE(WriteExport(dir.folder(), {catalogue, names}, cutoff, order, "out.txt", &written)
+                    .ok());
+    std::vector<std::string> lines;
+    std::string text = dir.Read("out.txt"), line;
+    for (char c : text) {
+      if (c == '\n') {
+        lines.push_back(line);
+        line.clear();
+      } else if (c != '\r') {
+        line += c == '\t' ? '|' : c;
+      }
+    }
+    EXPECT_EQ(lines.size(), written);
+    return lines;
+  }
+  // The class and student fields of each exported line.
+  std::vector<std::string> Who(const std::vector<std::string>& lines) {
+    std::vector<std::string> out;
+    for (const auto& l : lines) {
+      std::size_t a = l.find('|'), b = l.find('|', a + 1), c = l.find('|', b + 1),
+                  d = l.find('|', c + 1);
+      out.push_back(l.substr(0, b) + "|" + l.substr(c + 1, d - c - 1));
+    }
+    return out;
+  }
+  testing::TempFolder dir;
+  LessonCatalogue catalogue;
+  UnitNameTable names;
+};
+
+using Lines = std::vector<std::string>;
+
+TEST_F(ExportTest, ExactBytesOfTheFile) {
+  dir.Write(kRecordsFile, ActRec("S1", "1", "1", "090526", "01", "02", "12", "10", "7") +
+                              ActRec("C1", "9", "9", "090626", "04", "57", "5", "4", "3"));
+  std::size_t written = 0;
+  ASSERT_TRUE(
+      WriteExport(dir.folder(), {catalogue, names}, std::nullopt, 1, "out.txt", &written).ok());
+  EXPECT_EQ(written, 2u);
+  EXPECT_EQ(dir.Read("out.txt"),
+            "Math\tAnn\tBus Math\t09/05/26\tReading a Pay Stub\t12\t10\t7\r\n"
+            "\t\tV&T-PreA\t09/06/26\tA lesson title that is longer than t\t5\t4\t3\r\n");
+}
+
+TEST_F(ExportTest, LineLayout) {
+  ExportLookups lookups;
+  ASSERT_TRUE(LoadExportLookups(dir.folder(), &lookups).ok());
+  std::string line = ComposeExportLine({catalogue, names}, lookups,
+                                       ActRec("P2", "2", "2", "123126", "99", "12", "7", "0", "45"));
+  EXPECT_EQ(line, std::string("Math") + std::string(21, ' ') + "Bob" + std::string(18, ' ') +
+                      "K&J-Alg1" + "12/31/26" + "Twelfth" + std::string(29, ' ') + "7  0  45 ");
+  EXPECT_EQ(line.size(), 107u);
+  // "C" tests are labelled as the display labels them.
+  EXPECT_EQ(ComposeExportLine({catalogue, names}, lookups,
+                              ActRec("C2", "1", "1", "010126", "53", "00", "1", "1", "1"))
+                .substr(62, 36),
+            FixWidth("Unit Test: Equations", 36));
+  EXPECT_EQ(ComposeExportLine({catalogue, names}, lookups,
+                              ActRec("P2", "1", "1", "010126", "05", "12", "1", "1", "1"))
+                .substr(62, 36),
+            FixWidth("Test...various prob types", 36));
+}
+
+TEST_F(ExportTest, FiveOrders) {
+  const std::string records =
+      ActRec("C1", "2", "2", "090526", "01", "01", "1", "1", "1") +  // Math/Bob
+      ActRec("C1", "1", "2", "090526", "01", "01", "1", "1", "1") +  // Math/Anne
+      ActRec("C1", "3", "1", "090426", "01", "01", "1", "1", "1") +  // Zeta/Cy
+      ActRec("P1", "2", "1", "090526", "99", "01", "1", "1", "1") +  // Math/bob
+      ActRec("C1", "1", "1", "090726", "01", "01", "1", "1", "1") +  // Math/Ann
+      ActRec("C1", "1", "1", "123199", "01", "01", "1", "1", "1");   // Math/Ann in 1999
+  EXPECT_EQ(Who(Export(records, 1)),
+            (Lines{"Math|Ann|12/31/99", "Zeta|Cy|09/04/26", "Math|Anne|09/05/26",
+                   "Math|Bob|09/05/26", "Math|bob|09/05/26", "Math|Ann|09/07/26"}));
+  EXPECT_EQ(Who(Export(records, 2)),
+            (Lines{"Math|Ann|12/31/99", "Zeta|Cy|09/04/26", "Math|Anne|09/05/26",
+                   "Math|Bob|09/05/26", "Math|bob|09/05/26", "Math|Ann|09/07/26"}));
+  // Classes 1 and 2 share a name and interleave.
+  EXPECT_EQ(Who(Export(records, 3)),
+            (Lines{"Math|Ann|12/31/99", "Math|Anne|09/05/26", "Math|Bob|09/05/26",
+                   "Math|bob|09/05/26", "Math|Ann|09/07/26", "Zeta|Cy|09/04/26"}));
+  EXPECT_EQ(Who(Export(records, 4)),
+            (Lines{"Math|Ann|12/31/99", "Math|Ann|09/07/26", "Math|Anne|09/05/26",
+                   "Math|Bob|09/05/26", "Math|bob|09/05/26", "Zeta|Cy|09/04/26"}));
+  // Capitals before small letters: Cy before bob.
+  EXPECT_EQ(Who(Export(records, 5)),
+            (Lines{"Math|Ann|12/31/99", "Math|Ann|09/07/26", "Math|Anne|09/05/26",
+                   "Math|Bob|09/05/26", "Zeta|Cy|09/04/26", "Math|bob|09/05/26"}));
+}
+
+TEST_F(ExportTest, CutoffIsAPlainYymmddComparison) {
+  const std::string records = ActRec("C1", "1", "1", "090426", "01", "01", "1", "1", "1") +
+                              ActRec("C1", "1", "1", "090526", "01", "01", "1", "1", "1") +
+                              ActRec("C1", "1", "1", "123199", "01", "01", "1", "1", "1");
+  // Equal to the cutoff: kept. The 1999 record passes too: "991231" is the
+  // larger text.
+  EXPECT_EQ(Export(records, 1, "260905").size(), 2u);
+  EXPECT_EQ(Export(records, 1, "260904").size(), 3u);
+  EXPECT_EQ(Export(records, 1, "990101").size(), 1u);  // year 99 excludes 00-98
+  EXPECT_TRUE(Export("", 1).empty());
+  EXPECT_EQ(dir.Read("out.txt"), "");
+}
+
+TEST(ExportDateKeyTest, CenturyAndInvalidDates) {
+  auto key = [](const char* date) {
+    return ExportDateKey(std::string(54, ' ') + date + std::string(45, ' '));
+  };
+  EXPECT_EQ(key("09/05/26"), "20260905");
+  EXPECT_EQ(key("12/31/29"), "20291231");
+  EXPECT_EQ(key("01/01/30"), "19300101");
+  EXPECT_EQ(key("02/29/24"), "20240229");
+  EXPECT_EQ(key("02/29/26"), "00000000");
+  EXPECT_EQ(key("13/01/26"), "00000000");
+  EXPECT_EQ(key("ab/cd/ef"), "00000000");
+  EXPECT_EQ(key("  /  /  "), "00000000");
+}
+
+TEST(ParseCutoffDateTest, MonthDayYear) {
+  EXPECT_EQ(ParseCutoffDate("09/05/26"), "260905");
+  EXPECT_EQ(ParseCutoffDate("9/5/2026"), "260905");
+  EXPECT_EQ(ParseCutoffDate("13/45/12"), std::nullopt);
+  EXPECT_EQ(ParseCutoffDate("02/30/26"), std::nullopt);
+  EXPECT_EQ(ParseCutoffDate("090526"), std::nullopt);
+  EXPECT_EQ(ParseCutoffDate("a/b/c"), std::nullopt);
+  EXPECT_EQ(ParseCutoffDate(""), std::nullopt);
+}
+
+// The literal procedure: keys computed at every comparison.
+void LiteralQuickSort(std::vector<std::string>& list, long low, long high, int order) {
+  long i = low, j = high;
+  const std::string pivot = ExportSortKey(list[static_cast<std::size_t>((low + high) / 2)], order);
+  while (i <= j) {
+    while (ExportSortKey(list[static_cast<std::size_t>(i)], order) < pivot && i < high) ++i;
+    while (pivot < ExportSortKey(list[static_cast<std::size_t>(j)], order) && j > low) --j;
+    if (i <= j) {
+      std::swap(list[static_cast<std::size_t>(i)], list[static_cast<std::size_t>(j)]);
+      ++i;
+      --j;
+    }
+  }
+  if (low < j) LiteralQuickSort(list, low, j, order);
+  if (i < high) LiteralQuickSort(list, i, high, order);
+}
+
+TEST(QuickSortLinesTest, SameOrderAsTheLiteralProcedureEqualKeysIncluded) {
+  std::mt19937 rng(3);
+  const char* names[] = {"Ann", "Anne", "Bob", "bob"};
+  for (int round = 0; round < 50; ++round) {
+    std::vector<std::string> lines;
+    for (int n = 0; n < 40; ++n) {
+      std::string line = FixWidth(names[rng() % 2], 25) + FixWidth(names[rng() % 4], 21) +
+                         FixWidth("C1", 8) + "09/0" + std::to_string(rng() % 3 + 1) + "/26" +
+                         FixWidth("line " + std::to_string(n), 36) + "1  1  1  ";
+      lines.push_back(line);
+    }
+    for (int order = 1; order <= 5; ++order) {
+      std::vector<std::string> fast = lines, literal = lines;
+      QuickSortLines(fast, order);
+      LiteralQuickSort(literal, 0, static_cast<long>(literal.size()) - 1, order);
+      ASSERT_EQ(fast, literal) << "order " << order;
+    }
+  }
+}
+
+TEST(MakeOutputFileNameTest, LowestFreeOfTwenty) {
+  testing::TempFolder dir;
+  testing::FixedClock clock({2024, 4, 5});
+  EXPECT_EQ(MakeOutputFileName(dir.folder(), clock), "Records040524-01.txt");
+  dir.Write("Records040524-01.txt", "");
+  dir.Write("Records040524-02.txt", "");
+  EXPECT_EQ(MakeOutputFileName(dir.folder(), clock), "Records040524-03.txt");
+  std::filesystem::remove(dir.path() + "/Records040524-01.txt");
+  EXPECT_EQ(MakeOutputFileName(dir.folder(), clock), "Records040524-01.txt");
+  for (int n = 1; n <= 20; ++n) {
+    dir.Write("Records040524-" + ZeroPad(n, 2) + ".txt", "");
+  }
+  EXPECT_EQ(MakeOutputFileName(dir.folder(), clock), "Error");
+}
+
+}  // namespace
+}  // namespace quillon
