@@ -255,12 +255,12 @@ int RosterList(Folder& folder, const Options& o, std::ostream& out) {
 int RunCli(const std::vector<std::string>& args, Clock& clock, std::ostream& out,
            std::ostream& err) {
   try {
-    std::size_t i = 0;
-    std::string folder_path = ".";
-    if (i < args.size() && args[i] == "--help") {
+    if (std::find(args.begin(), args.end(), "--help") != args.end()) {
       out << kUsage;
       return 0;
     }
+    std::size_t i = 0;
+    std::string folder_path = ".";
     if (i < args.size() && args[i] == "--folder") {
       if (i + 1 >= args.size()) throw Usage("--folder needs a value");
       folder_path = args[i + 1];
@@ -268,10 +268,6 @@ int RunCli(const std::vector<std::string>& args, Clock& clock, std::ostream& out
     }
     if (i >= args.size()) throw Usage("no command given");
     const std::string command = args[i++];
-    if (std::find(args.begin() + static_cast<long>(i), args.end(), "--help") != args.end()) {
-      out << kUsage;
-      return 0;
-    }
     std::error_code ec;
     if (!std::filesystem::is_directory(folder_path, ec)) {
       throw Exit{3, folder_path + ": the program folder does not exist"};

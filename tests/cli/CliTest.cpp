@@ -1,1 +1,255 @@
+// Runs the built quillon-cli on hand-made and generated program folders.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "data/ClassFiles.h"
+#include "data/LessonCatalogue.h"
+#include "diagnostics/DiagRecord.h"
+#include "diagnostics/DiagnosticReport.h"
+#include "platform/Clock.h"
+#include "records/DisplayBuilder.h"
+#include "shell/Text.h"
+#include "support/Builders.h"
+#include "support/TempFolder.h"
+
+namespace quillon {
+namespace {
+
+using testing::ActRec;
+using testing::ClassRec;
+using testing::DiagRec;
+using testing::StudentRec;
+
+struct Result {
+  int status;
+  std::string out, err;
+};
+
+std::string Slurp(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+class CliTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir.Write("LESSONS.DAT", testing::MinimalLessons());
+    dir.Write(kClassesFile, ClassRec("Geometry", "060", "2") + ClassRec("Algebra", "070", "1"));
+    dir.Write(kStudentsFile, StudentRec("Bob", "2", "1") + StudentRec("Ann", "1", "1") +
+                                 StudentRec("Cy", "1", "2"));
+    dir.Write("RECORDS.DAT", ActRec("C3", "1", "1", "091526", "01", "01", "10", "9", "25") +
+                                 ActRec("C3", "1", "2", "091426", "01", "51", "10", "6", "5") +
+                                 ActRec("C3", "2", "1", "091326", "01", "01", "10", "9", "25"));
+    dir.Write("Diag.dat", DiagRec("C1", "1", "2", "091526", kKey, kKey) +
+                              DiagRec("C2", "1", "1", "091626", std::string(30, 'x'), kKey));
+  }
+  Result Run(const std::string& args, const std::string& folder = "") {
+    const std::string out = dir.path() + "/.out", err = dir.path() + "/.err";
+    std::string command = std::string(QUILLON_CLI) + " --folder " +
+                          (folder.empty() ? dir.path() : folder) + " " + args + " >" + out +
+                          " 2>" + err;
+    int raw = std::system(command.c_str());
+    Result r{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp(out), Slurp(err)};
+    std::remove(out.c_str());
+    std::remove(err.c_str());
+    return r;
+  }
+  static inline const std::string kKey = "ABCDEABCDEABCDEABCDEABCDEABCDE";
+  testing::TempFolder dir;
+};
+
+TEST_F(CliTest, ClassesAndRosterInListOrder) {
+  Result r = Run("classes");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "1\t70\tAlgebra\n2\t60\tGeometry\n");
+  r = Run("roster --class 1");
+  EXPECT_EQ(r.out, "1\tAnn\n2\tBob\n");
+  EXPECT_EQ(r.status, 0);
+}
+
+TEST_F(CliTest, RecordsScreenAndPaper) {
+  Result r = Run("records --class 1 --group tests");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out,
+            "Bob              091426 V&T-Geom  C3 U1 L1                  Lesson Test  10     6"
+            "    60           No     5\n");
+  r = Run("records --class 1 --paper --direction decreasing");
+  EXPECT_EQ(r.status, 0);
+  std::vector<std::string> lines;
+  std::stringstream s(r.out);
+  for (std::string l; std::getline(s, l);) lines.push_back(l);
+  ASSERT_EQ(lines.size(), 8u);
+  EXPECT_EQ(lines[0],
+            "STUDENT RECORDS: All Students   /   Test Passing Grade: 70%   /   Showing: All Records");
+  EXPECT_EQ(lines[1], "");
+  EXPECT_EQ(lines[5].substr(0, 3), "Bob");  // decreasing: the last name first
+  EXPECT_EQ(lines[6], " ");
+  EXPECT_EQ(lines[7].substr(0, 3), "Ann");
+  EXPECT_EQ(lines[7].size(), 111u);
+  r = Run("records --class 1 --student 9");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "No records found.\n");
+  EXPECT_EQ(dir.Read("RECORDS2.DAT").size(), 75u);  // the working file, as the window leaves it
+}
+
+TEST_F(CliTest, DiagnosticsScreenEntryAndPaper) {
+  Result r = Run("diagnostics --class 1");
+  EXPECT_EQ(r.status, 0);
+  // Ann's "C2" result first (sorted by name), then the separator, then Bob's.
+  EXPECT_EQ(r.out.substr(0, 34), "Algebra 1 Diagnostic Test Results\n");
+  EXPECT_NE(r.out.find("\n \n" + std::string(94, '=') + "\n" + std::string(94, '=') +
+                       "\n \nPre-Algebra Diagnostic Test Results\n \nStudent: Bob"),
+            std::string::npos);
+  r = Run("diagnostics --class 1 --entry 2");
+  EXPECT_EQ(r.out.substr(0, 36), "Pre-Algebra Diagnostic Test Results\n");
+  EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 41);  // all correct: 41 lines
+  r = Run("diagnostics --class 1 --entry 2 --paper");
+  EXPECT_EQ(r.out.substr(0, 68),
+            "Pre-Algebra Diagnostic Test Results                     Page 1 of 2\n");
+  EXPECT_NE(r.out.find("\n\f\nPre-Algebra Diagnostic Test Results                     Page 2 of 2\n"),
+            std::string::npos);
+  EXPECT_EQ(r.out.substr(r.out.size() - 3), "\n\f\n");
+  r = Run("diagnostics --class 1 --entry 3");
+  EXPECT_EQ(r.status, 2);
+}
+
+TEST_F(CliTest, ExportWritesANewFileEachRun) {
+  Date today = SystemClock().Today();
+  const std::string name = "Records" + ZeroPad(today.month, 2) + ZeroPad(today.day, 2) +
+                           ZeroPad(today.year % 100, 2);
+  Result r = Run("export --order 4");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, dir.path() + "/" + name + "-01.txt\n");
+  EXPECT_EQ(dir.Read(name + "-01.txt"),
+            "Algebra\tAnn\tV&T-Geom\t09/15/26\tC3 U1 L1\t10\t9\t25\r\n"
+            "Algebra\tBob\tV&T-Geom\t09/14/26\tC3 U1 L1\t10\t6\t5\r\n"
+            "Geometry\tCy\tV&T-Geom\t09/13/26\tC3 U1 L1\t10\t9\t25\r\n");
+  r = Run("export --since 09/15/26");
+  EXPECT_EQ(r.out, dir.path() + "/" + name + "-02.txt\n");
+  EXPECT_EQ(dir.Read(name + "-02.txt"), "Algebra\tAnn\tV&T-Geom\t09/15/26\tC3 U1 L1\t10\t9\t25\r\n");
+  r = Run("export --since 13/45/12");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.err.substr(0, r.err.find('\n')), "quillon-cli: Enter date in format mm/dd/yy");
+  for (int n = 3; n <= 20; ++n) dir.Write(name + "-" + ZeroPad(n, 2) + ".txt", "");
+  r = Run("export");
+  EXPECT_EQ(r.status, 3);
+  EXPECT_EQ(r.err,
+            "quillon-cli: An error has occurred while trying\nto create a name for the output file\n");
+}
+
+TEST_F(CliTest, EraseNeedsYes) {
+  const std::string before = dir.Read("RECORDS.DAT");
+  Result r = Run("erase --class 1");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "Would erase 2 records; nothing was erased (add --yes).\n");
+  EXPECT_EQ(dir.Read("RECORDS.DAT"), before);
+  r = Run("erase --class 1 --student 2 --yes");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "Erased 1 records.\n");
+  EXPECT_EQ(dir.Read("RECORDS.DAT").size(), 50u);
+  EXPECT_EQ(dir.Read("RECORDS.TMP").size(), 50u);
+  r = Run("erase --class 1 --diagnostics --yes");
+  EXPECT_EQ(r.out, "Erased 2 records.\n");
+  EXPECT_EQ(dir.Read("Diag.dat"), "");
+  EXPECT_EQ(dir.Read("RECORDS.DAT").size(), 50u);
+}
+
+TEST_F(CliTest, WrongArgumentsAndBadFiles) {
+  struct Case {
+    std::string args;
+    int status;
+    std::string first_error_line;
+  } cases[] = {
+      {"", 2, "quillon-cli: no command given"},
+      {"frobnicate", 2, "quillon-cli: unknown command: frobnicate"},
+      {"records", 2, "quillon-cli: --class is required"},
+      {"records --class abc", 2,
+       "quillon-cli: --class takes a whole number from 1 to 99, not \"abc\""},
+      {"records --class 1 --sort size", 2,
+       "quillon-cli: --sort takes name|percent|date|lesson, not \"size\""},
+      {"records --class 5", 2, "quillon-cli: there is no class 5 in CLASSES.DAT"},
+      {"roster --class 1 --yes", 2, "quillon-cli: unknown argument: --yes"},
+      {"export --order 6", 2, "quillon-cli: --order takes a whole number from 1 to 5, not \"6\""},
+  };
+  for (const Case& c : cases) {
+    Result r = Run(c.args);
+    EXPECT_EQ(r.status, c.status) << c.args;
+    EXPECT_EQ(r.err.substr(0, r.err.find('\n')), c.first_error_line) << c.args;
+    if (c.status == 2) {
+      EXPECT_NE(r.err.find("usage: quillon-cli"), std::string::npos);
+    }
+  }
+  EXPECT_EQ(Run("--help").status, 0);
+  EXPECT_NE(Run("--help").out.find("records --class N"), std::string::npos);
+  EXPECT_EQ(Run("classes", dir.path() + "/nowhere").status, 3);
+
+  std::filesystem::remove(dir.path() + "/LESSONS.DAT");
+  Result r = Run("records --class 1");
+  EXPECT_EQ(r.status, 3);
+  EXPECT_EQ(r.err, "quillon-cli: LESSONS.DAT: the lesson catalogue is missing from the program "
+                   "folder\n");
+  dir.Write(kClassesFile, ClassRec("Algebra", "070", "1") + ClassRec("Broken", "070", "  "));
+  r = Run("classes");
+  EXPECT_EQ(r.status, 3);
+  EXPECT_EQ(r.err, "quillon-cli: Class number <=0!\n");
+  EXPECT_EQ(r.out, "");
+}
+
+// On a generated folder the command-line output is what the core gives.
+TEST(CliAgreementTest, GeneratedFolderMatchesTheCore) {
+  testing::TempFolder dir;
+  std::string make = std::string(MAKE_SAMPLE_FOLDER) + " --seed 5 --lessons " + SAMPLE_LESSONS +
+                     " " + dir.path() + " >/dev/null";
+  ASSERT_EQ(std::system(make.c_str()), 0);
+  SharedValues values;
+  ASSERT_TRUE(LoadLessons(dir.folder(), &values.Catalogue).ok());
+  FillUnitTestNames(&values.UnitTestNames);
+  ClassList classes;
+  ASSERT_TRUE(FillClassList(dir.folder(), &classes).ok());
+  values.PassingGrade = PassingGradeOf(classes.items[1]);
+  const int cls = ClassNumberOf(classes.items[1]);
+  values.SortBy = 1;
+  values.DataGroup = 3;
+  WorkingLists lists;
+  DisplayRun run;
+  ASSERT_TRUE(DisplayNew(dir.folder(), values, lists, cls, -1, &run).ok());
+  ASSERT_FALSE(run.lines.empty());
+  std::string want;
+  for (const auto& l : run.lines) want += l + "\n";
+  const std::string out = dir.path() + "/.out";
+  std::string command = std::string(QUILLON_CLI) + " --folder " + dir.path() + " records --class " +
+                        std::to_string(cls) + " --sort percent --group recent >" + out;
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  EXPECT_EQ(Slurp(out), want);
+
+  std::vector<std::string> entries;
+  ASSERT_TRUE(DiagListEntries(dir.folder(), cls, &entries).ok());
+  Roster roster;
+  ASSERT_TRUE(roster.Load(dir.folder()).ok());
+  want.clear();
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    if (i > 0) {
+      for (const auto& l : ReportSeparator()) want += l + "\n";
+    }
+    std::string record = entries[i].substr(50);
+    for (const auto& l :
+         DiagnosticReportLines(record, roster.Name(cls, ValInt(record.substr(4, 2))))) {
+      want += l + "\n";
+    }
+  }
+  command = std::string(QUILLON_CLI) + " --folder " + dir.path() + " diagnostics --class " +
+            std::to_string(cls) + " >" + out;
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  EXPECT_EQ(Slurp(out), want);
+}
+
+}  // namespace
+}  // namespace quillon
