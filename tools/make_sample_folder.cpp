@@ -199,17 +199,14 @@ int main(int argc, char** argv) {
     }
   }
   const int total = largest ? 32767 : records;
-  std::vector<Student> first_class;
-  for (const Student& st : roster) {
-    if (st.cls == 1) first_class.push_back(st);
-  }
+  // With --largest, exactly 20,000 records belong to class 1.
+  std::vector<Student> first_class, other_classes;
+  for (const Student& st : roster) (st.cls == 1 ? first_class : other_classes).push_back(st);
+  auto pick = [&](const std::vector<Student>& from) -> const Student& {
+    return from[static_cast<std::size_t>(r.Below(static_cast<int>(from.size())))];
+  };
   for (int n = 0; n < total; ++n) {
-    // With --largest, 20,000 records belong to class 1.
-    const Student& st = largest && n < 20000
-                            ? first_class[static_cast<std::size_t>(r.Below(
-                                  static_cast<int>(first_class.size())))]
-                            : roster[static_cast<std::size_t>(
-                                  r.Below(static_cast<int>(roster.size())))];
+    const Student& st = !largest ? pick(roster) : n < 20000 ? pick(first_class) : pick(other_classes);
     activity += Activity(r, catalogue, st.course, st.cls, st.stu);
   }
   for (const Student& st : roster) {

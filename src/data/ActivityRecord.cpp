@@ -12,19 +12,15 @@ int CourseDigit(std::string_view code) {
 }  // namespace
 
 std::string CourseTitle(std::string_view code) {
-  static const struct {
-    const char* code;
-    const char* title;
-  } kTitles[] = {
-      {"C1", "V&T-PreA"}, {"C2", "V&T-Alg1"}, {"C3", "V&T-Geom"}, {"C4", "V&T-Alg2"},
-      {"C5", "V&T-Trig"}, {"C6", "V&T-Calc"}, {"C7", "Bus Math"}, {"C8", "Pre-Foun"},
-      {"P1", "K&J-PreA"}, {"P2", "K&J-Alg1"}, {"P3", "K&J-Geom"}, {"P4", "K&J-Alg2"},
-      {"P5", "K&J-Trig"}, {"P6", "K&J-Calc"}, {"P7", "SAT Math"},
-  };
-  std::string upper = ToUpper(code);
-  for (const auto& t : kTitles) {
-    if (upper == t.code) return t.title;
-  }
+  if (code.size() != 2) return std::string();
+  const char series = code[0] == 'c' ? 'C' : code[0] == 'p' ? 'P' : code[0];
+  const char digit = code[1];
+  static const char* const kC[] = {"V&T-PreA", "V&T-Alg1", "V&T-Geom", "V&T-Alg2",
+                                   "V&T-Trig", "V&T-Calc", "Bus Math", "Pre-Foun"};
+  static const char* const kP[] = {"K&J-PreA", "K&J-Alg1", "K&J-Geom", "K&J-Alg2",
+                                   "K&J-Trig", "K&J-Calc", "SAT Math"};
+  if (series == 'C' && digit >= '1' && digit <= '8') return kC[digit - '1'];
+  if (series == 'P' && digit >= '1' && digit <= '7') return kP[digit - '1'];
   return std::string();
 }
 
@@ -42,11 +38,14 @@ std::string NormalizeRecord(std::string_view record) {
 }
 
 Classification ClassifyActivity(std::string_view record) {
-  std::string r = FixWidth(record, 25);
+  auto field = [&](std::size_t at) -> std::string_view {
+    return at < record.size() ? record.substr(at, 2) : std::string_view();
+  };
   Classification c;
-  c.unit = ValInt(std::string_view(r).substr(12, 2));
-  c.lesson = ValInt(std::string_view(r).substr(14, 2));
-  if (r[0] == 'C') {
+  c.unit = ValInt(field(12));
+  c.lesson = ValInt(field(14));
+  const char series = record.empty() ? ' ' : record[0];
+  if (series == 'C') {
     if (c.lesson > 50) {
       c.kind = 'T';
       c.lesson -= 50;
@@ -56,7 +55,7 @@ Classification ClassifyActivity(std::string_view record) {
       c.unit -= 50;
       c.is_test = true;
     }
-  } else if (r[0] == 'P') {
+  } else if (series == 'P') {
     c.is_test = c.unit != 99;
   }
   return c;

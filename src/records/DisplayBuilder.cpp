@@ -11,53 +11,72 @@
 
 namespace quillon {
 
+void FixedList::push_back(std::string_view item) {
+  bytes_.append(item.substr(0, width_));
+  if (item.size() < width_) bytes_.append(width_ - item.size(), ' ');
+}
+
+std::vector<std::string> FixedList::ToVector() const {
+  std::vector<std::string> out;
+  for (std::size_t i = 0; i < size(); ++i) out.emplace_back((*this)[i]);
+  return out;
+}
+
 Status BuildWorkingLists(Folder& folder, WorkingLists* lists) {
   *lists = WorkingLists();
   RecordSet records;
   Status s = ReadRecords(folder, kRecordsFile, kActivityRecordLength, &records);
   if (!s.ok()) return s;
   lists->lstRecords1.reserve(records.Count());
+  std::string r;
   for (std::size_t i = 0; i < records.Count(); ++i) {
-    std::string r = NormalizeRecord(records.At(i));
+    r.assign(records.At(i));
+    r.replace(0, 2, NormalizeCourseCode(r.substr(0, 2)));
+    lists->lstRecords1.push_back(r);
     if (ClassifyActivity(r).is_test) lists->lstRecords2.push_back(r);
-    lists->lstRecords1.push_back(std::move(r));
   }
-  const auto& tests = lists->lstRecords2;
-  auto& sorted = lists->lstSorted;
-  sorted.reserve(tests.size());
+  // lstSorted: the key of test i (course, class, student, unit and lesson
+  // fields, then i as "00000"), 5 blanks and the record; in ascending order.
+  const FixedList& tests = lists->lstRecords2;
+  std::vector<std::string> items;
+  items.reserve(tests.size());
   for (std::size_t i = 0; i < tests.size(); ++i) {
-    const std::string& r = tests[i];
-    sorted.push_back(r.substr(0, 6) + r.substr(12, 4) + ZeroPad(static_cast<long long>(i + 1), 5) +
-                     "     " + r);
+    std::string_view t = tests[i];
+    std::string item;
+    item.reserve(45);
+    item.append(t.substr(0, 6)).append(t.substr(12, 4));
+    item += ZeroPad(static_cast<long long>(i + 1), 5);
+    item.append(5, ' ').append(t);
+    items.push_back(std::move(item));
   }
-  std::sort(sorted.begin(), sorted.end());
-  std::string prev;
-  for (auto it = sorted.rbegin(); it != sorted.rend(); ++it) {
-    std::string_view group = std::string_view(*it).substr(0, 10);
-    if (group != prev) {
-      lists->lstRecords3.push_back(it->substr(20));
-      prev = std::string(group);
+  std::sort(items.begin(), items.end());
+  lists->lstSorted.reserve(items.size());
+  for (const std::string& item : items) lists->lstSorted.push_back(item);
+  // The last item of each group of equal first 10 characters, walking down.
+  std::string_view prev;
+  for (std::size_t n = lists->lstSorted.size(); n-- > 0;) {
+    std::string_view item = lists->lstSorted[n];
+    if (item.substr(0, 10) != prev) {
+      lists->lstRecords3.push_back(item.substr(20));
+      prev = item.substr(0, 10);
     }
   }
   return Status::OK();
 }
 
 Status WriteWorkingFile(Folder& folder, const WorkingLists& lists, int data_group) {
-  const std::vector<std::string>* list = data_group == 2   ? &lists.lstRecords2
-                                         : data_group == 3 ? &lists.lstRecords3
-                                                           : &lists.lstRecords1;
-  std::string bytes;
-  bytes.reserve(list->size() * kActivityRecordLength);
-  for (const std::string& r : *list) bytes += FixWidth(r, kActivityRecordLength);
-  return folder.WriteFile(kWorkingFile, bytes);
+  const FixedList& list = data_group == 2   ? lists.lstRecords2
+                          : data_group == 3 ? lists.lstRecords3
+                                            : lists.lstRecords1;
+  return folder.WriteFile(kWorkingFile, list.bytes());
 }
 
 std::string DisplaySortKey(const TitleTables& tables, std::string_view line, int sort_by,
                            int seq) {
   const std::string_view name = line.substr(0, 21);
   const std::string_view yymmdd = line.substr(21, 6);
-  const std::string tail = ZeroPad(seq, 4);
   std::string key;
+  key.reserve(64);
   switch (sort_by) {
     case 1: {
       double correct = Val(line.substr(36, 3));
@@ -84,7 +103,8 @@ std::string DisplaySortKey(const TitleTables& tables, std::string_view line, int
       key.append(name).append(yymmdd);
       break;
   }
-  return key + tail;
+  key += ZeroPad(seq, 4);
+  return key;
 }
 
 Status SelectRecordLines(Folder& folder, int classnum, int studentnum,

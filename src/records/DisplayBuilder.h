@@ -15,14 +15,36 @@ namespace quillon {
 
 inline constexpr char kWorkingFile[] = "RECORDS2.DAT";
 
+// A list of items of one fixed width, held end to end in one text: 32,767
+// records cost one allocation, and the list is RECORDS2.DAT's bytes as it is.
+class FixedList {
+ public:
+  explicit FixedList(std::size_t width) : width_(width) {}
+  std::size_t size() const { return bytes_.size() / width_; }
+  bool empty() const { return bytes_.empty(); }
+  // Item i, from 0; requires i < size().
+  std::string_view operator[](std::size_t i) const {
+    return std::string_view(bytes_).substr(i * width_, width_);
+  }
+  // Appends `item`, blank-padded or cut to the list's width.
+  void push_back(std::string_view item);
+  void reserve(std::size_t items) { bytes_.reserve(items * width_); }
+  const std::string& bytes() const { return bytes_; }
+  std::vector<std::string> ToVector() const;
+
+ private:
+  std::size_t width_;
+  std::string bytes_;
+};
+
 // The four working lists; they live as long as the student records window
 // and survive between runs, so a re-run with ReuseWorkingLists skips the
 // rebuild.
 struct WorkingLists {
-  std::vector<std::string> lstRecords1;  // every record, file order, code normalised
-  std::vector<std::string> lstRecords2;  // the tests among them, file order
-  std::vector<std::string> lstSorted;    // 15-char key, 5 blanks, record; ascending
-  std::vector<std::string> lstRecords3;  // the most recent test of each group
+  FixedList lstRecords1{25};  // every record, file order, code normalised
+  FixedList lstRecords2{25};  // the tests among them, file order
+  FixedList lstSorted{45};    // 15-char key, 5 blanks, record; ascending
+  FixedList lstRecords3{25};  // the most recent test of each group
 };
 
 // Rebuilds the working lists from RECORDS.DAT (created empty if missing).

@@ -30,28 +30,43 @@ constexpr Widths kScreen{9, 24, 14, 3, "   ", "          ", "         Yes  ", " 
 constexpr Widths kPaper{8, 27, 16, 4, "    ", "           ", "           Yes  ",
                         "           No   "};
 
+std::string_view LessonTitleView(const TitleTables& tables, std::string_view line,
+                                 std::string& scratch);
+
+// `text` padded with blanks or cut to `width`, appended.
+void AppendFixed(std::string& out, std::string_view text, std::size_t width) {
+  out.append(text.substr(0, width));
+  if (text.size() < width) out.append(width - text.size(), ' ');
+}
+
 std::string Format(const TitleTables& tables, std::string_view raw, int passing_grade,
                    const Widths& w) {
-  std::string line = FixWidth(raw, 43);
-  Grading g = GradeRecordLine(line, passing_grade);
+  std::string padded;
+  std::string_view line = raw;
+  if (line.size() < 43) {
+    padded = FixWidth(raw, 43);
+    line = padded;
+  }
+  const Grading g = GradeRecordLine(line, passing_grade);
   std::string out;
   out.reserve(112);
-  out += FixWidth(line, 16);
+  AppendFixed(out, line, 16);
   out += ' ';
-  out += Part(line, 24, 4);
-  out += Part(line, 22, 2);
+  out.append(line.substr(23, 4));
+  out.append(line.substr(21, 2));
   out += ' ';
-  out += FixWidth(CourseTitle(Part(line, 28, 2)), w.title);
+  AppendFixed(out, CourseTitle(line.substr(27, 2)), static_cast<std::size_t>(w.title));
   out += ' ';
-  out += FixWidth(LessonTitleOf(tables, line), w.lesson);
+  std::string scratch;
+  AppendFixed(out, LessonTitleView(tables, line, scratch), static_cast<std::size_t>(w.lesson));
   out += "  ";
-  out += FixWidth(ActivityText(line[42]), 11);
+  AppendFixed(out, ActivityText(line[42]), 11);
   out += ' ';
-  out += RightJustify(g.attempted, 3);
+  AppendRightJustified(out, g.attempted, 3);
   out += "  ";
-  out += RightJustify(g.correct, 4);
+  AppendRightJustified(out, g.correct, 4);
   out += "  ";
-  out += RightJustify(g.percent, 4);
+  AppendRightJustified(out, g.percent, 4);
   out += "  ";
   if (g.is_test) {
     out += g.passed ? w.yes : w.no;
@@ -60,31 +75,47 @@ std::string Format(const TitleTables& tables, std::string_view raw, int passing_
     out += g.grade;
     out += w.result_tail;
   }
-  out += RightJustify(g.minutes, w.minutes);
+  AppendRightJustified(out, g.minutes, w.minutes);
   return out;
 }
 
 }  // namespace
 
-std::string ComposeRecordLine(std::string_view record, std::string_view name) {
-  std::string r = FixWidth(record, 25);
+std::string ComposeRecordLine(std::string_view raw, std::string_view name) {
+  std::string padded;
+  std::string_view r = raw;
+  if (r.size() < 25) {
+    padded = FixWidth(raw, 25);
+    r = padded;
+  }
   char kind = ' ';
+  std::string_view unit = r.substr(12, 2), lesson = r.substr(14, 2);
+  char unit_digits[3] = {}, lesson_digits[3] = {};
   if (r[0] == 'C') {
-    int lesson = ValInt(std::string_view(r).substr(14, 2));
-    int unit = ValInt(std::string_view(r).substr(12, 2));
-    if (lesson > 50) {
+    const int l = ValInt(lesson), u = ValInt(unit);
+    // The offset taken off, written back as two digits with a leading zero.
+    auto two = [](int v, char* out) {
+      std::string z = ZeroPad(v, 2);
+      out[0] = z[0];
+      out[1] = z.size() > 1 ? z[1] : ' ';
+      return std::string_view(out, 2);
+    };
+    if (l > 50) {
       kind = 'T';
-      r.replace(14, 2, ZeroPad(lesson - 50, 2));
-    } else if (unit > 50) {
+      lesson = two(l - 50, lesson_digits);
+    } else if (u > 50) {
       kind = 'U';
-      r.replace(12, 2, ZeroPad(unit - 50, 2));
+      unit = two(u - 50, unit_digits);
     }
   }
-  std::string line = FixWidth(name, 21);
-  line.append(r, 10, 2);  // yy
-  line.append(r, 6, 4);   // mmdd
-  line.append(r, 0, 2);   // course
-  line.append(r, 12, 13);
+  std::string line;
+  line.reserve(43);
+  line.append(name.substr(0, 21));
+  if (name.size() < 21) line.append(21 - name.size(), ' ');
+  line.append(r.substr(10, 2));  // yy
+  line.append(r.substr(6, 4));   // mmdd
+  line.append(r.substr(0, 2));   // course
+  line.append(unit).append(lesson).append(r.substr(16, 9));
   line += kind;
   return line;
 }
@@ -106,22 +137,37 @@ Grading GradeRecordLine(std::string_view line, int passing_grade) {
   return g;
 }
 
-std::string LessonTitleOf(const TitleTables& tables, std::string_view line) {
+namespace {
+
+// The lesson title of a line, as a view into the tables; a unit test's title
+// is composed in `scratch`.
+std::string_view LessonTitleView(const TitleTables& tables, std::string_view line,
+                                 std::string& scratch) {
   std::string_view code = Part(line, 28, 2);
-  int d = code.size() == 2 ? ValInt(code.substr(1, 1)) : 0;
-  int unit = ValInt(Part(line, 30, 2));
-  int lesson = ValInt(Part(line, 32, 2));
-  char kind = line.size() >= 43 ? line[42] : ' ';
-  if (code.empty()) return std::string();
+  if (code.size() != 2) return {};
+  const int d = ValInt(code.substr(1, 1));
+  const int unit = ValInt(Part(line, 30, 2));
+  const int lesson = ValInt(Part(line, 32, 2));
+  const char kind = line.size() >= 43 ? line[42] : ' ';
   if (code[0] == 'C') {
-    if (kind == 'U') return "Unit " + std::to_string(unit) + ": " + tables.unit_names.Name(d, unit);
+    if (kind == 'U') {
+      scratch = "Unit " + std::to_string(unit) + ": " + tables.unit_names.Name(d, unit);
+      return scratch;
+    }
     return tables.catalogue.UnitLesson(d, unit, lesson);
   }
   if (code[0] == 'P') {
     if (unit == 99) return tables.catalogue.NumberedLesson(d, lesson);
     return "Test...various prob types";
   }
-  return std::string();
+  return {};
+}
+
+}  // namespace
+
+std::string LessonTitleOf(const TitleTables& tables, std::string_view line) {
+  std::string scratch;
+  return std::string(LessonTitleView(tables, line, scratch));
 }
 
 std::string FormatRecordLine(const TitleTables& tables, std::string_view line, int passing_grade) {

@@ -20,23 +20,25 @@ void SwapStrings(std::string& a, std::string& b) { a.swap(b); }
 double Val(std::string_view text) {
   std::size_t i = 0;
   while (i < text.size() && text[i] == ' ') ++i;
-  std::size_t start = i;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+  const std::size_t start = i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  // Whole numbers, by far the most common, are read without strtod.
+  double whole = 0;
   bool digits = false;
-  bool point = false;
-  for (; i < text.size(); ++i) {
-    char c = text[i];
-    if (c >= '0' && c <= '9') {
-      digits = true;
-    } else if (c == '.' && !point) {
-      point = true;
-    } else {
-      break;
-    }
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    whole = whole * 10 + (text[i] - '0');
+    digits = true;
+  }
+  if (i < text.size() && text[i] == '.') {
+    std::size_t end = i + 1;
+    while (end < text.size() && text[end] >= '0' && text[end] <= '9') ++end;
+    if (!digits && end == i + 1) return 0.0;
+    std::string number(text.substr(start, end - start));
+    return std::strtod(number.c_str(), nullptr);
   }
   if (!digits) return 0.0;
-  std::string number(text.substr(start, i - start));
-  return std::strtod(number.c_str(), nullptr);
+  return negative ? -whole : whole;
 }
 
 int ValInt(std::string_view text) {
@@ -93,19 +95,41 @@ std::string ToLower(std::string_view text) {
   return out;
 }
 
+void AppendRightJustified(std::string& out, long long value, int width) {
+  char digits[24];
+  char* end = digits + sizeof digits;
+  char* p = end;
+  unsigned long long magnitude =
+      value < 0 ? 0ull - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
+  do {
+    *--p = static_cast<char>('0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude != 0);
+  if (value < 0) *--p = '-';
+  const int n = static_cast<int>(end - p);
+  if (n < width) out.append(static_cast<std::size_t>(width - n), ' ');
+  out.append(p, static_cast<std::size_t>(n));
+}
+
 std::string RightJustify(long long value, int width) {
-  std::string digits = std::to_string(value);
-  if (static_cast<int>(digits.size()) >= width) return digits;
-  return std::string(static_cast<std::size_t>(width) - digits.size(), ' ') + digits;
+  std::string out;
+  AppendRightJustified(out, value, width);
+  return out;
 }
 
 std::string ZeroPad(long long value, int digits) {
-  bool negative = value < 0;
-  std::string d = std::to_string(negative ? -value : value);
-  if (static_cast<int>(d.size()) < digits) {
-    d.insert(0, static_cast<std::size_t>(digits) - d.size(), '0');
-  }
-  return negative ? "-" + d : d;
+  char buffer[24];
+  char* end = buffer + sizeof buffer;
+  char* p = end;
+  unsigned long long magnitude =
+      value < 0 ? 0ull - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
+  do {
+    *--p = static_cast<char>('0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude != 0);
+  while (end - p < digits && p > buffer + 1) *--p = '0';
+  if (value < 0) *--p = '-';
+  return std::string(p, end);
 }
 
 void SortParallelListsLiteral(std::vector<std::string>& keys, std::vector<std::string>& values,

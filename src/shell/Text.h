@@ -46,6 +46,10 @@ std::string ToLower(std::string_view text);
 // number is not cut.
 std::string RightJustify(long long value, int width);
 
+// Appends `value` right-justified in `width` (RightJustify without a
+// temporary text).
+void AppendRightJustified(std::string& out, long long value, int width);
+
 // `value` with leading zeros to at least `digits` digits (Format "00", "0000").
 std::string ZeroPad(long long value, int digits);
 

@@ -54,11 +54,12 @@ TEST_F(DisplayBuilderTest, WorkingListsAndTheMostRecentTestByFileOrder) {
   EXPECT_EQ(lists.lstRecords1[4].substr(0, 2), "C7");  // S1
   EXPECT_EQ(lists.lstRecords1[5].substr(0, 2), "P7");  // S4
   EXPECT_EQ(lists.lstRecords1[6].substr(0, 2), "C8");  // S6
-  EXPECT_EQ(lists.lstRecords2, (Lines{r2, r3, r4, NormalizeRecord(r6), NormalizeRecord(r7)}));
-  EXPECT_EQ(lists.lstSorted.front(), "C33 1 045700001     " + r2);
+  EXPECT_EQ(lists.lstRecords2.ToVector(), (Lines{r2, r3, r4, NormalizeRecord(r6), NormalizeRecord(r7)}));
+  EXPECT_EQ(lists.lstSorted[0], "C33 1 045700001     " + r2);
+  EXPECT_EQ(lists.lstSorted.size(), 5u);
   // Groups in descending key order; r4 (older date, later in the file) wins
   // over r2; the lesson test and the unit test of unit 4 stay apart.
-  EXPECT_EQ(lists.lstRecords3, (Lines{NormalizeRecord(r6), NormalizeRecord(r7), r3, r4}));
+  EXPECT_EQ(lists.lstRecords3.ToVector(), (Lines{NormalizeRecord(r6), NormalizeRecord(r7), r3, r4}));
   ASSERT_TRUE(WriteWorkingFile(dir.folder(), lists, 3).ok());
   EXPECT_EQ(dir.Read(kWorkingFile), NormalizeRecord(r6) + NormalizeRecord(r7) + r3 + r4);
 }
