@@ -34,6 +34,11 @@ bool ValidDate(int year, int month, int day) {
 
 int CenturyYear(int yy) { return yy < 30 ? 2000 + yy : 1900 + yy; }
 
+void AppendFixed(std::string& out, std::string_view text, std::size_t width) {
+  out.append(text.substr(0, width));
+  if (text.size() < width) out.append(width - text.size(), ' ');
+}
+
 struct Keyed {
   std::string key;
   std::string line;
@@ -77,53 +82,65 @@ Status LoadExportLookups(Folder& folder, ExportLookups* lookups) {
   return Status::OK();
 }
 
-std::string ExportClassName(const ExportLookups& lookups, std::string_view record) {
+const std::string& ExportClassName(const ExportLookups& lookups, std::string_view record) {
+  static const std::string kNone;
   auto it = lookups.class_names.find(ValInt(record.substr(2, 2)));
-  return it == lookups.class_names.end() ? std::string() : it->second;
+  return it == lookups.class_names.end() ? kNone : it->second;
 }
 
-std::string ExportStudentName(const ExportLookups& lookups, std::string_view record) {
+const std::string& ExportStudentName(const ExportLookups& lookups, std::string_view record) {
+  static const std::string kNone;
   auto it = lookups.student_names.find({ValInt(record.substr(2, 2)), ValInt(record.substr(4, 2))});
-  return it == lookups.student_names.end() ? std::string() : it->second;
+  return it == lookups.student_names.end() ? kNone : it->second;
 }
 
 std::string ComposeExportLine(const TitleTables& tables, const ExportLookups& lookups,
                               std::string_view raw) {
-  std::string record = NormalizeRecord(FixWidth(raw, kActivityRecordLength));
-  std::string_view r = record;
-  std::string code(r.substr(0, 2));
-  Classification c = ClassifyActivity(r);
+  std::string record = FixWidth(raw, kActivityRecordLength);
+  record.replace(0, 2, NormalizeCourseCode(record.substr(0, 2)));
+  const std::string_view r = record;
+  const std::string_view code = r.substr(0, 2);
+  const Classification c = ClassifyActivity(r);
   std::string unit(r.substr(12, 2)), lesson(r.substr(14, 2));
   if (c.kind != ' ') {
     unit = ZeroPad(c.unit, 2);
     lesson = ZeroPad(c.lesson, 2);
   }
   std::string line;
-  line.reserve(107);
-  line += FixWidth(ExportClassName(lookups, r), 25);
-  line += FixWidth(ExportStudentName(lookups, r), 21);
-  line += FixWidth(CourseTitle(code), 8);
-  line += FixWidth(std::string(r.substr(6, 2)) + "/" + std::string(r.substr(8, 2)) + "/" +
-                       std::string(r.substr(10, 2)),
-                   8);
-  line += FixWidth(ActivityLabel(tables.catalogue, tables.unit_names, code, unit, lesson, c.kind),
-                   36);
-  line += FixWidth(NumberText(r.substr(16, 3)), 3);
-  line += FixWidth(NumberText(r.substr(19, 3)), 3);
-  line += FixWidth(NumberText(r.substr(22, 3)), 3);
+  line.reserve(108);
+  AppendFixed(line, ExportClassName(lookups, r), 25);
+  AppendFixed(line, ExportStudentName(lookups, r), 21);
+  AppendFixed(line, CourseTitle(code), 8);
+  line.append(r.substr(6, 2)).append("/").append(r.substr(8, 2)).append("/").append(r.substr(10, 2));
+  AppendFixed(line, ActivityLabel(tables.catalogue, tables.unit_names, code, unit, lesson, c.kind),
+              36);
+  AppendFixed(line, NumberText(r.substr(16, 3)), 3);
+  AppendFixed(line, NumberText(r.substr(19, 3)), 3);
+  AppendFixed(line, NumberText(r.substr(22, 3)), 3);
   return line;
 }
 
+namespace {
+
+// The value of two digits, or -1 when they are not two digits.
+int TwoDigits(std::string_view s) {
+  if (s.size() != 2 || s[0] < '0' || s[0] > '9' || s[1] < '0' || s[1] > '9') return -1;
+  return (s[0] - '0') * 10 + (s[1] - '0');
+}
+
+}  // namespace
+
 std::string ExportDateKey(std::string_view line) {
-  std::string_view date = line.substr(54, 8);
-  std::string_view mm = date.substr(0, 2), dd = date.substr(3, 2), yy = date.substr(6, 2);
-  if (date[2] != '/' || date[5] != '/' || !IsDigits(mm) || !IsDigits(dd) || !IsDigits(yy)) {
-    return "00000000";
-  }
-  int year = CenturyYear(std::stoi(std::string(yy)));
-  int month = std::stoi(std::string(mm)), day = std::stoi(std::string(dd));
-  if (!ValidDate(year, month, day)) return "00000000";
-  return ZeroPad(year, 4) + ZeroPad(month, 2) + ZeroPad(day, 2);
+  const std::string_view date = line.substr(54, 8);
+  const int mm = TwoDigits(date.substr(0, 2)), dd = TwoDigits(date.substr(3, 2)),
+            yy = TwoDigits(date.substr(6, 2));
+  if (date[2] != '/' || date[5] != '/' || mm < 0 || dd < 0 || yy < 0) return "00000000";
+  const int year = CenturyYear(yy);
+  if (!ValidDate(year, mm, dd)) return "00000000";
+  const char key[8] = {static_cast<char>('0' + year / 1000), static_cast<char>('0' + year / 100 % 10),
+                       static_cast<char>('0' + year / 10 % 10), static_cast<char>('0' + year % 10),
+                       date[0], date[1], date[3], date[4]};
+  return std::string(key, 8);
 }
 
 std::string ExportSortKey(std::string_view line, int order) {
@@ -131,6 +148,7 @@ std::string ExportSortKey(std::string_view line, int order) {
   const std::string_view cls = line.substr(0, 25), stu = line.substr(25, 21),
                          course = line.substr(46, 8);
   std::string key;
+  key.reserve(64);
   switch (order) {
     case 2:
       key.append(d).append(stu);
@@ -209,7 +227,12 @@ Status WriteExport(Folder& folder, const TitleTables& tables,
   for (const std::string& line : lines) {
     for (std::size_t f = 0; f < 8; ++f) {
       if (f > 0) out += '\t';
-      out += Trim(std::string_view(line).substr(kFields[f].first, kFields[f].width));
+      const std::string_view field =
+          std::string_view(line).substr(kFields[f].first, kFields[f].width);
+      const std::size_t b = field.find_first_not_of(' ');
+      if (b != std::string_view::npos) {
+        out.append(field.substr(b, field.find_last_not_of(' ') - b + 1));
+      }
     }
     out += "\r\n";
   }

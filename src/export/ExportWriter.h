@@ -32,8 +32,8 @@ struct ExportLookups {
 Status LoadExportLookups(Folder& folder, ExportLookups* lookups);
 
 // The names of an ActivityRecord's class and student; "" when not on file.
-std::string ExportClassName(const ExportLookups& lookups, std::string_view record);
-std::string ExportStudentName(const ExportLookups& lookups, std::string_view record);
+const std::string& ExportClassName(const ExportLookups& lookups, std::string_view record);
+const std::string& ExportStudentName(const ExportLookups& lookups, std::string_view record);
 
 // The 107-character line of a record. The activity label is that of the
 // records display: a "C" test is classified first, so a lesson test carries
