@@ -42,7 +42,18 @@ double Val(std::string_view text) {
 }
 
 int ValInt(std::string_view text) {
-  double v = std::nearbyint(Val(text));  // the default rounding mode: halves to even
+  // Whole numbers without a decimal point need no rounding.
+  std::size_t i = 0;
+  while (i < text.size() && text[i] == ' ') ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  long long whole = 0;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    if (whole < 1000000) whole = whole * 10 + (text[i] - '0');
+  }
+  double v = i < text.size() && text[i] == '.'
+                 ? std::nearbyint(Val(text))  // the default rounding mode: halves to even
+                 : static_cast<double>(negative ? -whole : whole);
   if (v > 32767.0) return 32767;
   if (v < -32768.0) return -32768;
   return static_cast<int>(v);
@@ -165,13 +176,24 @@ void SortParallelLists(std::vector<std::string>& keys, std::vector<std::string>&
     }
   }
   if (direction == 1) std::reverse(order.begin(), order.end());
-  std::vector<std::string> sorted_keys(count), sorted_values(count);
-  for (std::size_t n = 0; n < count; ++n) {
-    sorted_keys[n] = std::move(keys[order[n]]);
-    sorted_values[n] = std::move(values[order[n]]);
+  // Entry n takes the place of entry order[n]: follow each cycle of the
+  // permutation, moving the texts without copying them.
+  std::vector<bool> placed(count, false);
+  for (std::size_t start = 0; start < count; ++start) {
+    if (placed[start]) continue;
+    std::string key = std::move(keys[start]), value = std::move(values[start]);
+    std::size_t n = start;
+    for (;;) {
+      placed[n] = true;
+      const std::size_t from = order[n];
+      if (from == start) break;
+      keys[n] = std::move(keys[from]);
+      values[n] = std::move(values[from]);
+      n = from;
+    }
+    keys[n] = std::move(key);
+    values[n] = std::move(value);
   }
-  std::move(sorted_keys.begin(), sorted_keys.end(), keys.begin());
-  std::move(sorted_values.begin(), sorted_values.end(), values.begin());
 }
 
 }  // namespace quillon
