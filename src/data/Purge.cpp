@@ -38,8 +38,12 @@ class Sweep {
 
   // Adds bytes read after those already seen; returns the kept records among
   // the whole records they complete.
-  std::string Absorb(std::string_view more) {
-    bytes_.append(more);
+  std::string Absorb(std::string more) {
+    if (bytes_.empty()) {
+      bytes_ = std::move(more);
+    } else {
+      bytes_.append(more);
+    }
     std::string kept;
     for (const std::size_t whole = bytes_.size() / length_; processed_ < whole; ++processed_) {
       std::string_view record = std::string_view(bytes_).substr(processed_ * length_, length_);
@@ -82,7 +86,7 @@ Status ReadGrowth(Folder& folder, std::string_view name, Sweep& sweep, std::stri
   s = folder.ReadFrom(name, sweep.seen(), &more);
   if (!s.ok()) return s;
   *grew = !more.empty();
-  kept->append(sweep.Absorb(more));
+  kept->append(sweep.Absorb(std::move(more)));
   return Status::OK();
 }
 
@@ -97,8 +101,7 @@ Status RewriteRecordFile(Folder& folder, std::string_view main_file, std::string
   std::string all;
   if (s.ok()) s = folder.ReadFile(main_file, &all);
   if (!s.ok()) return s;
-  std::string kept = sweep.Absorb(all);
-  all.clear();
+  std::string kept = sweep.Absorb(std::move(all));
   const std::size_t first_count = sweep.processed();
 
   // Write the copies, then look again: records a lesson appended meanwhile

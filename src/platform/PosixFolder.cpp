@@ -65,21 +65,24 @@ Status PosixFolder::ReadFrom(std::string_view name, std::uint64_t offset, std::s
   struct stat st;
   if (::fstat(fd.get(), &st) != 0) return Failure(name, "cannot read the file's length");
   if (!S_ISREG(st.st_mode)) return Status::Error(std::string(name), "is not an ordinary file");
-  std::uint64_t size = static_cast<std::uint64_t>(st.st_size);
+  const std::uint64_t size = static_cast<std::uint64_t>(st.st_size);
   if (offset >= size) return Status::OK();
-  contents->reserve(size - offset);
-  char buffer[1 << 16];
-  off_t position = static_cast<off_t>(offset);
-  for (;;) {
-    ssize_t n = ::pread(fd.get(), buffer, sizeof buffer, position);
+  // Read straight into the result; a file that grows meanwhile is read up to
+  // the length it had, one that shrinks up to its new end.
+  contents->resize(size - offset);
+  std::size_t done = 0;
+  while (done < contents->size()) {
+    ssize_t n = ::pread(fd.get(), contents->data() + done, contents->size() - done,
+                        static_cast<off_t>(offset + done));
     if (n < 0) {
       if (errno == EINTR) continue;
+      contents->clear();
       return Failure(name, "cannot read the file");
     }
     if (n == 0) break;
-    contents->append(buffer, static_cast<size_t>(n));
-    position += n;
+    done += static_cast<std::size_t>(n);
   }
+  contents->resize(done);
   return Status::OK();
 }
 
