@@ -86,7 +86,9 @@ void BM_Export(benchmark::State& state) {
 BENCHMARK(BM_DisplayAllStudentsOfClass)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DisplayOneStudent)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Sort, fast, false)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Sort, literal_exchange_sort, true)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK_CAPTURE(BM_Sort, literal_exchange_sort, true)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 BENCHMARK(BM_Export)->DenseRange(1, 5)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -51,18 +51,16 @@ struct ClassPlan {
 };
 
 const ClassPlan kClasses[] = {
-    {"Pre-Algebra, Period 2", "060", "C1"},
-    {"Algebra 1, Period 4", "070", "C2"},
-    {"Business Math", "065", "S1"},
-    {"SAT Preparation", "075", "P7"},
+    {"Pre-Algebra, Period 2", "060", "C1"}, {"Algebra 1, Period 4", "070", "C2"},
+    {"Business Math", "065", "S1"},         {"SAT Preparation", "075", "P7"},
     {"Foundations Lab", "050", "S6"},
 };
 
 const char* const kFirst[] = {"Ann",   "Anne",  "Marcus", "Priya", "Tomas", "Lena",  "Jamal",
                               "Sofia", "Kenji", "Olivia", "Diego", "Amara", "Noah",  "Grace",
                               "Ivan",  "Mei",   "Rafael", "Zoe",   "Elena", "Samuel"};
-const char* const kLast[] = {"Baker",  "Chen",   "Okafor", "Novak",  "Reyes",  "Schmidt",
-                             "Patel",  "Larsen", "Moreau", "Kowalski", "Nguyen", "Haddad"};
+const char* const kLast[] = {"Baker", "Chen",   "Okafor", "Novak",    "Reyes",  "Schmidt",
+                             "Patel", "Larsen", "Moreau", "Kowalski", "Nguyen", "Haddad"};
 
 std::string Date(Random& r) {
   // September to December 2026, or January 2027.
@@ -87,8 +85,8 @@ std::string Activity(Random& r, const quillon::LessonCatalogue& cat, const std::
     static const char* const kOther[] = {"C1", "C2", "C3", "P1", "P2", "C7", "P7", "S4"};
     code = kOther[r.Below(8)];
   }
-  std::string head = code + FixWidth(std::to_string(cls), 2) + FixWidth(std::to_string(stu), 2) +
-                     Date(r);
+  std::string head =
+      code + FixWidth(std::to_string(cls), 2) + FixWidth(std::to_string(stu), 2) + Date(r);
   bool p_series = code[0] == 'P' || code == "S4";
   int digit = code == "S1" ? 7 : code == "S4" ? 7 : code == "S6" ? 8 : code[1] - '0';
   if (p_series) {
@@ -105,7 +103,7 @@ std::string Activity(Random& r, const quillon::LessonCatalogue& cat, const std::
   while (lessons < 14 && !cat.UnitLessonTitles[digit][unit][lessons + 1].empty()) ++lessons;
   int lesson = r.Between(1, std::max(lessons, 1));
   int kind = r.Below(10);
-  if (kind == 0) return head + ZeroPad(50 + unit, 2) + "00" + Counts(r, 25);      // unit test
+  if (kind == 0) return head + ZeroPad(50 + unit, 2) + "00" + Counts(r, 25);  // unit test
   if (kind <= 2) return head + ZeroPad(unit, 2) + ZeroPad(50 + lesson, 2) + Counts(r, 10);
   return head + ZeroPad(unit, 2) + ZeroPad(lesson, 2) + Counts(r, r.Between(0, 15));
 }
@@ -206,7 +204,9 @@ int main(int argc, char** argv) {
     return from[static_cast<std::size_t>(r.Below(static_cast<int>(from.size())))];
   };
   for (int n = 0; n < total; ++n) {
-    const Student& st = !largest ? pick(roster) : n < 20000 ? pick(first_class) : pick(other_classes);
+    const Student& st = !largest    ? pick(roster)
+                        : n < 20000 ? pick(first_class)
+                                    : pick(other_classes);
     activity += Activity(r, catalogue, st.course, st.cls, st.stu);
   }
   for (const Student& st : roster) {

@@ -143,8 +143,8 @@ int Records(Folder& folder, const Options& o, std::ostream& out) {
       out << "No records found.\n";
       return 1;
     }
-    PrintLines(out, RecordsReportHeadings(report.heading_name, values.PassingGrade,
-                                          values.DataGroup));
+    PrintLines(out,
+               RecordsReportHeadings(report.heading_name, values.PassingGrade, values.DataGroup));
     PrintLines(out, RecordsReportBody(tables, report.record_lines, values.PassingGrade));
     return 0;
   }
@@ -167,8 +167,8 @@ int Diagnostics(Folder& folder, const Options& o, std::ostream& out) {
   if (o.Value("--entry")) {
     int k = o.Number("--entry", 1, 999999, std::nullopt);
     if (k > static_cast<int>(entries.size())) {
-      throw Usage("--entry " + std::to_string(k) + ": class " + std::to_string(classnum) +
-                  " has " + std::to_string(entries.size()) + " diagnostic results");
+      throw Usage("--entry " + std::to_string(k) + ": class " + std::to_string(classnum) + " has " +
+                  std::to_string(entries.size()) + " diagnostic results");
     }
     entries = {entries[static_cast<std::size_t>(k - 1)]};
   }
@@ -206,8 +206,8 @@ int Export(Folder& folder, Clock& clock, const Options& o, std::ostream& out) {
     throw Exit{3, "An error has occurred while trying\nto create a name for the output file"};
   }
   std::size_t written = 0;
-  Check(WriteExport(folder, {values.Catalogue, values.UnitTestNames}, cutoff, order, name,
-                    &written));
+  Check(
+      WriteExport(folder, {values.Catalogue, values.UnitTestNames}, cutoff, order, name, &written));
   out << folder.FullPath(name) << '\n';
   return 0;
 }

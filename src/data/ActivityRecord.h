@@ -34,9 +34,9 @@ std::string NormalizeCourseCode(std::string_view code);
 std::string NormalizeRecord(std::string_view record);
 
 struct Classification {
-  char kind = ' ';    // 'T' lesson test, 'U' unit test, ' ' anything else
-  int unit = 0;       // without the test offset
-  int lesson = 0;     // without the test offset
+  char kind = ' ';  // 'T' lesson test, 'U' unit test, ' ' anything else
+  int unit = 0;     // without the test offset
+  int lesson = 0;   // without the test offset
   bool is_test = false;
 };
 

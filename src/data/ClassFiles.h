@@ -28,13 +28,13 @@ inline constexpr char kClassesFile[] = "CLASSES.DAT";
 inline constexpr char kStudentsFile[] = "STUDENTS.DAT";
 
 // Reading rules of a ClassRecord.
-int ClassNumberOf(std::string_view class_record);       // Val of 31-32
-int PassingGradeOf(std::string_view class_record);      // 28-30 trimmed if numeric, else 60
+int ClassNumberOf(std::string_view class_record);             // Val of 31-32
+int PassingGradeOf(std::string_view class_record);            // 28-30 trimmed if numeric, else 60
 std::string ClassDisplayName(std::string_view class_record);  // first 25, trimmed
 
 // Reading rules of a StudentRecord.
-int StudentClassNumberOf(std::string_view student_record);  // ValInt of 24-25
-int StudentNumberOf(std::string_view student_record);       // ValInt of 22-23
+int StudentClassNumberOf(std::string_view student_record);        // ValInt of 24-25
+int StudentNumberOf(std::string_view student_record);             // ValInt of 22-23
 std::string StudentDisplayName(std::string_view student_record);  // first 21, trimmed
 std::string StudentPasswordOf(std::string_view student_record);   // unscrambled 26-31
 

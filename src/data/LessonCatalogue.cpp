@@ -26,7 +26,8 @@ class BlockReader {
   bool Count(const std::string& what, int limit, int* out) {
     std::string field;
     if (!Text(what, &field)) return false;
-    if (field.empty() || field.size() > 3 || field.find_first_not_of("0123456789") != std::string::npos) {
+    if (field.empty() || field.size() > 3 ||
+        field.find_first_not_of("0123456789") != std::string::npos) {
       return Fail(what + " (line " + std::to_string(fields_.line()) + ") is \"" + field +
                   "\", not a number");
     }
@@ -68,9 +69,9 @@ bool ReadUnitsBlock(BlockReader& in, int course, LessonCatalogue& c) {
   }
   for (int u = 1; u <= units; ++u) {
     for (int l = 1; l <= lessons[u]; ++l) {
-      if (!in.Text(block + "the title of lesson " + std::to_string(l) + " of unit " +
-                       std::to_string(u),
-                   &c.UnitLessonTitles[course][u][l])) {
+      if (!in.Text(
+              block + "the title of lesson " + std::to_string(l) + " of unit " + std::to_string(u),
+              &c.UnitLessonTitles[course][u][l])) {
         return false;
       }
     }
@@ -115,8 +116,8 @@ void FillUnitTestNames(UnitNameTable* table) {
       {},
       {"Whole Nos: Add. and Subtr.", "Whole Nos: Mult. and Div.", "Whole Nos: Other Operations",
        "Frac. & Mixed Nos: Add/Subtr", "Frac. & Mixed Nos: Mult/Div", "Operations With Decimals",
-       "Pos. and Neg. Numbers", "Expressions and Formulas", "Equations", "Percent",
-       "Inequalities", "Ratio and Proportion"},
+       "Pos. and Neg. Numbers", "Expressions and Formulas", "Equations", "Percent", "Inequalities",
+       "Ratio and Proportion"},
       {"Review of Arithmetic", "Fundamental Operations", "Equations", "Solving Word Problems",
        "Exponents and Powers", "Polynomials", "Factoring", "Graphs & Linear Equations",
        "Sys. of Linear Equations", "Inequalities", "Radicals", "Quadratic Equations"},

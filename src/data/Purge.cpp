@@ -149,7 +149,8 @@ Status RewriteRecordFile(Folder& folder, std::string_view main_file, std::string
     if (!s.ok()) {
       return Status::Error(std::string(main_file),
                            "records appended during the removal could not be added back; they "
-                           "are kept in " + old_file + " (" + s.ToString() + ")");
+                           "are kept in " +
+                               old_file + " (" + s.ToString() + ")");
     }
   }
   s = folder.RemoveFile(old_file);

@@ -22,8 +22,8 @@
 namespace quillon {
 
 struct DiagnosticTest {
-  std::string code;   // "C1" or "C2"
-  std::string title;  // the report title
+  std::string code;                     // "C1" or "C2"
+  std::string title;                    // the report title
   std::vector<std::string> area_names;  // 34 characters each, in report order
   std::vector<int> area_counts;         // problems in each area
   std::array<int, 31> area_of{};        // [problem 1-30] -> area 1-k
@@ -48,8 +48,8 @@ struct DiagnosticResult {
   std::array<bool, 31> correct{};
   int number_correct = 0;
   int percent_correct = 0;
-  std::vector<int> area_correct;        // per area, in order
-  std::vector<std::string> area_rating;  // per area, in order
+  std::vector<int> area_correct;              // per area, in order
+  std::vector<std::string> area_rating;       // per area, in order
   std::vector<std::string> lessons_to_study;  // sorted, without repeats
 };
 

@@ -48,8 +48,8 @@ std::vector<std::string> BuildDiagnosticReport(const DiagnosticResult& r, std::s
   lines.push_back("-------------------------------   ---------  ---------  -----------");
   for (std::size_t a = 0; a < test.area_names.size(); ++a) {
     lines.push_back(test.area_names[a] + "    " + RightJustify(test.area_counts[a], 2) +
-                    std::string(8, ' ') + RightJustify(r.area_correct[a], 2) +
-                    std::string(9, ' ') + r.area_rating[a]);
+                    std::string(8, ' ') + RightJustify(r.area_correct[a], 2) + std::string(9, ' ') +
+                    r.area_rating[a]);
   }
   lines.push_back(" ");
   lines.push_back(kRule69);

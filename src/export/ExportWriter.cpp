@@ -111,7 +111,11 @@ std::string ComposeExportLine(const TitleTables& tables, const ExportLookups& lo
   AppendFixed(line, ExportClassName(lookups, r), 25);
   AppendFixed(line, ExportStudentName(lookups, r), 21);
   AppendFixed(line, CourseTitle(code), 8);
-  line.append(r.substr(6, 2)).append("/").append(r.substr(8, 2)).append("/").append(r.substr(10, 2));
+  line.append(r.substr(6, 2))
+      .append("/")
+      .append(r.substr(8, 2))
+      .append("/")
+      .append(r.substr(10, 2));
   AppendFixed(line, ActivityLabel(tables.catalogue, tables.unit_names, code, unit, lesson, c.kind),
               36);
   AppendFixed(line, NumberText(r.substr(16, 3)), 3);
@@ -137,9 +141,14 @@ std::string ExportDateKey(std::string_view line) {
   if (date[2] != '/' || date[5] != '/' || mm < 0 || dd < 0 || yy < 0) return "00000000";
   const int year = CenturyYear(yy);
   if (!ValidDate(year, mm, dd)) return "00000000";
-  const char key[8] = {static_cast<char>('0' + year / 1000), static_cast<char>('0' + year / 100 % 10),
-                       static_cast<char>('0' + year / 10 % 10), static_cast<char>('0' + year % 10),
-                       date[0], date[1], date[3], date[4]};
+  const char key[8] = {static_cast<char>('0' + year / 1000),
+                       static_cast<char>('0' + year / 100 % 10),
+                       static_cast<char>('0' + year / 10 % 10),
+                       static_cast<char>('0' + year % 10),
+                       date[0],
+                       date[1],
+                       date[3],
+                       date[4]};
   return std::string(key, 8);
 }
 
@@ -202,8 +211,8 @@ std::optional<std::string> ParseCutoffDate(std::string_view text) {
 }
 
 Status WriteExport(Folder& folder, const TitleTables& tables,
-                   const std::optional<std::string>& cutoff, int order,
-                   std::string_view file_name, std::size_t* written) {
+                   const std::optional<std::string>& cutoff, int order, std::string_view file_name,
+                   std::size_t* written) {
   *written = 0;
   ExportLookups lookups;
   Status s = LoadExportLookups(folder, &lookups);

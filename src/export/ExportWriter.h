@@ -24,10 +24,10 @@ namespace quillon {
 // CLASSES.DAT and STUDENTS.DAT read once per export, with the first record of
 // each class number and of each (class, student) pair indexed.
 struct ExportLookups {
-  std::vector<std::string> ExportClassList;    // whole records, file order
-  std::vector<std::string> ExportStudentList;  // whole records, file order
-  std::map<int, std::string> class_names;                     // trimmed first 25
-  std::map<std::pair<int, int>, std::string> student_names;   // trimmed first 21
+  std::vector<std::string> ExportClassList;                  // whole records, file order
+  std::vector<std::string> ExportStudentList;                // whole records, file order
+  std::map<int, std::string> class_names;                    // trimmed first 25
+  std::map<std::pair<int, int>, std::string> student_names;  // trimmed first 21
 };
 Status LoadExportLookups(Folder& folder, ExportLookups* lookups);
 
@@ -69,8 +69,8 @@ std::optional<std::string> ParseCutoffDate(std::string_view text);
 // program folder, sorted in `order`. An empty selection writes an empty
 // file. `*written` receives the number of lines.
 Status WriteExport(Folder& folder, const TitleTables& tables,
-                   const std::optional<std::string>& cutoff, int order,
-                   std::string_view file_name, std::size_t* written);
+                   const std::optional<std::string>& cutoff, int order, std::string_view file_name,
+                   std::size_t* written);
 
 // "Records" + mmddyy + "-" + nn + ".txt" for the first nn of 01-20 with no
 // such file; "Error" when all twenty are taken.

@@ -59,9 +59,9 @@ Answer QtDialogs::MessageBox(const std::string& prompt, Buttons buttons, Icon ic
 std::string QtDialogs::InputBox(const std::string& prompt, const std::string& title,
                                 const std::string& default_text) {
   bool ok = false;
-  QString text = QInputDialog::getText(QApplication::activeWindow(), ToQString(title),
-                                       PromptText(prompt), QLineEdit::Normal,
-                                       ToQString(default_text), &ok);
+  QString text =
+      QInputDialog::getText(QApplication::activeWindow(), ToQString(title), PromptText(prompt),
+                            QLineEdit::Normal, ToQString(default_text), &ok);
   return ok ? FromQStringReplacing(text) : std::string();
 }
 

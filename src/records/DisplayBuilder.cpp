@@ -71,8 +71,7 @@ Status WriteWorkingFile(Folder& folder, const WorkingLists& lists, int data_grou
   return folder.WriteFile(kWorkingFile, list.bytes());
 }
 
-std::string DisplaySortKey(const TitleTables& tables, std::string_view line, int sort_by,
-                           int seq) {
+std::string DisplaySortKey(const TitleTables& tables, std::string_view line, int sort_by, int seq) {
   const std::string_view name = line.substr(0, 21);
   const std::string_view yymmdd = line.substr(21, 6);
   std::string key;

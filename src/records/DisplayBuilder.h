@@ -64,8 +64,7 @@ Status WriteWorkingFile(Folder& folder, const WorkingLists& lists, int data_grou
 //   2 Date     yymmdd, name, seq
 //   3 Lesson   the activity label, name, yymmdd, seq
 // seq has at least four digits, so every key is unique.
-std::string DisplaySortKey(const TitleTables& tables, std::string_view line, int sort_by,
-                           int seq);
+std::string DisplaySortKey(const TitleTables& tables, std::string_view line, int sort_by, int seq);
 
 // What one run of the builder gives the windows.
 struct DisplayRun {

@@ -24,8 +24,8 @@ std::vector<std::string> RecordsReportHeadings(std::string_view heading_name, in
   };
 }
 
-Status BuildRecordsReport(Folder& folder, const SharedValues& values, int classnum,
-                          int studentnum, RecordsReport* report) {
+Status BuildRecordsReport(Folder& folder, const SharedValues& values, int classnum, int studentnum,
+                          RecordsReport* report) {
   *report = RecordsReport();
   Status s;
   if (studentnum == -1) {

@@ -26,8 +26,8 @@ struct RecordsReport {
   std::string heading_name;
   std::vector<std::string> record_lines;  // RecordLines, sorted
 };
-Status BuildRecordsReport(Folder& folder, const SharedValues& values, int classnum,
-                          int studentnum, RecordsReport* report);
+Status BuildRecordsReport(Folder& folder, const SharedValues& values, int classnum, int studentnum,
+                          RecordsReport* report);
 
 // The printed lines of the records, FormatPrintLine each, with a line holding
 // one blank wherever the student (the first 16 characters) changes.

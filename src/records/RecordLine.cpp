@@ -27,8 +27,8 @@ struct Widths {
 };
 
 constexpr Widths kScreen{9, 24, 14, 3, "   ", "          ", "         Yes  ", "         No   "};
-constexpr Widths kPaper{8, 27, 16, 4, "    ", "           ", "           Yes  ",
-                        "           No   "};
+constexpr Widths kPaper{
+    8, 27, 16, 4, "    ", "           ", "           Yes  ", "           No   "};
 
 std::string_view LessonTitleView(const TitleTables& tables, std::string_view line,
                                  std::string& scratch);

@@ -13,10 +13,9 @@ std::unique_ptr<frmMenu> Main(Services services) {
   Status s = LoadLessons(services.folder, &services.values.Catalogue);
   if (!s.ok()) {
     std::fprintf(stderr, "quillon: %s\n", s.ToString().c_str());
-    services.dialogs.MessageBox(
-        "The program cannot start.\r\n\r\n" + services.folder.FullPath(s.file()) + ":\r\n" +
-            s.what(),
-        Buttons::kOk, Icon::kCritical, Title::Default());
+    services.dialogs.MessageBox("The program cannot start.\r\n\r\n" +
+                                    services.folder.FullPath(s.file()) + ":\r\n" + s.what(),
+                                Buttons::kOk, Icon::kCritical, Title::Default());
     services.dialogs.EndProgram();
   }
   auto menu = std::make_unique<frmMenu>(services);

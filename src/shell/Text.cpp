@@ -106,17 +106,30 @@ std::string ToLower(std::string_view text) {
   return out;
 }
 
-void AppendRightJustified(std::string& out, long long value, int width) {
-  char digits[24];
-  char* end = digits + sizeof digits;
+namespace {
+
+// Writes the decimal digits of `value` (with a leading "-" when negative)
+// into the buffer ending at `end`, padded with zeros to at least `digits`;
+// returns where they start. The buffer must hold 24 characters.
+char* DecimalDigits(long long value, int digits, char* end) {
   char* p = end;
-  unsigned long long magnitude =
-      value < 0 ? 0ull - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
+  unsigned long long magnitude = value < 0 ? 0ull - static_cast<unsigned long long>(value)
+                                           : static_cast<unsigned long long>(value);
   do {
     *--p = static_cast<char>('0' + magnitude % 10);
     magnitude /= 10;
   } while (magnitude != 0);
+  while (end - p < std::min(digits, 22)) *--p = '0';
   if (value < 0) *--p = '-';
+  return p;
+}
+
+}  // namespace
+
+void AppendRightJustified(std::string& out, long long value, int width) {
+  char buffer[24];
+  char* end = buffer + sizeof buffer;
+  const char* p = DecimalDigits(value, 1, end);
   const int n = static_cast<int>(end - p);
   if (n < width) out.append(static_cast<std::size_t>(width - n), ' ');
   out.append(p, static_cast<std::size_t>(n));
@@ -131,16 +144,7 @@ std::string RightJustify(long long value, int width) {
 std::string ZeroPad(long long value, int digits) {
   char buffer[24];
   char* end = buffer + sizeof buffer;
-  char* p = end;
-  unsigned long long magnitude =
-      value < 0 ? 0ull - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
-  do {
-    *--p = static_cast<char>('0' + magnitude % 10);
-    magnitude /= 10;
-  } while (magnitude != 0);
-  while (end - p < digits && p > buffer + 1) *--p = '0';
-  if (value < 0) *--p = '-';
-  return std::string(p, end);
+  return std::string(DecimalDigits(value, digits, end), end);
 }
 
 void SortParallelListsLiteral(std::vector<std::string>& keys, std::vector<std::string>& values,

@@ -33,7 +33,8 @@ frmMenu::frmMenu(Services services, QWidget* parent) : QWidget(parent), services
     connect(button, &QPushButton::clicked, this, click);
     return button;
   };
-  cmdClasses_ = add("cmdClasses", " Managing Classes and Student Rosters", &frmMenu::cmdClasses_Click);
+  cmdClasses_ =
+      add("cmdClasses", " Managing Classes and Student Rosters", &frmMenu::cmdClasses_Click);
   cmdStudents_ =
       add("cmdStudents", "Displaying and Managing Student Records", &frmMenu::cmdStudents_Click);
   cmdDiagnostics_ = add("cmdDiagnostics", "Displaying and Managing Diagnostic Test Results",

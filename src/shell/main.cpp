@@ -30,9 +30,8 @@ int main(int argc, char** argv) {
     return argc == 2 ? 0 : 2;
   }
   if (!HasDisplay()) {
-    std::fprintf(stderr,
-                 "quillon: no display found; run it under Xvfb: xvfb-run -a %s%s%s\n", argv[0],
-                 argc == 2 ? " " : "", argc == 2 ? argv[1] : "");
+    std::fprintf(stderr, "quillon: no display found; run it under Xvfb: xvfb-run -a %s%s%s\n",
+                 argv[0], argc == 2 ? " " : "", argc == 2 ? argv[1] : "");
     return 1;
   }
   QApplication app(argc, argv);
@@ -43,10 +42,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "quillon: the program folder %s does not exist\n", folder_path.c_str());
     return 1;
   }
-  quillon::PosixFolder folder(QDir(QString::fromLocal8Bit(folder_path.c_str()))
-                                  .absolutePath()
-                                  .toLocal8Bit()
-                                  .toStdString());
+  quillon::PosixFolder folder(
+      QDir(QString::fromLocal8Bit(folder_path.c_str())).absolutePath().toLocal8Bit().toStdString());
   quillon::QtDialogs dialogs;
   quillon::SystemClock clock;
   quillon::SharedValues values;

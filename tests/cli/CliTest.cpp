@@ -54,8 +54,8 @@ class CliTest : public ::testing::Test {
   Result Run(const std::string& args, const std::string& folder = "") {
     const std::string out = dir.path() + "/.out", err = dir.path() + "/.err";
     std::string command = std::string(QUILLON_CLI) + " --folder " +
-                          (folder.empty() ? dir.path() : folder) + " " + args + " >" + out +
-                          " 2>" + err;
+                          (folder.empty() ? dir.path() : folder) + " " + args + " >" + out + " 2>" +
+                          err;
     int raw = std::system(command.c_str());
     Result r{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp(out), Slurp(err)};
     std::remove(out.c_str());
@@ -87,8 +87,9 @@ TEST_F(CliTest, RecordsScreenAndPaper) {
   std::stringstream s(r.out);
   for (std::string l; std::getline(s, l);) lines.push_back(l);
   ASSERT_EQ(lines.size(), 8u);
-  EXPECT_EQ(lines[0],
-            "STUDENT RECORDS: All Students   /   Test Passing Grade: 70%   /   Showing: All Records");
+  EXPECT_EQ(
+      lines[0],
+      "STUDENT RECORDS: All Students   /   Test Passing Grade: 70%   /   Showing: All Records");
   EXPECT_EQ(lines[1], "");
   EXPECT_EQ(lines[5].substr(0, 3), "Bob");  // decreasing: the last name first
   EXPECT_EQ(lines[6], " ");
@@ -114,8 +115,9 @@ TEST_F(CliTest, DiagnosticsScreenEntryAndPaper) {
   r = Run("diagnostics --class 1 --entry 2 --paper");
   EXPECT_EQ(r.out.substr(0, 68),
             "Pre-Algebra Diagnostic Test Results                     Page 1 of 2\n");
-  EXPECT_NE(r.out.find("\n\f\nPre-Algebra Diagnostic Test Results                     Page 2 of 2\n"),
-            std::string::npos);
+  EXPECT_NE(
+      r.out.find("\n\f\nPre-Algebra Diagnostic Test Results                     Page 2 of 2\n"),
+      std::string::npos);
   EXPECT_EQ(r.out.substr(r.out.size() - 3), "\n\f\n");
   r = Run("diagnostics --class 1 --entry 3");
   EXPECT_EQ(r.status, 2);
@@ -123,8 +125,8 @@ TEST_F(CliTest, DiagnosticsScreenEntryAndPaper) {
 
 TEST_F(CliTest, ExportWritesANewFileEachRun) {
   Date today = SystemClock().Today();
-  const std::string name = "Records" + ZeroPad(today.month, 2) + ZeroPad(today.day, 2) +
-                           ZeroPad(today.year % 100, 2);
+  const std::string name =
+      "Records" + ZeroPad(today.month, 2) + ZeroPad(today.day, 2) + ZeroPad(today.year % 100, 2);
   Result r = Run("export --order 4");
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, dir.path() + "/" + name + "-01.txt\n");
@@ -134,15 +136,17 @@ TEST_F(CliTest, ExportWritesANewFileEachRun) {
             "Geometry\tCy\tV&T-Geom\t09/13/26\tC3 U1 L1\t10\t9\t25\r\n");
   r = Run("export --since 09/15/26");
   EXPECT_EQ(r.out, dir.path() + "/" + name + "-02.txt\n");
-  EXPECT_EQ(dir.Read(name + "-02.txt"), "Algebra\tAnn\tV&T-Geom\t09/15/26\tC3 U1 L1\t10\t9\t25\r\n");
+  EXPECT_EQ(dir.Read(name + "-02.txt"),
+            "Algebra\tAnn\tV&T-Geom\t09/15/26\tC3 U1 L1\t10\t9\t25\r\n");
   r = Run("export --since 13/45/12");
   EXPECT_EQ(r.status, 2);
   EXPECT_EQ(r.err.substr(0, r.err.find('\n')), "quillon-cli: Enter date in format mm/dd/yy");
   for (int n = 3; n <= 20; ++n) dir.Write(name + "-" + ZeroPad(n, 2) + ".txt", "");
   r = Run("export");
   EXPECT_EQ(r.status, 3);
-  EXPECT_EQ(r.err,
-            "quillon-cli: An error has occurred while trying\nto create a name for the output file\n");
+  EXPECT_EQ(
+      r.err,
+      "quillon-cli: An error has occurred while trying\nto create a name for the output file\n");
 }
 
 TEST_F(CliTest, EraseNeedsYes) {
@@ -194,8 +198,9 @@ TEST_F(CliTest, WrongArgumentsAndBadFiles) {
   std::filesystem::remove(dir.path() + "/LESSONS.DAT");
   Result r = Run("records --class 1");
   EXPECT_EQ(r.status, 3);
-  EXPECT_EQ(r.err, "quillon-cli: LESSONS.DAT: the lesson catalogue is missing from the program "
-                   "folder\n");
+  EXPECT_EQ(r.err,
+            "quillon-cli: LESSONS.DAT: the lesson catalogue is missing from the program "
+            "folder\n");
   dir.Write(kClassesFile, ClassRec("Algebra", "070", "1") + ClassRec("Broken", "070", "  "));
   r = Run("classes");
   EXPECT_EQ(r.status, 3);

@@ -1,7 +1,6 @@
-#include "data/ActivityRecord.h"
-
 #include <gtest/gtest.h>
 
+#include "data/ActivityRecord.h"
 #include "support/Builders.h"
 
 namespace quillon {
@@ -50,8 +49,8 @@ TEST(ClassifyActivityTest, KindsAndOffsets) {
       {"X1", "54", "57", ' ', 54, 57, false},
   };
   for (const Case& c : cases) {
-    Classification k = ClassifyActivity(ActRec(c.code, "1", "1", "010126", c.unit, c.lesson,
-                                               "1", "1", "1"));
+    Classification k =
+        ClassifyActivity(ActRec(c.code, "1", "1", "010126", c.unit, c.lesson, "1", "1", "1"));
     EXPECT_EQ(k.kind, c.kind) << c.code << c.unit << c.lesson;
     EXPECT_EQ(k.unit, c.unit_out) << c.code << c.unit << c.lesson;
     EXPECT_EQ(k.lesson, c.lesson_out) << c.code << c.unit << c.lesson;
@@ -83,7 +82,7 @@ TEST_F(ActivityLabelTest, EachSeries) {
 
 TEST_F(ActivityLabelTest, OutsideTheTablesIsHarmless) {
   EXPECT_EQ(Label("C8", "03", "00", 'U'), "Unit Test: ");  // no unit names for C8
-  EXPECT_EQ(Label("C3", "54", "57", ' '), "");  // offsets still in the numbers
+  EXPECT_EQ(Label("C3", "54", "57", ' '), "");             // offsets still in the numbers
   EXPECT_EQ(Label("C9", "01", "01", ' '), "");
   EXPECT_EQ(Label("P9", "99", "01", ' '), "");
   EXPECT_EQ(Label("P2", "99", "47", ' '), "");

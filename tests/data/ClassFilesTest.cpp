@@ -1,7 +1,6 @@
-#include "data/ClassFiles.h"
-
 #include <gtest/gtest.h>
 
+#include "data/ClassFiles.h"
 #include "data/RecordFile.h"
 #include "support/Builders.h"
 #include "support/TempFolder.h"
@@ -90,9 +89,9 @@ TEST_F(RosterFilesTest, ListsInFileOrder) {
   EXPECT_EQ(classes.items[2], ClassRec("Four", "060", "4"));
   std::vector<std::string> roster;
   ASSERT_TRUE(FillRosterList(dir.folder(), 3, &roster).ok());
-  EXPECT_EQ(roster, (std::vector<std::string>{StudentRec("Bob", "1", "3"),
-                                              StudentRec("Cy", "2", "3"),
-                                              StudentRec("Dup", "2", " 3")}));
+  EXPECT_EQ(roster,
+            (std::vector<std::string>{StudentRec("Bob", "1", "3"), StudentRec("Cy", "2", "3"),
+                                      StudentRec("Dup", "2", " 3")}));
   ASSERT_TRUE(FillRosterList(dir.folder(), 0, &roster).ok());
   EXPECT_TRUE(roster.empty());
 }

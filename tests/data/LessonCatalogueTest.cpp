@@ -1,10 +1,9 @@
-#include "data/LessonCatalogue.h"
-
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <sstream>
 
+#include "data/LessonCatalogue.h"
 #include "support/Builders.h"
 #include "support/TempFolder.h"
 
@@ -43,10 +42,12 @@ TEST(LessonCatalogueTest, BadFilesNameTheBlockAndFieldAndLeaveTheCatalogue) {
   } cases[] = {
       {"", "the file ends before the units block of course C1: its heading"},
       {good.substr(0, good.size() / 2), "the file ends before"},
-      {"\"h\",15", "the units block of course C1: the number of units (line 1) is 15, above the "
-                   "limit of 14"},
-      {"\"h\",2,1,x", "the units block of course C1: the lesson count of unit 2 (line 1) is "
-                      "\"x\", not a number"},
+      {"\"h\",15",
+       "the units block of course C1: the number of units (line 1) is 15, above the "
+       "limit of 14"},
+      {"\"h\",2,1,x",
+       "the units block of course C1: the lesson count of unit 2 (line 1) is "
+       "\"x\", not a number"},
       {"\"h\",1,15", "the lesson count of unit 1 (line 1) is 15, above the limit of 14"},
       {"\"h\",-1", "the number of units (line 1) is \"-1\", not a number"},
   };

@@ -1,5 +1,3 @@
-#include "data/Purge.h"
-
 #include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -9,6 +7,7 @@
 #include <map>
 
 #include "data/ActivityRecord.h"
+#include "data/Purge.h"
 #include "support/Builders.h"
 #include "support/FaultyFolder.h"
 #include "support/TempFolder.h"
@@ -42,11 +41,11 @@ TEST(PurgeRecordsTest, SelectionTable) {
     int student, cls;
     std::string kept;
   } cases[] = {
-      {0, 3, Join({c1, c2, c1b})},            // the class, whatever its field's blanks
-      {2, 3, Join({c1, c2, c3b, c1b})},       // student 2 of class 3 only
-      {0, 0, ""},                             // everything
-      {5, 0, ""},                             // class 0: everything, whatever the student
-      {9, 3, all},                            // nobody matches
+      {0, 3, Join({c1, c2, c1b})},       // the class, whatever its field's blanks
+      {2, 3, Join({c1, c2, c3b, c1b})},  // student 2 of class 3 only
+      {0, 0, ""},                        // everything
+      {5, 0, ""},                        // class 0: everything, whatever the student
+      {9, 3, all},                       // nobody matches
   };
   for (const Case& c : cases) {
     TempFolder dir;
@@ -132,8 +131,7 @@ TEST(PurgeDiagnosticsTest, SeventyTwoCharacterRecords) {
 // a purge run afterwards completes.
 TEST(PurgeFaultTest, EveryOperationFailingOrCrashing) {
   const std::string old_records =
-      Join({Rec("1", "1"), Rec("3", "2"), Rec("2", "2"), Rec("3", "2", "2"), Rec("1", "2")}) +
-      "z";
+      Join({Rec("1", "1"), Rec("3", "2"), Rec("2", "2"), Rec("3", "2", "2"), Rec("1", "2")}) + "z";
   const std::string kept = Join({Rec("1", "1"), Rec("2", "2"), Rec("1", "2")});
   int operations = 0;
   {
@@ -203,8 +201,8 @@ TEST(PurgeConcurrencyTest, RecordsAppendedDuringPurgesAreKept) {
   dir.Write(kRecordsFile, seed);
   const std::string file = dir.path() + "/RECORDS.DAT";
   const int appended = 800;
-  std::vector<std::string> argv_s = {LESSON_SIMULATOR, file, std::to_string(appended), "9 ",
-                                     "1 ", "1000"};
+  std::vector<std::string> argv_s = {
+      LESSON_SIMULATOR, file, std::to_string(appended), "9 ", "1 ", "1000"};
   std::vector<char*> argv;
   for (auto& a : argv_s) argv.push_back(a.data());
   argv.push_back(nullptr);

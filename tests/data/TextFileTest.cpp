@@ -1,6 +1,6 @@
-#include "data/TextFile.h"
-
 #include <gtest/gtest.h>
+
+#include "data/TextFile.h"
 
 namespace quillon {
 namespace {
@@ -22,11 +22,11 @@ TEST(FieldReaderTest, SeparatorsQuotesAndBlanks) {
       {"\"x, y\",z", {"x, y", "z"}},
       {"  a  ,  b  ", {"a", "b"}},
       {"\" keep \",b", {" keep ", "b"}},
-      {"a,\r\nb", {"a", "b"}},          // a comma at the line end is one separator
-      {"a,,b", {"a", "", "b"}},         // an empty field between two commas
+      {"a,\r\nb", {"a", "b"}},   // a comma at the line end is one separator
+      {"a,,b", {"a", "", "b"}},  // an empty field between two commas
       {"\"\",b", {"", "b"}},
-      {"a\r\n\r\nb", {"a", "b"}},       // blank lines add nothing
-      {"\"open", {"open"}},             // a quote never closed runs to the end
+      {"a\r\n\r\nb", {"a", "b"}},  // blank lines add nothing
+      {"\"open", {"open"}},        // a quote never closed runs to the end
       {"", {}},
   };
   for (const Case& c : cases) EXPECT_EQ(Fields(c.text), c.fields) << c.text;

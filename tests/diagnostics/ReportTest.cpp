@@ -1,7 +1,6 @@
-#include "diagnostics/DiagnosticReport.h"
-
 #include <gtest/gtest.h>
 
+#include "diagnostics/DiagnosticReport.h"
 #include "shell/Text.h"
 #include "support/Builders.h"
 
@@ -32,7 +31,8 @@ TEST(DiagnosticReportTest, C1AllCorrectWholeReport) {
       " ",
   };
   for (int r = 1; r <= 15; ++r) {
-    want.push_back(Row(r, kKey[r - 1], kKey[r - 1]) + "   " + Row(r + 15, kKey[r + 14], kKey[r + 14]));
+    want.push_back(Row(r, kKey[r - 1], kKey[r - 1]) + "   " +
+                   Row(r + 15, kKey[r + 14], kKey[r + 14]));
   }
   for (const char* line : {
            " ",
@@ -67,7 +67,8 @@ TEST(DiagnosticReportTest, C1AllCorrectWholeReport) {
 }
 
 TEST(DiagnosticReportTest, C2AllWrongPlanOfStudy) {
-  auto result = ScoreDiagnosticRecord(DiagRec("C2", "7", "3", "091526", std::string(30, 'x'), kKey));
+  auto result =
+      ScoreDiagnosticRecord(DiagRec("C2", "7", "3", "091526", std::string(30, 'x'), kKey));
   ASSERT_TRUE(result);
   std::vector<std::string> got = BuildDiagnosticReport(*result, "", false);
   ASSERT_EQ(got.size(), 87u);
@@ -79,9 +80,12 @@ TEST(DiagnosticReportTest, C2AllWrongPlanOfStudy) {
   std::vector<std::string> plan(got.begin() + 43, got.end());
   int headings = 0, blanks = 0, lessons = 0;
   for (const auto& l : plan) {
-    if (l.rfind("LESSONS TO STUDY IN", 0) == 0) ++headings;
-    else if (l == " ") ++blanks;
-    else ++lessons;
+    if (l.rfind("LESSONS TO STUDY IN", 0) == 0)
+      ++headings;
+    else if (l == " ")
+      ++blanks;
+    else
+      ++lessons;
   }
   EXPECT_EQ(headings, 2);
   EXPECT_EQ(lessons, 29);
@@ -90,7 +94,8 @@ TEST(DiagnosticReportTest, C2AllWrongPlanOfStudy) {
   EXPECT_EQ(plan[1], "LESSONS TO STUDY IN PRE-ALGEBRA, VANTEL SERIES:");
   EXPECT_EQ(plan[2], " ");
   EXPECT_EQ(plan[3], "UNIT 1: Whole Numbers: Adding & Subtr.     LESSON - Adding Whole Numbers");
-  EXPECT_EQ(plan.back(), "UNIT 5: Exponents and Powers               LESSON - Multiplying with Exponents");
+  EXPECT_EQ(plan.back(),
+            "UNIT 5: Exponents and Powers               LESSON - Multiplying with Exponents");
 }
 
 TEST(DiagnosticReportTest, TotalsAreaRowsAndSeparator) {
@@ -113,19 +118,22 @@ TEST(DiagnosticReportTest, PrintedPagesOfAC1Report) {
   ASSERT_EQ(pages[0].size(), 36u);  // lines 1 to 32 + 4
   EXPECT_EQ(pages[0][0], "Pre-Algebra Diagnostic Test Results                     Page 1 of 2");
   EXPECT_EQ(pages[0].back(), "Other Operations with Integers         7         7         Good");
-  EXPECT_EQ(pages[1],
-            (std::vector<std::string>{
-                "Pre-Algebra Diagnostic Test Results                     Page 2 of 2", " ",
-                "Student: Ann Baker            ", "Date:    09/15/26", " ", " ",
-                kIndent + "RECOMMENDED PLAN OF STUDY", kIndent + std::string(25, '='), " ",
-                "LESSONS TO STUDY IN PRE-ALGEBRA, VANTEL SERIES:", " ",
-                "UNIT 1: Whole Numbers: Adding & Subtr.     LESSON - Place Value"}));
+  EXPECT_EQ(pages[1], (std::vector<std::string>{
+                          "Pre-Algebra Diagnostic Test Results                     Page 2 of 2",
+                          " ", "Student: Ann Baker            ", "Date:    09/15/26", " ", " ",
+                          kIndent + "RECOMMENDED PLAN OF STUDY", kIndent + std::string(25, '='),
+                          " ", "LESSONS TO STUDY IN PRE-ALGEBRA, VANTEL SERIES:", " ",
+                          "UNIT 1: Whole Numbers: Adding & Subtr.     LESSON - Place Value"}));
 }
 
 TEST(DiagnosticReportTest, UnknownTestCodeGetsAShortReport) {
   const std::string record = DiagRec("X9", "7", "3", "091526", kKey, kKey);
   std::vector<std::string> want = {
-      "Diagnostic Test Results", " ", "Student: Ann Baker            ", "Date:    09/15/26", " ",
+      "Diagnostic Test Results",
+      " ",
+      "Student: Ann Baker            ",
+      "Date:    09/15/26",
+      " ",
       "Test code \"X9\" is not a known diagnostic test; no report can be made."};
   EXPECT_EQ(DiagnosticReportLines(record, kName), want);
   EXPECT_EQ(DiagnosticReportPages(record, kName), (std::vector<std::vector<std::string>>{want}));

@@ -50,7 +50,8 @@ TEST(ScoringTest, PercentRoundsHalfUp) {
   const int percent[] = {0, 3, 7, 33, 67, 77, 97, 100};
   for (int i = 0; i < 8; ++i) {
     std::string answers = AllWrong();
-    for (int n = 0; n < correct[i]; ++n) answers[static_cast<std::size_t>(n)] = kKey[static_cast<std::size_t>(n)];
+    for (int n = 0; n < correct[i]; ++n)
+      answers[static_cast<std::size_t>(n)] = kKey[static_cast<std::size_t>(n)];
     EXPECT_EQ(Score("C1", answers).percent_correct, percent[i]) << correct[i];
   }
 }
@@ -73,16 +74,23 @@ TEST(ScoringTest, AreaRatingBoundaries) {
     int correct;
     const char* rating;
   } cases[] = {
-      {"C1", {1, 2, 3, 4}, 0, 3, "Poor"},  {"C1", {1, 2, 3}, 0, 4, "Fair"},
-      {"C1", {1, 2}, 0, 5, "Fair"},        {"C1", {1}, 0, 6, "Good"},
-      {"C1", {8, 9, 10, 11}, 1, 5, "Poor"}, {"C1", {8, 9}, 1, 7, "Fair"},
+      {"C1", {1, 2, 3, 4}, 0, 3, "Poor"},
+      {"C1", {1, 2, 3}, 0, 4, "Fair"},
+      {"C1", {1, 2}, 0, 5, "Fair"},
+      {"C1", {1}, 0, 6, "Good"},
+      {"C1", {8, 9, 10, 11}, 1, 5, "Poor"},
+      {"C1", {8, 9}, 1, 7, "Fair"},
       {"C1", {8}, 1, 8, "Good"},
-      {"C2", {10, 11}, 2, 1, "Poor"},      {"C2", {10}, 2, 2, "Fair"},
+      {"C2", {10, 11}, 2, 1, "Poor"},
+      {"C2", {10}, 2, 2, "Fair"},
       {"C2", {}, 2, 3, "Good"},
-      {"C2", {13, 14, 15, 16, 17}, 3, 5, "Poor"}, {"C2", {13, 14, 15}, 3, 7, "Fair"},
+      {"C2", {13, 14, 15, 16, 17}, 3, 5, "Poor"},
+      {"C2", {13, 14, 15}, 3, 7, "Fair"},
       {"C2", {13, 14}, 3, 8, "Good"},
-      {"C2", {1, 2, 3}, 0, 1, "Poor"},     {"C2", {1, 2}, 0, 2, "Fair"},
-      {"C2", {5, 6, 7}, 1, 2, "Poor"},     {"C2", {5, 6}, 1, 3, "Fair"},
+      {"C2", {1, 2, 3}, 0, 1, "Poor"},
+      {"C2", {1, 2}, 0, 2, "Fair"},
+      {"C2", {5, 6, 7}, 1, 2, "Poor"},
+      {"C2", {5, 6}, 1, 3, "Fair"},
       {"C2", {5}, 1, 4, "Good"},
   };
   for (const Case& c : cases) {
@@ -121,8 +129,8 @@ TEST(ScoringTest, LessonEntriesAsListed) {
   EXPECT_EQ(FindDiagnosticTest("C2")->lessons[1],
             "PA0101UNIT 1: Whole Numbers: Adding & Subtr.     LESSON - Adding Whole Numbers");
   // The unit field of "UNIT 10: Percent" is 44 characters wide.
-  EXPECT_EQ(FindDiagnosticTest("C1")->lessons[30],
-            "PA1001UNIT 10: Percent" + std::string(28, ' ') + "LESSON - Percents and Decimal Numbers");
+  EXPECT_EQ(FindDiagnosticTest("C1")->lessons[30], "PA1001UNIT 10: Percent" + std::string(28, ' ') +
+                                                       "LESSON - Percents and Decimal Numbers");
   EXPECT_EQ(FindDiagnosticTest("C1")->area_counts, (std::vector<int>{7, 9, 7, 7}));
   EXPECT_EQ(FindDiagnosticTest("C2")->area_counts, (std::vector<int>{4, 5, 3, 10, 3, 5}));
   for (const auto& name : FindDiagnosticTest("C2")->area_names) EXPECT_EQ(name.size(), 34u);
@@ -150,8 +158,8 @@ TEST(DiagFileTest, PartialRecordsAndListEntries) {
   EXPECT_TRUE(DiagListEntries(dir.folder(), 7, &none).ok());  // no Diag.dat: no entries
   EXPECT_TRUE(none.empty());
   EXPECT_FALSE(dir.Exists("Diag.dat"));
-  dir.Write("STUDENTS.DAT", testing::StudentRec("Zed", "1", "7") +
-                                testing::StudentRec("Amy", "2", "7"));
+  dir.Write("STUDENTS.DAT",
+            testing::StudentRec("Zed", "1", "7") + testing::StudentRec("Amy", "2", "7"));
   const std::string a = DiagRec("C2", "7", "1", "091526", kKey, kKey),
                     b = DiagRec("C1", " 7", "1", "091426", kKey, kKey),
                     c = DiagRec("C1", "7", "2", "091626", kKey, kKey),

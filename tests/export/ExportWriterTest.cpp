@@ -1,5 +1,3 @@
-#include "export/ExportWriter.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -7,6 +5,7 @@
 
 #include "data/ActivityRecord.h"
 #include "data/ClassFiles.h"
+#include "export/ExportWriter.h"
 #include "shell/Text.h"
 #include "support/Builders.h"
 #include "support/FixedClock.h"
@@ -37,8 +36,8 @@ class ExportTest : public ::testing::Test {
                                   std::optional<std::string> cutoff = std::nullopt) {
     dir.Write(kRecordsFile, records);
     std::size_t written = 0;
-    EXPECT_TRUE(WriteExport(dir.folder(), {catalogue, names}, cutoff, order, "out.txt", &written)
-                    .ok());
+    EXPECT_TRUE(
+        WriteExport(dir.folder(), {catalogue, names}, cutoff, order, "out.txt", &written).ok());
     std::vector<std::string> lines;
     std::string text = dir.Read("out.txt"), line;
     for (char c : text) {
@@ -84,8 +83,8 @@ TEST_F(ExportTest, ExactBytesOfTheFile) {
 TEST_F(ExportTest, LineLayout) {
   ExportLookups lookups;
   ASSERT_TRUE(LoadExportLookups(dir.folder(), &lookups).ok());
-  std::string line = ComposeExportLine({catalogue, names}, lookups,
-                                       ActRec("P2", "2", "2", "123126", "99", "12", "7", "0", "45"));
+  std::string line = ComposeExportLine(
+      {catalogue, names}, lookups, ActRec("P2", "2", "2", "123126", "99", "12", "7", "0", "45"));
   EXPECT_EQ(line, std::string("Math") + std::string(21, ' ') + "Bob" + std::string(18, ' ') +
                       "K&J-Alg1" + "12/31/26" + "Twelfth" + std::string(29, ' ') + "7  0  45 ");
   EXPECT_EQ(line.size(), 107u);

@@ -1,6 +1,6 @@
-#include "platform/Encoding.h"
-
 #include <gtest/gtest.h>
+
+#include "platform/Encoding.h"
 
 namespace quillon {
 namespace {

@@ -30,6 +30,12 @@ class PasswordWindowTest : public testing::GuiTest {
     dialogs.ExpectMessage("Password is incorrect.", Buttons::kOk, Icon::kNone, Title::Default(),
                           Answer::kOk);
   }
+  void ExpectThreeFailures() {
+    ExpectIncorrect();
+    ExpectIncorrect();
+    dialogs.ExpectMessage("3 Password attempts have failed.", Buttons::kOk, Icon::kNone,
+                          Title::Default(), Answer::kOk);
+  }
 };
 
 TEST_F(PasswordWindowTest, TwoWrongThenRightOpensTheMenu) {
@@ -46,10 +52,7 @@ TEST_F(PasswordWindowTest, TwoWrongThenRightOpensTheMenu) {
 TEST_F(PasswordWindowTest, ThirdWrongEntryEndsTheProgramWithoutTheMenu) {
   StorePassword("abc");
   dialogs.ExpectModal("frmPassword", Typing({"a", "b", "c"}));
-  ExpectIncorrect();
-  ExpectIncorrect();
-  dialogs.ExpectMessage("3 Password attempts have failed.", Buttons::kOk, Icon::kNone,
-                        Title::Default(), Answer::kOk);
+  ExpectThreeFailures();
   frmMenu menu(services());
   EXPECT_THROW(menu.Form_Load(), ProgramEnded);
   EXPECT_FALSE(menu.isVisible());
@@ -66,10 +69,7 @@ TEST_F(PasswordWindowTest, TypedTextIsLoweredAndTrimmed) {
 TEST_F(PasswordWindowTest, AStoredCapitalCanNeverBeMatched) {
   StorePassword("Abc");
   dialogs.ExpectModal("frmPassword", Typing({"Abc", "ABC", "abc"}));
-  ExpectIncorrect();
-  ExpectIncorrect();
-  dialogs.ExpectMessage("3 Password attempts have failed.", Buttons::kOk, Icon::kNone,
-                        Title::Default(), Answer::kOk);
+  ExpectThreeFailures();
   frmMenu menu(services());
   EXPECT_THROW(menu.Form_Load(), ProgramEnded);
 }

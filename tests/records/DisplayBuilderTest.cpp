@@ -1,9 +1,8 @@
-#include "records/DisplayBuilder.h"
-
 #include <gtest/gtest.h>
 
 #include "data/ActivityRecord.h"
 #include "data/ClassFiles.h"
+#include "records/DisplayBuilder.h"
 #include "records/PrintedReport.h"
 #include "shell/Text.h"
 #include "support/Builders.h"
@@ -37,7 +36,8 @@ class DisplayBuilderTest : public ::testing::Test {
   std::vector<std::string> Run(int cls, int stu) {
     EXPECT_TRUE(DisplayNew(dir.folder(), values, lists, cls, stu, &run).ok());
     std::vector<std::string> out;
-    for (const auto& l : run.lines) out.push_back(TrimRight(l.substr(0, 16)) + " " + l.substr(17, 6));
+    for (const auto& l : run.lines)
+      out.push_back(TrimRight(l.substr(0, 16)) + " " + l.substr(17, 6));
     return out;
   }
   testing::TempFolder dir;
@@ -54,20 +54,22 @@ TEST_F(DisplayBuilderTest, WorkingListsAndTheMostRecentTestByFileOrder) {
   EXPECT_EQ(lists.lstRecords1[4].substr(0, 2), "C7");  // S1
   EXPECT_EQ(lists.lstRecords1[5].substr(0, 2), "P7");  // S4
   EXPECT_EQ(lists.lstRecords1[6].substr(0, 2), "C8");  // S6
-  EXPECT_EQ(lists.lstRecords2.ToVector(), (Lines{r2, r3, r4, NormalizeRecord(r6), NormalizeRecord(r7)}));
+  EXPECT_EQ(lists.lstRecords2.ToVector(),
+            (Lines{r2, r3, r4, NormalizeRecord(r6), NormalizeRecord(r7)}));
   EXPECT_EQ(lists.lstSorted[0], "C33 1 045700001     " + r2);
   EXPECT_EQ(lists.lstSorted.size(), 5u);
   // Groups in descending key order; r4 (older date, later in the file) wins
   // over r2; the lesson test and the unit test of unit 4 stay apart.
-  EXPECT_EQ(lists.lstRecords3.ToVector(), (Lines{NormalizeRecord(r6), NormalizeRecord(r7), r3, r4}));
+  EXPECT_EQ(lists.lstRecords3.ToVector(),
+            (Lines{NormalizeRecord(r6), NormalizeRecord(r7), r3, r4}));
   ASSERT_TRUE(WriteWorkingFile(dir.folder(), lists, 3).ok());
   EXPECT_EQ(dir.Read(kWorkingFile), NormalizeRecord(r6) + NormalizeRecord(r7) + r3 + r4);
 }
 
 TEST_F(DisplayBuilderTest, DataGroupsOfAClassByName) {
   values.DataGroup = 1;
-  EXPECT_EQ(Run(3, -1), (Lines{"Ann 091026", "Ann 091526", "Ann 091626", "Ann 091726",
-                               "Bob 090126", "Bob 100126", "Bob 100226"}));
+  EXPECT_EQ(Run(3, -1), (Lines{"Ann 091026", "Ann 091526", "Ann 091626", "Ann 091726", "Bob 090126",
+                               "Bob 100126", "Bob 100226"}));
   EXPECT_EQ(values.RecordsFound, 7);
   EXPECT_FALSE(run.one_student);
   values.DataGroup = 2;
@@ -79,18 +81,18 @@ TEST_F(DisplayBuilderTest, DataGroupsOfAClassByName) {
 
 TEST_F(DisplayBuilderTest, SortKeysAndDirections) {
   values.SortBy = 2;  // date
-  EXPECT_EQ(Run(3, -1), (Lines{"Bob 090126", "Ann 091026", "Ann 091526", "Ann 091626",
-                               "Ann 091726", "Bob 100126", "Bob 100226"}));
+  EXPECT_EQ(Run(3, -1), (Lines{"Bob 090126", "Ann 091026", "Ann 091526", "Ann 091626", "Ann 091726",
+                               "Bob 100126", "Bob 100226"}));
   values.SortDirection = 1;
-  EXPECT_EQ(Run(3, -1), (Lines{"Bob 100226", "Bob 100126", "Ann 091726", "Ann 091626",
-                               "Ann 091526", "Ann 091026", "Bob 090126"}));
+  EXPECT_EQ(Run(3, -1), (Lines{"Bob 100226", "Bob 100126", "Ann 091726", "Ann 091626", "Ann 091526",
+                               "Ann 091026", "Bob 090126"}));
   values.SortDirection = 0;
   values.SortBy = 1;  // percent: 50, 70, 75, 90, 90, 100, 100
-  EXPECT_EQ(Run(3, -1), (Lines{"Bob 090126", "Ann 091626", "Ann 091726", "Ann 091026",
-                               "Ann 091526", "Bob 100126", "Bob 100226"}));
+  EXPECT_EQ(Run(3, -1), (Lines{"Bob 090126", "Ann 091626", "Ann 091726", "Ann 091026", "Ann 091526",
+                               "Bob 100126", "Bob 100226"}));
   values.SortBy = 3;  // lesson label: "" (no catalogue) < "Test..." < "Unit Test: ..."
-  EXPECT_EQ(Run(3, -1), (Lines{"Ann 091026", "Ann 091526", "Ann 091626", "Bob 090126",
-                               "Bob 100126", "Bob 100226", "Ann 091726"}));
+  EXPECT_EQ(Run(3, -1), (Lines{"Ann 091026", "Ann 091526", "Ann 091626", "Bob 090126", "Bob 100126",
+                               "Bob 100226", "Ann 091726"}));
 }
 
 TEST_F(DisplayBuilderTest, TheReversedTieBreak) {
@@ -124,8 +126,8 @@ TEST_F(DisplayBuilderTest, ReRunsWithMinus99ReuseTheWorkingLists) {
   EXPECT_EQ(Run(3, 2).size(), 3u);
   EXPECT_EQ(values.LastDisplayClass, 3);
   EXPECT_EQ(values.LastDisplayStudent, 2);
-  dir.Write(kRecordsFile, dir.Read(kRecordsFile) +
-                              ActRec("C3", "3", "2", "120126", "04", "07", "10", "9", "25"));
+  dir.Write(kRecordsFile,
+            dir.Read(kRecordsFile) + ActRec("C3", "3", "2", "120126", "04", "07", "10", "9", "25"));
   values.ReuseWorkingLists = true;
   values.DataGroup = 1;
   EXPECT_EQ(Run(-99, -99).size(), 3u);  // appended records wait for the next display

@@ -1,7 +1,6 @@
-#include "records/RecordLine.h"
-
 #include <gtest/gtest.h>
 
+#include "records/RecordLine.h"
 #include "support/Builders.h"
 
 namespace quillon {
@@ -19,8 +18,7 @@ class RecordLineTest : public ::testing::Test {
   }
   std::string Line(const char* code, const char* unit, const char* lesson, const char* att,
                    const char* cor, const char* min, std::string_view name = kAnn) {
-    return ComposeRecordLine(ActRec(code, "3", "12", "091526", unit, lesson, att, cor, min),
-                             name);
+    return ComposeRecordLine(ActRec(code, "3", "12", "091526", unit, lesson, att, cor, min), name);
   }
   std::string Screen(const std::string& line, int grade = 70) {
     return FormatRecordLine({catalogue, names}, line, grade);
@@ -53,30 +51,30 @@ TEST_F(RecordLineTest, ScreenLinesColumnByColumn) {
   } cases[] = {
       {Line("C3", "04", "07", "10", "9", "25"),
        std::string("Ann Baker       ") + " " + "091526" + " " + "V&T-Geom " + " " +
-           "Similar Triangles       " + "  " + "Practice   " + " " + " 10" + "  " + "   9" +
-           "  " + "  90" + "  " + "   A          " + " 25"},
+           "Similar Triangles       " + "  " + "Practice   " + " " + " 10" + "  " + "   9" + "  " +
+           "  90" + "  " + "   A          " + " 25"},
       {Line("C3", "04", "53", "10", "7", "5"),
        std::string("Ann Baker       ") + " 091526 " + "V&T-Geom " + " " +
-           "Lesson Three            " + "  " + "Lesson Test" + " " + " 10" + "  " + "   7" +
-           "  " + "  70" + "  " + "         Yes  " + "  5"},
+           "Lesson Three            " + "  " + "Lesson Test" + " " + " 10" + "  " + "   7" + "  " +
+           "  70" + "  " + "         Yes  " + "  5"},
       {Line("C3", "54", "00", "10", "6", "5"),
        std::string("Ann Baker       ") + " 091526 " + "V&T-Geom " + " " +
-           "Unit 4: Quadrilaterals  " + "  " + "Unit Test  " + " " + " 10" + "  " + "   6" +
-           "  " + "  60" + "  " + "         No   " + "  5"},
+           "Unit 4: Quadrilaterals  " + "  " + "Unit Test  " + " " + " 10" + "  " + "   6" + "  " +
+           "  60" + "  " + "         No   " + "  5"},
       {Line("P2", "99", "12", "4", "4", "12"),
        std::string("Ann Baker       ") + " 091526 " + "K&J-Alg1 " + " " +
-           "Twelfth Lesson          " + "  " + "Practice   " + " " + "  4" + "  " + "   4" +
-           "  " + " 100" + "  " + "              " + " 12"},
+           "Twelfth Lesson          " + "  " + "Practice   " + " " + "  4" + "  " + "   4" + "  " +
+           " 100" + "  " + "              " + " 12"},
       // A "P" test reads "Practice" and carries a grade; its title is cut to 24.
       {Line("P2", "05", "12", "5", "4", "1"),
        std::string("Ann Baker       ") + " 091526 " + "K&J-Alg1 " + " " +
-           "Test...various prob type" + "  " + "Practice   " + " " + "  5" + "  " + "   4" +
-           "  " + "  80" + "  " + "   B          " + "  1"},
+           "Test...various prob type" + "  " + "Practice   " + " " + "  5" + "  " + "   4" + "  " +
+           "  80" + "  " + "   B          " + "  1"},
       // Numbers wider than their columns push the rest right.
       {Line("C3", "04", "07", "999", "998", "999"),
        std::string("Ann Baker       ") + " 091526 " + "V&T-Geom " + " " +
-           "Similar Triangles       " + "  " + "Practice   " + " " + "999" + "  " + " 998" +
-           "  " + " 100" + "  " + "   A          " + "999"},
+           "Similar Triangles       " + "  " + "Practice   " + " " + "999" + "  " + " 998" + "  " +
+           " 100" + "  " + "   A          " + "999"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(Screen(c.line), c.expected);
@@ -90,12 +88,12 @@ TEST_F(RecordLineTest, ScreenLinesColumnByColumn) {
 TEST_F(RecordLineTest, PrintedLinesColumnByColumn) {
   EXPECT_EQ(Paper(Line("P2", "05", "12", "5", "4", "1")),
             std::string("Ann Baker       ") + " 091526 " + "K&J-Alg1" + " " +
-                "Test...various prob types  " + "  " + "Practice   " + " " + "  5" + "  " +
-                "   4" + "  " + "  80" + "  " + "    B           " + "   1");
+                "Test...various prob types  " + "  " + "Practice   " + " " + "  5" + "  " + "   4" +
+                "  " + "  80" + "  " + "    B           " + "   1");
   EXPECT_EQ(Paper(Line("C3", "04", "53", "10", "7", "5")),
             std::string("Ann Baker       ") + " 091526 " + "V&T-Geom" + " " +
-                "Lesson Three               " + "  " + "Lesson Test" + " " + " 10" + "  " +
-                "   7" + "  " + "  70" + "  " + "           Yes  " + "   5");
+                "Lesson Three               " + "  " + "Lesson Test" + " " + " 10" + "  " + "   7" +
+                "  " + "  70" + "  " + "           Yes  " + "   5");
   EXPECT_EQ(Paper(Line("C3", "04", "53", "10", "6", "5")).substr(91, 16), "           No   ");
   EXPECT_EQ(Paper(Line("C3", "04", "07", "1", "1", "1")).size(), 111u);
   // A long name is cut to 16 on both lines.
@@ -111,9 +109,9 @@ TEST_F(RecordLineTest, GradingBoundaries) {
     long long percent;
     char grade;
   } cases[] = {
-      {"0", "0", 100, 100, ' '},  {"4", "4", 70, 100, ' '}, {"5", "5", 70, 100, 'A'},
-      {"19", "17", 70, 89, 'B'},  {"200", "179", 70, 90, 'A'}, {"8", "1", 70, 13, 'D'},
-      {"3", "2", 70, 67, ' '},    {"10", "7", 70, 70, 'C'},  {"10", "8", 70, 80, 'B'},
+      {"0", "0", 100, 100, ' '}, {"4", "4", 70, 100, ' '},    {"5", "5", 70, 100, 'A'},
+      {"19", "17", 70, 89, 'B'}, {"200", "179", 70, 90, 'A'}, {"8", "1", 70, 13, 'D'},
+      {"3", "2", 70, 67, ' '},   {"10", "7", 70, 70, 'C'},    {"10", "8", 70, 80, 'B'},
   };
   for (const Case& c : cases) {
     Grading g = GradeRecordLine(Line("C3", "04", "07", c.att, c.cor, "1"), c.passing);

@@ -1,6 +1,6 @@
-#include "shell/Password.h"
-
 #include <gtest/gtest.h>
+
+#include "shell/Password.h"
 
 namespace quillon {
 namespace {

@@ -16,11 +16,10 @@ std::string StudentRec(std::string_view name, std::string_view student, std::str
 
 std::string ActRec(std::string_view code, std::string_view cls, std::string_view stu,
                    std::string_view mmddyy, std::string_view unit, std::string_view lesson,
-                   std::string_view attempted, std::string_view correct,
-                   std::string_view minutes) {
+                   std::string_view attempted, std::string_view correct, std::string_view minutes) {
   return FixWidth(code, 2) + FixWidth(cls, 2) + FixWidth(stu, 2) + FixWidth(mmddyy, 6) +
-         FixWidth(unit, 2) + FixWidth(lesson, 2) + FixWidth(attempted, 3) +
-         FixWidth(correct, 3) + FixWidth(minutes, 3);
+         FixWidth(unit, 2) + FixWidth(lesson, 2) + FixWidth(attempted, 3) + FixWidth(correct, 3) +
+         FixWidth(minutes, 3);
 }
 
 std::string DiagRec(std::string_view code, std::string_view cls, std::string_view stu,

@@ -15,8 +15,7 @@ std::string StudentRec(std::string_view name, std::string_view student, std::str
 // A 25-character ActivityRecord.
 std::string ActRec(std::string_view code, std::string_view cls, std::string_view stu,
                    std::string_view mmddyy, std::string_view unit, std::string_view lesson,
-                   std::string_view attempted, std::string_view correct,
-                   std::string_view minutes);
+                   std::string_view attempted, std::string_view correct, std::string_view minutes);
 // A 72-character DiagRecord.
 std::string DiagRec(std::string_view code, std::string_view cls, std::string_view stu,
                     std::string_view date, std::string_view answers, std::string_view key);
