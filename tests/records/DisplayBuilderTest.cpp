@@ -138,6 +138,12 @@ TEST_F(DisplayBuilderTest, ReRunsWithMinus99ReuseTheWorkingLists) {
   EXPECT_EQ(Run(-99, -99).size(), 4u);
 }
 
+TEST_F(DisplayBuilderTest, MinusOneMeansEveryClassOrEveryStudent) {
+  EXPECT_EQ(Run(-1, -1).size(), 8u);
+  EXPECT_EQ(Run(-1, 1).size(), 5u);  // student 1 of classes 3 and 4
+  EXPECT_EQ(Run(4, -1), (Lines{"Cy 100326"}));
+}
+
 TEST_F(DisplayBuilderTest, NothingSelected) {
   EXPECT_TRUE(Run(4, 9).empty());
   EXPECT_EQ(values.RecordsFound, 0);
