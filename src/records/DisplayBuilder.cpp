@@ -72,9 +72,17 @@ Status WriteWorkingFile(Folder& folder, const WorkingLists& lists, int data_grou
 }
 
 std::string DisplaySortKey(const TitleTables& tables, std::string_view line, int sort_by, int seq) {
+  std::string key;
+  DisplaySortKeyInto(tables, line, sort_by, seq, &key);
+  return key;
+}
+
+void DisplaySortKeyInto(const TitleTables& tables, std::string_view line, int sort_by, int seq,
+                        std::string* out) {
   const std::string_view name = line.substr(0, 21);
   const std::string_view yymmdd = line.substr(21, 6);
-  std::string key;
+  std::string& key = *out;
+  key.clear();
   key.reserve(64);
   switch (sort_by) {
     case 1: {
@@ -103,66 +111,72 @@ std::string DisplaySortKey(const TitleTables& tables, std::string_view line, int
       break;
   }
   key += ZeroPad(seq, 4);
-  return key;
 }
 
 Status SelectRecordLines(Folder& folder, int classnum, int studentnum,
                          std::vector<std::string>* lines) {
-  lines->clear();
+  std::size_t count = 0;
   RecordSet selected;
   Status s = ReadRecords(folder, kWorkingFile, kActivityRecordLength, &selected);
-  if (!s.ok()) return s;
   Roster roster;
-  s = roster.Load(folder);
-  if (!s.ok()) return s;
+  if (s.ok()) s = roster.Load(folder);
+  if (!s.ok()) {
+    lines->clear();
+    return s;
+  }
   for (std::size_t i = 0; i < selected.Count(); ++i) {
     std::string_view r = selected.At(i);
     int cls = ValInt(r.substr(2, 2));
     int stu = ValInt(r.substr(4, 2));
     if ((studentnum != -1 && stu != studentnum) || (classnum != -1 && cls != classnum)) continue;
-    lines->push_back(ComposeRecordLine(r, roster.Name(cls, stu)));
+    if (count == lines->size()) lines->emplace_back();
+    ComposeRecordLineInto(r, roster.Name(cls, stu), &(*lines)[count++]);
   }
+  lines->resize(count);
   return Status::OK();
 }
 
 Status DisplayNew(Folder& folder, SharedValues& values, WorkingLists& lists, int classnum,
                   int studentnum, DisplayRun* run) {
-  *run = DisplayRun();
+  // The lines of the previous run keep their storage for this one.
+  run->one_student = false;
   if (classnum == -99) {
     classnum = values.LastDisplayClass;
     studentnum = values.LastDisplayStudent;
   }
   values.LastDisplayClass = classnum;
   values.LastDisplayStudent = studentnum;
-  values.RecordLines.clear();
-  values.SortKeys.clear();
   values.RecordsFound = 0;
 
   Status s;
-  if (!values.ReuseWorkingLists) {
-    s = BuildWorkingLists(folder, &lists);
-    if (!s.ok()) return s;
+  if (!values.ReuseWorkingLists) s = BuildWorkingLists(folder, &lists);
+  if (s.ok()) s = WriteWorkingFile(folder, lists, values.DataGroup);
+  if (s.ok()) s = SelectRecordLines(folder, classnum, studentnum, &values.RecordLines);
+  if (!s.ok()) {
+    values.RecordLines.clear();
+    values.SortKeys.clear();
+    run->lines.clear();
+    return s;
   }
-  s = WriteWorkingFile(folder, lists, values.DataGroup);
-  if (!s.ok()) return s;
-  s = SelectRecordLines(folder, classnum, studentnum, &values.RecordLines);
-  if (!s.ok()) return s;
 
   const TitleTables tables{values.Catalogue, values.UnitTestNames};
   const std::size_t count = values.RecordLines.size();
-  values.SortKeys.reserve(count);
+  values.SortKeys.resize(count);
   for (std::size_t i = 0; i < count; ++i) {
-    values.SortKeys.push_back(
-        DisplaySortKey(tables, values.RecordLines[i], values.SortBy, static_cast<int>(i + 1)));
+    DisplaySortKeyInto(tables, values.RecordLines[i], values.SortBy, static_cast<int>(i + 1),
+                       &values.SortKeys[i]);
   }
   values.RecordsFound = static_cast<int>(count);
-  if (count == 0) return Status::OK();
+  if (count == 0) {
+    run->lines.clear();
+    return Status::OK();
+  }
 
   SortParallelLists(values.SortKeys, values.RecordLines, values.SortDirection, count);
   run->one_student = studentnum != -1;
-  run->lines.reserve(count);
-  for (const std::string& line : values.RecordLines) {
-    run->lines.push_back(FormatRecordLine(tables, line, values.PassingGrade));
+  run->lines.resize(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    FormatRecordLineInto(tables, values.RecordLines[i], values.PassingGrade, &run->lines[i]);
   }
   return Status::OK();
 }

@@ -65,6 +65,9 @@ Status WriteWorkingFile(Folder& folder, const WorkingLists& lists, int data_grou
 //   3 Lesson   the activity label, name, yymmdd, seq
 // seq has at least four digits, so every key is unique.
 std::string DisplaySortKey(const TitleTables& tables, std::string_view line, int sort_by, int seq);
+// DisplaySortKey into `key`, reusing its storage.
+void DisplaySortKeyInto(const TitleTables& tables, std::string_view line, int sort_by, int seq,
+                        std::string* key);
 
 // What one run of the builder gives the windows.
 struct DisplayRun {
@@ -83,7 +86,8 @@ Status DisplayNew(Folder& folder, SharedValues& values, WorkingLists& lists, int
 
 // Steps shared with the printed report: reads RECORDS2.DAT back and composes
 // the RecordLine of every record of that class and student, in file order,
-// with names from STUDENTS.DAT read once.
+// with names from STUDENTS.DAT read once. `lines` is refilled in place, so
+// the texts of a previous run lend their storage.
 Status SelectRecordLines(Folder& folder, int classnum, int studentnum,
                          std::vector<std::string>* lines);
 

@@ -39,8 +39,8 @@ void AppendFixed(std::string& out, std::string_view text, std::size_t width) {
   if (text.size() < width) out.append(width - text.size(), ' ');
 }
 
-std::string Format(const TitleTables& tables, std::string_view raw, int passing_grade,
-                   const Widths& w) {
+void Format(const TitleTables& tables, std::string_view raw, int passing_grade, const Widths& w,
+            std::string& out) {
   std::string padded;
   std::string_view line = raw;
   if (line.size() < 43) {
@@ -48,7 +48,7 @@ std::string Format(const TitleTables& tables, std::string_view raw, int passing_
     line = padded;
   }
   const Grading g = GradeRecordLine(line, passing_grade);
-  std::string out;
+  out.clear();
   out.reserve(112);
   AppendFixed(out, line, 16);
   out += ' ';
@@ -76,12 +76,17 @@ std::string Format(const TitleTables& tables, std::string_view raw, int passing_
     out += w.result_tail;
   }
   AppendRightJustified(out, g.minutes, w.minutes);
-  return out;
 }
 
 }  // namespace
 
-std::string ComposeRecordLine(std::string_view raw, std::string_view name) {
+std::string ComposeRecordLine(std::string_view record, std::string_view name) {
+  std::string line;
+  ComposeRecordLineInto(record, name, &line);
+  return line;
+}
+
+void ComposeRecordLineInto(std::string_view raw, std::string_view name, std::string* out) {
   std::string padded;
   std::string_view r = raw;
   if (r.size() < 25) {
@@ -108,7 +113,8 @@ std::string ComposeRecordLine(std::string_view raw, std::string_view name) {
       unit = two(u - 50, unit_digits);
     }
   }
-  std::string line;
+  std::string& line = *out;
+  line.clear();
   line.reserve(43);
   line.append(name.substr(0, 21));
   if (name.size() < 21) line.append(21 - name.size(), ' ');
@@ -117,7 +123,6 @@ std::string ComposeRecordLine(std::string_view raw, std::string_view name) {
   line.append(r.substr(0, 2));   // course
   line.append(unit).append(lesson).append(r.substr(16, 9));
   line += kind;
-  return line;
 }
 
 Grading GradeRecordLine(std::string_view line, int passing_grade) {
@@ -171,11 +176,20 @@ std::string LessonTitleOf(const TitleTables& tables, std::string_view line) {
 }
 
 std::string FormatRecordLine(const TitleTables& tables, std::string_view line, int passing_grade) {
-  return Format(tables, line, passing_grade, kScreen);
+  std::string out;
+  Format(tables, line, passing_grade, kScreen, out);
+  return out;
+}
+
+void FormatRecordLineInto(const TitleTables& tables, std::string_view line, int passing_grade,
+                          std::string* out) {
+  Format(tables, line, passing_grade, kScreen, *out);
 }
 
 std::string FormatPrintLine(const TitleTables& tables, std::string_view line, int passing_grade) {
-  return Format(tables, line, passing_grade, kPaper);
+  std::string out;
+  Format(tables, line, passing_grade, kPaper, out);
+  return out;
 }
 
 }  // namespace quillon

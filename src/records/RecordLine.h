@@ -31,6 +31,8 @@ struct TitleTables {
 // roster name field (or "" for a student not on the roster: blanks keep the
 // field 21 wide).
 std::string ComposeRecordLine(std::string_view record, std::string_view name);
+// ComposeRecordLine into `out`, reusing its storage.
+void ComposeRecordLineInto(std::string_view record, std::string_view name, std::string* out);
 
 // The grading of one line.
 struct Grading {
@@ -53,6 +55,9 @@ std::string LessonTitleOf(const TitleTables& tables, std::string_view line);
 // The 106-column screen line and the 111-column printed line. A number wider
 // than its column is not cut and pushes the rest of the line right.
 std::string FormatRecordLine(const TitleTables& tables, std::string_view line, int passing_grade);
+// FormatRecordLine into `out`, reusing its storage (for lists rebuilt on every run).
+void FormatRecordLineInto(const TitleTables& tables, std::string_view line, int passing_grade,
+                          std::string* out);
 std::string FormatPrintLine(const TitleTables& tables, std::string_view line, int passing_grade);
 
 }  // namespace quillon
