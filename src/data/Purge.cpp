@@ -27,10 +27,6 @@ constexpr auto kLateLookPause = std::chrono::milliseconds(1);
 int ClassField(std::string_view r) { return ValInt(r.substr(2, 2)); }
 int StudentField(std::string_view r) { return ValInt(r.substr(4, 2)); }
 
-}  // namespace
-
-namespace {
-
 // The records of the main file seen so far, put through `keep` as they come.
 class Sweep {
  public:
@@ -69,7 +65,7 @@ class Sweep {
   std::size_t processed_ = 0;
 };
 
-// Reads what was appended to `name` beyond the `sweep` has seen. `*grew` is
+// Reads what was appended to `name` beyond what `sweep` has seen. `*grew` is
 // set when there was more; a file shorter than before is an error.
 Status ReadGrowth(Folder& folder, std::string_view name, Sweep& sweep, std::string* kept,
                   bool* grew) {
