@@ -106,11 +106,16 @@ Status PosixFolder::CreateIfMissing(std::string_view name) {
 
 namespace {
 
-Status WriteAll(int fd, std::string_view name, std::string_view contents) {
+// Opens `path` with `flags` (O_WRONLY | O_CREAT and more), writes all of
+// `contents` and closes it; failures name `name` and say what was tried.
+Status WriteWhole(const std::string& path, std::string_view name, int flags,
+                  std::string_view contents, const char* opening) {
+  Descriptor fd(::open(path.c_str(), flags | O_CLOEXEC, 0644));
+  if (fd.get() < 0) return Failure(name, opening);
   const char* data = contents.data();
   size_t left = contents.size();
   while (left > 0) {
-    ssize_t n = ::write(fd, data, left);
+    ssize_t n = ::write(fd.get(), data, left);
     if (n < 0) {
       if (errno == EINTR) continue;
       return Failure(name, "cannot write the file");
@@ -118,27 +123,20 @@ Status WriteAll(int fd, std::string_view name, std::string_view contents) {
     data += n;
     left -= static_cast<size_t>(n);
   }
+  if (!fd.Close()) return Failure(name, "cannot close the file");
   return Status::OK();
 }
 
 }  // namespace
 
 Status PosixFolder::WriteFile(std::string_view name, std::string_view contents) {
-  Descriptor fd(::open(FullPath(name).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
-  if (fd.get() < 0) return Failure(name, "cannot open the file for writing");
-  Status s = WriteAll(fd.get(), name, contents);
-  if (!s.ok()) return s;
-  if (!fd.Close()) return Failure(name, "cannot close the file");
-  return Status::OK();
+  return WriteWhole(FullPath(name), name, O_WRONLY | O_CREAT | O_TRUNC, contents,
+                    "cannot open the file for writing");
 }
 
 Status PosixFolder::AppendFile(std::string_view name, std::string_view contents) {
-  Descriptor fd(::open(FullPath(name).c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644));
-  if (fd.get() < 0) return Failure(name, "cannot open the file for appending");
-  Status s = WriteAll(fd.get(), name, contents);
-  if (!s.ok()) return s;
-  if (!fd.Close()) return Failure(name, "cannot close the file");
-  return Status::OK();
+  return WriteWhole(FullPath(name), name, O_WRONLY | O_CREAT | O_APPEND, contents,
+                    "cannot open the file for appending");
 }
 
 Status PosixFolder::LinkFile(std::string_view from, std::string_view to) {
