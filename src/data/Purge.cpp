@@ -41,6 +41,7 @@ class Sweep {
       bytes_.append(more);
     }
     std::string kept;
+    kept.reserve(bytes_.size() - processed_ * length_);
     for (const std::size_t whole = bytes_.size() / length_; processed_ < whole; ++processed_) {
       std::string_view record = std::string_view(bytes_).substr(processed_ * length_, length_);
       if (keep_(record)) {
