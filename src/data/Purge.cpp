@@ -144,10 +144,13 @@ Status RewriteRecordFile(Folder& folder, std::string_view main_file, std::string
       if (s.ok()) s = folder.SyncFile(main_file);
     }
     if (!s.ok()) {
+      // The removal itself is done; what is unsure is a record a lesson may
+      // have written into the old file. That file stays for the instructor.
       return Status::Error(std::string(main_file),
-                           "records appended during the removal could not be added back; they "
-                           "are kept in " +
-                               old_file + " (" + s.ToString() + ")");
+                           "the records were removed, but " + old_file +
+                               " could not be checked for records written into it meanwhile; "
+                               "it is kept until the next removal (" +
+                               s.ToString() + ")");
     }
   }
   s = folder.RemoveFile(old_file);
