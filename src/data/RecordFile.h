@@ -27,9 +27,6 @@ class RecordSet {
   std::string_view At(std::size_t i) const {
     return std::string_view(bytes_).substr(i * length_, length_);
   }
-  std::size_t length() const { return length_; }
-  // The file's length in bytes, partial record included.
-  std::size_t ByteLength() const { return bytes_.size(); }
 
  private:
   std::string bytes_;

@@ -70,12 +70,10 @@ Status LoadExportLookups(Folder& folder, ExportLookups* lookups) {
   if (!s.ok()) return s;
   for (std::size_t i = 0; i < classes.Count(); ++i) {
     std::string_view r = classes.At(i);
-    lookups->ExportClassList.emplace_back(r);
     lookups->class_names.emplace(ClassNumberOf(r), ClassDisplayName(r));
   }
   for (std::size_t i = 0; i < students.Count(); ++i) {
     std::string_view r = students.At(i);
-    lookups->ExportStudentList.emplace_back(r);
     lookups->student_names.emplace(std::make_pair(StudentClassNumberOf(r), StudentNumberOf(r)),
                                    StudentDisplayName(r));
   }

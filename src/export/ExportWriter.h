@@ -24,8 +24,6 @@ namespace quillon {
 // CLASSES.DAT and STUDENTS.DAT read once per export, with the first record of
 // each class number and of each (class, student) pair indexed.
 struct ExportLookups {
-  std::vector<std::string> ExportClassList;                  // whole records, file order
-  std::vector<std::string> ExportStudentList;                // whole records, file order
   std::map<int, std::string> class_names;                    // trimmed first 25
   std::map<std::pair<int, int>, std::string> student_names;  // trimmed first 21
 };

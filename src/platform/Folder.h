@@ -85,9 +85,6 @@ class FolderWrapper : public Folder {
   }
   Status SyncFolder() override { return target_->SyncFolder(); }
 
- protected:
-  Folder* target() const { return target_; }
-
  private:
   Folder* target_;
 };

@@ -98,14 +98,6 @@ std::string ToUpper(std::string_view text) {
   return out;
 }
 
-std::string ToLower(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return out;
-}
-
 namespace {
 
 // Writes the decimal digits of `value` (with a leading "-" when negative)

@@ -38,9 +38,8 @@ bool IsNumeric(std::string_view text);
 std::string Trim(std::string_view text);
 std::string TrimRight(std::string_view text);
 
-// Capitals and small letters of the single-byte text (ASCII letters only).
+// Capitals of the single-byte text (ASCII letters only).
 std::string ToUpper(std::string_view text);
-std::string ToLower(std::string_view text);
 
 // `value` in plain decimal with blanks on the left up to `width`; a longer
 // number is not cut.
