@@ -47,9 +47,10 @@ void BM_CopyFile(benchmark::State& state) {
   WriteAll(dir + "/RECORDS.DAT", bytes);
   for (auto _ : state) {
     std::string contents;
-    folder.ReadFile("RECORDS.DAT", &contents);
-    folder.WriteFile("RECORDS.TMP", contents);
-    folder.SyncFile("RECORDS.TMP");
+    Status s = folder.ReadFile("RECORDS.DAT", &contents);
+    if (s.ok()) s = folder.WriteFile("RECORDS.TMP", contents);
+    if (s.ok()) s = folder.SyncFile("RECORDS.TMP");
+    if (!s.ok()) state.SkipWithError(s.ToString().c_str());
   }
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }

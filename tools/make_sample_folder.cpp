@@ -17,10 +17,10 @@
 #include <string>
 #include <vector>
 
+#include "base/Password.h"
+#include "base/Text.h"
 #include "data/ClassFiles.h"
 #include "data/LessonCatalogue.h"
-#include "shell/Password.h"
-#include "shell/Text.h"
 
 namespace {
 

@@ -5,6 +5,7 @@
 #include <map>
 #include <optional>
 
+#include "base/Text.h"
 #include "data/ClassFiles.h"
 #include "data/LessonCatalogue.h"
 #include "data/Purge.h"
@@ -15,7 +16,6 @@
 #include "records/DisplayBuilder.h"
 #include "records/PrintedReport.h"
 #include "records/RecordLine.h"
-#include "shell/Text.h"
 
 namespace quillon {
 namespace {
@@ -117,9 +117,16 @@ std::string ClassRecordOf(Folder& folder, int classnum) {
   throw Usage("there is no class " + std::to_string(classnum) + " in CLASSES.DAT");
 }
 
-void LoadTables(Folder& folder, SharedValues& values) {
-  Check(LoadLessons(folder, &values.Catalogue));
-  FillUnitTestNames(&values.UnitTestNames);
+// The lesson catalogue and the unit names the titles come from.
+struct Tables {
+  LessonCatalogue catalogue;
+  UnitNameTable unit_names;
+  TitleTables view() const { return {catalogue, unit_names}; }
+};
+
+void LoadTables(Folder& folder, Tables* tables) {
+  Check(LoadLessons(folder, &tables->catalogue));
+  FillUnitTestNames(&tables->unit_names);
 }
 
 void PrintLines(std::ostream& out, const std::vector<std::string>& lines) {
@@ -127,35 +134,38 @@ void PrintLines(std::ostream& out, const std::vector<std::string>& lines) {
 }
 
 int Records(Folder& folder, const Options& o, std::ostream& out) {
-  SharedValues values;
-  int classnum = o.Number("--class", 1, 99, std::nullopt);
-  int studentnum = o.Number("--student", 1, 99, -1);
-  values.DataGroup = 1 + o.Choice("--group", {"all", "tests", "recent"}, 0);
-  values.SortBy = o.Choice("--sort", {"name", "percent", "date", "lesson"}, 0);
-  values.SortDirection = o.Choice("--direction", {"increasing", "decreasing"}, 0);
-  values.PassingGrade = PassingGradeOf(ClassRecordOf(folder, classnum));
-  LoadTables(folder, values);
-  const TitleTables tables{values.Catalogue, values.UnitTestNames};
+  DisplayRequest request;
+  request.classnum = o.Number("--class", 1, 99, std::nullopt);
+  request.studentnum = o.Number("--student", 1, 99, -1);
+  request.data_group = 1 + o.Choice("--group", {"all", "tests", "recent"}, 0);
+  request.sort_by = o.Choice("--sort", {"name", "percent", "date", "lesson"}, 0);
+  request.sort_direction = o.Choice("--direction", {"increasing", "decreasing"}, 0);
+  const int passing_grade = PassingGradeOf(ClassRecordOf(folder, request.classnum));
+  Tables tables;
+  LoadTables(folder, &tables);
   if (o.Flag("--paper")) {
     RecordsReport report;
-    Check(BuildRecordsReport(folder, values, classnum, studentnum, &report));
-    if (report.record_lines.empty()) {
+    Check(BuildRecordsReport(folder, request.classnum, request.studentnum, request.data_group,
+                             request.sort_direction, &report));
+    if (report.lines.empty()) {
       out << "No records found.\n";
       return 1;
     }
-    PrintLines(out,
-               RecordsReportHeadings(report.heading_name, values.PassingGrade, values.DataGroup));
-    PrintLines(out, RecordsReportBody(tables, report.record_lines, values.PassingGrade));
+    PrintLines(out, RecordsReportHeadings(report.heading_name, passing_grade, request.data_group));
+    ForEachReportLine(tables.view(), report.lines, passing_grade,
+                      [&](const std::string& line) { out << line << '\n'; });
     return 0;
   }
   WorkingLists lists;
-  DisplayRun run;
-  Check(DisplayNew(folder, values, lists, classnum, studentnum, &run));
-  if (values.RecordsFound == 0) {
+  DisplayResult result;
+  Check(DisplayNew(folder, tables.view(), request, lists, &result));
+  if (result.lines.empty()) {
     out << "No records found.\n";
     return 1;
   }
-  PrintLines(out, run.lines);
+  for (std::size_t i = 0; i < result.lines.size(); ++i) {
+    out << FormatRecordLine(tables.view(), result.lines.RecordLine(i), passing_grade) << '\n';
+  }
   return 0;
 }
 
@@ -177,7 +187,7 @@ int Diagnostics(Folder& folder, const Options& o, std::ostream& out) {
   bool first = true;
   for (const std::string& entry : entries) {
     const std::string record = entry.substr(50);
-    const std::string& name = roster.Name(classnum, ValInt(std::string_view(record).substr(4, 2)));
+    const std::string& name = roster.Name(classnum, DiagStudentNumber(record));
     if (o.Flag("--paper")) {
       for (const auto& page : DiagnosticReportPages(record, name)) {
         PrintLines(out, page);
@@ -199,15 +209,14 @@ int Export(Folder& folder, Clock& clock, const Options& o, std::ostream& out) {
     if (!cutoff) throw Exit{2, "Enter date in format mm/dd/yy"};
   }
   int order = o.Number("--order", 1, 5, 1);
-  SharedValues values;
-  LoadTables(folder, values);
+  Tables tables;
+  LoadTables(folder, &tables);
   std::string name = MakeOutputFileName(folder, clock);
   if (ToUpper(name) == "ERROR") {
     throw Exit{3, "An error has occurred while trying\nto create a name for the output file"};
   }
   std::size_t written = 0;
-  Check(
-      WriteExport(folder, {values.Catalogue, values.UnitTestNames}, cutoff, order, name, &written));
+  Check(WriteExport(folder, tables.view(), cutoff, order, name, &written));
   out << folder.FullPath(name) << '\n';
   return 0;
 }

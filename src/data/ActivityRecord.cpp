@@ -1,7 +1,5 @@
 #include "data/ActivityRecord.h"
 
-#include "shell/Text.h"
-
 namespace quillon {
 namespace {
 
@@ -38,12 +36,9 @@ std::string NormalizeRecord(std::string_view record) {
 }
 
 Classification ClassifyActivity(std::string_view record) {
-  auto field = [&](std::size_t at) -> std::string_view {
-    return at < record.size() ? record.substr(at, 2) : std::string_view();
-  };
   Classification c;
-  c.unit = ValInt(field(12));
-  c.lesson = ValInt(field(14));
+  c.unit = ValInt(ActivityUnitField(record));
+  c.lesson = ValInt(ActivityLessonField(record));
   const char series = record.empty() ? ' ' : record[0];
   if (series == 'C') {
     if (c.lesson > 50) {
@@ -67,11 +62,8 @@ std::string ActivityLabel(const LessonCatalogue& catalogue, const UnitNameTable&
   int d = CourseDigit(code);
   if (kind == 'U') return "Unit Test: " + names.Name(d, ValInt(unit));
   if (!code.empty() && code[0] == 'C') return catalogue.UnitLesson(d, ValInt(unit), ValInt(lesson));
-  if (!code.empty() && code[0] == 'P') {
-    if (Val(unit) != 99) return "Test...various prob types";
-    return catalogue.NumberedLesson(d, ValInt(lesson));
-  }
-  return std::string();
+  if (Val(unit) != 99) return "Test...various prob types";
+  return catalogue.NumberedLesson(d, ValInt(lesson));
 }
 
 }  // namespace quillon

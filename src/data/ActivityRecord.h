@@ -17,11 +17,23 @@
 #include <string>
 #include <string_view>
 
+#include "base/Text.h"
 #include "data/LessonCatalogue.h"
 
 namespace quillon {
 
 inline constexpr char kRecordsFile[] = "RECORDS.DAT";
+
+// The fields of an ActivityRecord; a short record reads as if cut off.
+inline std::string_view ActivityCourseCode(std::string_view r) { return Field(r, 1, 2); }
+inline int ActivityClassNumber(std::string_view r) { return ValInt(Field(r, 3, 2)); }
+inline int ActivityStudentNumber(std::string_view r) { return ValInt(Field(r, 5, 2)); }
+inline std::string_view ActivityDate(std::string_view r) { return Field(r, 7, 6); }  // mmddyy
+inline std::string_view ActivityUnitField(std::string_view r) { return Field(r, 13, 2); }
+inline std::string_view ActivityLessonField(std::string_view r) { return Field(r, 15, 2); }
+inline std::string_view ActivityAttemptedField(std::string_view r) { return Field(r, 17, 3); }
+inline std::string_view ActivityCorrectField(std::string_view r) { return Field(r, 20, 3); }
+inline std::string_view ActivityMinutesField(std::string_view r) { return Field(r, 23, 3); }
 
 // The eight-character title of a course code, compared in capitals ("c3" is
 // "V&T-Geom"); the empty text for any other code, alternates included.
@@ -49,13 +61,14 @@ Classification ClassifyActivity(std::string_view record);
 
 // The label of an activity. `unit` and `lesson` are the unit and lesson
 // fields without test offsets; `kind` is ClassifyActivity's kind.
-//   kind 'U':       "Unit Test: " + the unit name of the course digit
-//   a "C" code:     the lesson title of the catalogue
-//   a "P" code:     "Test...various prob types" unless the unit is 99, then
-//                   the numbered lesson title
+//   kind 'U':          "Unit Test: " + the unit name of the course digit
+//   a code beginning   the lesson title of the catalogue
+//   with a capital "C"
+//   any other code     "Test...various prob types" unless the unit is 99,
+//   ("P2", "c3", "X1") then the numbered lesson title
 // A lookup outside the tables (a corrupt record, a unit test of "C8") gives
-// the empty text in place of the missing name; a code beginning with neither
-// "C" nor "P" gets the empty label. Nothing here can stop the program.
+// the empty text in place of the missing name. Nothing here can stop the
+// program.
 std::string ActivityLabel(const LessonCatalogue& catalogue, const UnitNameTable& names,
                           std::string_view code, std::string_view unit, std::string_view lesson,
                           char kind);

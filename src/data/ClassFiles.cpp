@@ -1,15 +1,22 @@
 #include "data/ClassFiles.h"
 
+#include <array>
+
+#include "base/Password.h"
+#include "base/Text.h"
 #include "data/RecordFile.h"
-#include "shell/Password.h"
-#include "shell/Text.h"
 
 namespace quillon {
 namespace {
 
-std::string_view Field(std::string_view record, std::size_t first, std::size_t width) {
-  if (record.size() < first) return {};
-  return record.substr(first - 1, width);
+long long PairKey(int classnum, int studentnum) { return classnum * 65536LL + studentnum; }
+
+// The lowest number 1-99 not in `used`, or 0 when all are.
+int LowestFree(const std::array<bool, kMaxNumber + 1>& used) {
+  for (int n = 1; n <= kMaxNumber; ++n) {
+    if (!used[static_cast<std::size_t>(n)]) return n;
+  }
+  return 0;
 }
 
 }  // namespace
@@ -23,41 +30,14 @@ int PassingGradeOf(std::string_view r) {
 
 std::string ClassDisplayName(std::string_view r) { return Trim(r.substr(0, 25)); }
 
+std::string BuildClassRecord(std::string_view classnam, int classnum) {
+  return FixWidth(classnam, 27) + "060" + FixWidth(std::to_string(classnum), 2);
+}
+
 int StudentClassNumberOf(std::string_view r) { return ValInt(Field(r, 24, 2)); }
 int StudentNumberOf(std::string_view r) { return ValInt(Field(r, 22, 2)); }
 std::string StudentDisplayName(std::string_view r) { return Trim(r.substr(0, 21)); }
 std::string StudentPasswordOf(std::string_view r) { return UnscramblePassword(Field(r, 26, 6)); }
-
-bool ClassNumberInUse(Folder& folder, int classnum, Status* status) {
-  RecordSet classes;
-  *status = ReadRecords(folder, kClassesFile, kClassRecordLength, &classes);
-  for (std::size_t i = 0; i < classes.Count(); ++i) {
-    if (ClassNumberOf(classes.At(i)) == classnum) return true;
-  }
-  return false;
-}
-
-bool StudentNumberInUse(Folder& folder, int studentnum, int classnum, Status* status) {
-  RecordSet students;
-  *status = ReadRecords(folder, kStudentsFile, kStudentRecordLength, &students);
-  for (std::size_t i = 0; i < students.Count(); ++i) {
-    std::string_view r = students.At(i);
-    if (StudentClassNumberOf(r) == classnum && StudentNumberOf(r) == studentnum) return true;
-  }
-  return false;
-}
-
-std::string LookupStudentName(Folder& folder, int classnum, int studentnum, Status* status) {
-  RecordSet students;
-  *status = ReadRecords(folder, kStudentsFile, kStudentRecordLength, &students);
-  for (std::size_t i = 0; i < students.Count(); ++i) {
-    std::string_view r = students.At(i);
-    if (StudentClassNumberOf(r) == classnum && StudentNumberOf(r) == studentnum) {
-      return NameField(r);
-    }
-  }
-  return std::string();
-}
 
 std::string BuildStudentRecord(std::string_view studentnam, int studentnum, int classnum,
                                std::string_view studentpwd) {
@@ -65,16 +45,72 @@ std::string BuildStudentRecord(std::string_view studentnam, int studentnum, int 
          FixWidth(std::to_string(classnum), 2) + FixWidth(ScramblePassword(studentpwd), 6);
 }
 
-int NewClassNumber(Folder& folder, Status* status) {
-  int n = 1;
-  while (ClassNumberInUse(folder, n, status) && status->ok()) ++n;
-  return n;
+Status ClassNumberInUse(Folder& folder, int classnum, bool* in_use) {
+  *in_use = false;
+  RecordSet classes;
+  Status s = ReadRecords(folder, kClassesFile, kClassRecordLength, &classes);
+  for (std::size_t i = 0; i < classes.Count() && !*in_use; ++i) {
+    *in_use = ClassNumberOf(classes.At(i)) == classnum;
+  }
+  return s;
 }
 
-int NewStudentNumber(Folder& folder, int classnum, Status* status) {
-  int n = 1;
-  while (StudentNumberInUse(folder, n, classnum, status) && status->ok()) ++n;
-  return n;
+Status StudentNumberInUse(Folder& folder, int studentnum, int classnum, bool* in_use) {
+  *in_use = false;
+  RecordSet students;
+  Status s = ReadRecords(folder, kStudentsFile, kStudentRecordLength, &students);
+  for (std::size_t i = 0; i < students.Count() && !*in_use; ++i) {
+    std::string_view r = students.At(i);
+    *in_use = StudentClassNumberOf(r) == classnum && StudentNumberOf(r) == studentnum;
+  }
+  return s;
+}
+
+Status LookupStudentName(Folder& folder, int classnum, int studentnum, std::string* name) {
+  name->clear();
+  RecordSet students;
+  Status s = ReadRecords(folder, kStudentsFile, kStudentRecordLength, &students);
+  for (std::size_t i = 0; i < students.Count(); ++i) {
+    std::string_view r = students.At(i);
+    if (StudentClassNumberOf(r) == classnum && StudentNumberOf(r) == studentnum) {
+      *name = NameField(r);
+      break;
+    }
+  }
+  return s;
+}
+
+// Both read the file once; the result is that of counting up from 1 while
+// the number is in use.
+Status NewClassNumber(Folder& folder, int* classnum) {
+  *classnum = 0;
+  RecordSet classes;
+  Status s = ReadRecords(folder, kClassesFile, kClassRecordLength, &classes);
+  if (!s.ok()) return s;
+  std::array<bool, kMaxNumber + 1> used{};
+  for (std::size_t i = 0; i < classes.Count(); ++i) {
+    const int n = ClassNumberOf(classes.At(i));
+    if (n >= 1 && n <= kMaxNumber) used[static_cast<std::size_t>(n)] = true;
+  }
+  *classnum = LowestFree(used);
+  return Status::OK();
+}
+
+Status NewStudentNumber(Folder& folder, int classnum, int* studentnum) {
+  *studentnum = 0;
+  RecordSet students;
+  Status s = ReadRecords(folder, kStudentsFile, kStudentRecordLength, &students);
+  if (!s.ok()) return s;
+  std::array<bool, kMaxNumber + 1> used{};
+  for (std::size_t i = 0; i < students.Count(); ++i) {
+    std::string_view r = students.At(i);
+    const int n = StudentNumberOf(r);
+    if (StudentClassNumberOf(r) == classnum && n >= 1 && n <= kMaxNumber) {
+      used[static_cast<std::size_t>(n)] = true;
+    }
+  }
+  *studentnum = LowestFree(used);
+  return Status::OK();
 }
 
 Status FillClassList(Folder& folder, ClassList* list) {
@@ -111,14 +147,14 @@ Status Roster::Load(Folder& folder) {
   for (std::size_t i = 0; i < students.Count(); ++i) {
     std::string_view r = students.At(i);
     // emplace keeps the first record of a pair, as the file lookup does.
-    names_.emplace(std::make_pair(StudentClassNumberOf(r), StudentNumberOf(r)), NameField(r));
+    names_.emplace(PairKey(StudentClassNumberOf(r), StudentNumberOf(r)), NameField(r));
   }
   return s;
 }
 
 const std::string& Roster::Name(int classnum, int studentnum) const {
   static const std::string kNone;
-  auto it = names_.find({classnum, studentnum});
+  auto it = names_.find(PairKey(classnum, studentnum));
   return it == names_.end() ? kNone : it->second;
 }
 

@@ -11,13 +11,12 @@
 //   24-25 ClassNumber        as StudentNumber
 //   26-31 StudentPassword    scrambled, left-justified in 6
 //
-// Numbers read by the numeric rule of shell/Text.h (Val, ValInt).
+// Numbers are read by the numeric rule of base/Text.h (Val, ValInt).
 #pragma once
 
-#include <map>
 #include <string>
 #include <string_view>
-#include <utility>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/Folder.h"
@@ -27,10 +26,18 @@ namespace quillon {
 inline constexpr char kClassesFile[] = "CLASSES.DAT";
 inline constexpr char kStudentsFile[] = "STUDENTS.DAT";
 
+// The largest class number, and the most students a class can hold: both
+// numbers are stored in two characters.
+inline constexpr int kMaxNumber = 99;
+
 // Reading rules of a ClassRecord.
-int ClassNumberOf(std::string_view class_record);             // Val of 31-32
+int ClassNumberOf(std::string_view class_record);             // ValInt of 31-32
 int PassingGradeOf(std::string_view class_record);            // 28-30 trimmed if numeric, else 60
 std::string ClassDisplayName(std::string_view class_record);  // first 25, trimmed
+
+// The 32-character ClassRecord of a new class: the name left-justified in 27,
+// the grade "060" and the number left-justified in 2.
+std::string BuildClassRecord(std::string_view classnam, int classnum);
 
 // Reading rules of a StudentRecord.
 int StudentClassNumberOf(std::string_view student_record);        // ValInt of 24-25
@@ -38,24 +45,24 @@ int StudentNumberOf(std::string_view student_record);             // ValInt of 2
 std::string StudentDisplayName(std::string_view student_record);  // first 21, trimmed
 std::string StudentPasswordOf(std::string_view student_record);   // unscrambled 26-31
 
-// True if some ClassRecord has that class number. `*status` reports a file
-// that could not be read (then the answer is false).
-bool ClassNumberInUse(Folder& folder, int classnum, Status* status);
-// True if some StudentRecord has that class and student number.
-bool StudentNumberInUse(Folder& folder, int studentnum, int classnum, Status* status);
-
-// The 21-character name field of the first roster record of that class and
-// student; the empty text (not 21 blanks) when there is none.
-std::string LookupStudentName(Folder& folder, int classnum, int studentnum, Status* status);
-
 // The 31-character StudentRecord text.
 std::string BuildStudentRecord(std::string_view studentnam, int studentnum, int classnum,
                                std::string_view studentpwd);
 
-// The lowest class number 1, 2, ... not in use (freed numbers are reused).
-int NewClassNumber(Folder& folder, Status* status);
-// The lowest student number of the class not in use.
-int NewStudentNumber(Folder& folder, int classnum, Status* status);
+// Whether some ClassRecord has that class number.
+Status ClassNumberInUse(Folder& folder, int classnum, bool* in_use);
+// Whether some StudentRecord has that class and student number.
+Status StudentNumberInUse(Folder& folder, int studentnum, int classnum, bool* in_use);
+
+// The 21-character name field of the first roster record of that class and
+// student; the empty text (not 21 blanks) when there is none.
+Status LookupStudentName(Folder& folder, int classnum, int studentnum, std::string* name);
+
+// The lowest class number from 1 up that no class record carries (freed
+// numbers are reused), or 0 when 1 to 99 are all taken.
+Status NewClassNumber(Folder& folder, int* classnum);
+// The lowest free student number of the class, or 0 when 1 to 99 are taken.
+Status NewStudentNumber(Folder& folder, int classnum, int* studentnum);
 
 // The items of a class list: every ClassRecord whole, in file order. When a
 // record's class number reads 0 or less the filling stops there and
@@ -80,7 +87,7 @@ class Roster {
   const std::string& Name(int classnum, int studentnum) const;
 
  private:
-  std::map<std::pair<int, int>, std::string> names_;
+  std::unordered_map<long long, std::string> names_;  // by classnum * 65536 + studentnum
 };
 
 }  // namespace quillon

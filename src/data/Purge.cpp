@@ -5,9 +5,9 @@
 #include <string>
 #include <thread>
 
+#include "base/Text.h"
 #include "data/ActivityRecord.h"
 #include "data/RecordFile.h"
-#include "shell/Text.h"
 
 namespace quillon {
 namespace {
@@ -24,8 +24,9 @@ constexpr auto kPartialWait = std::chrono::milliseconds(2);
 constexpr int kLateLooks = 3;
 constexpr auto kLateLookPause = std::chrono::milliseconds(1);
 
-int ClassField(std::string_view r) { return ValInt(r.substr(2, 2)); }
-int StudentField(std::string_view r) { return ValInt(r.substr(4, 2)); }
+// Both purged layouts hold the class number at 3-4 and the student at 5-6.
+int ClassField(std::string_view r) { return ActivityClassNumber(r); }
+int StudentField(std::string_view r) { return ActivityStudentNumber(r); }
 
 // The records of the main file seen so far, put through `keep` as they come.
 class Sweep {
@@ -201,8 +202,8 @@ Status CountPurgeable(Folder& folder, bool diagnostics, int studentnum, int clas
   const char* file = diagnostics ? kDiagFile : kRecordsFile;
   if (!keep) return Status::Error(file, "the class or student number is negative");
   RecordSet records;
-  Status s = ReadRecords(folder, file, diagnostics ? kDiagRecordLength : kActivityRecordLength,
-                         &records, /*create_missing=*/false);
+  Status s =
+      ReadRecords(folder, file, diagnostics ? kDiagRecordLength : kActivityRecordLength, &records);
   for (std::size_t i = 0; i < records.Count(); ++i) {
     if (!keep(records.At(i))) ++*count;
   }

@@ -7,11 +7,10 @@
 #include <functional>
 #include <string_view>
 
+#include "data/DiagFile.h"
 #include "platform/Folder.h"
 
 namespace quillon {
-
-inline constexpr char kDiagFile[] = "Diag.dat";
 
 using KeepTest = std::function<bool(std::string_view record)>;
 

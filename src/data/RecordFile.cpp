@@ -2,15 +2,10 @@
 
 namespace quillon {
 
-Status ReadRecords(Folder& folder, std::string_view name, std::size_t length, RecordSet* records,
-                   bool create_missing) {
+Status ReadRecords(Folder& folder, std::string_view name, std::size_t length, RecordSet* records) {
   std::string bytes;
   Status s = folder.ReadFile(name, &bytes);
   if (!s.ok()) return s;
-  if (bytes.empty() && create_missing) {
-    s = folder.CreateIfMissing(name);
-    if (!s.ok()) return s;
-  }
   *records = RecordSet(std::move(bytes), length);
   return Status::OK();
 }

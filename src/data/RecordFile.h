@@ -33,10 +33,9 @@ class RecordSet {
   std::size_t length_ = 1;
 };
 
-// Reads `name` as records of `length`. A missing file gives no records and,
-// when `create_missing`, is created empty (as opening a record file does).
-Status ReadRecords(Folder& folder, std::string_view name, std::size_t length, RecordSet* records,
-                   bool create_missing = true);
+// Reads `name` as records of `length`; a missing file gives no records (and
+// is not created: reading never writes).
+Status ReadRecords(Folder& folder, std::string_view name, std::size_t length, RecordSet* records);
 
 // Appends `record` (exactly one record's length) as the last record of `name`:
 // the file is cut back to its whole records, so a stray partial record at

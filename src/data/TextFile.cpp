@@ -1,6 +1,6 @@
 #include "data/TextFile.h"
 
-#include "shell/Text.h"
+#include "base/Text.h"
 
 namespace quillon {
 

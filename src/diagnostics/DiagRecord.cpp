@@ -2,8 +2,9 @@
 
 #include <algorithm>
 
+#include "base/Text.h"
+#include "data/ClassFiles.h"
 #include "data/RecordFile.h"
-#include "shell/Text.h"
 
 namespace quillon {
 namespace {
@@ -155,12 +156,12 @@ const char* RateArea(int n, int c) {
 
 std::optional<DiagnosticResult> ScoreDiagnosticRecord(std::string_view raw) {
   const std::string record = FixWidth(raw, 72);
-  const DiagnosticTest* test = FindDiagnosticTest(std::string_view(record).substr(0, 2));
+  const DiagnosticTest* test = FindDiagnosticTest(DiagTestCode(record));
   if (test == nullptr) return std::nullopt;
   DiagnosticResult r;
   r.test = test;
-  r.class_number = ValInt(std::string_view(record).substr(2, 2));
-  r.student_number = ValInt(std::string_view(record).substr(4, 2));
+  r.class_number = DiagClassNumber(record);
+  r.student_number = DiagStudentNumber(record);
   r.test_date = record.substr(6, 6);
   r.area_correct.assign(test->area_names.size(), 0);
   std::vector<std::string> missed;
@@ -185,14 +186,6 @@ std::optional<DiagnosticResult> ScoreDiagnosticRecord(std::string_view raw) {
   return r;
 }
 
-Status ReadDiagRecords(Folder& folder, std::vector<std::string>* records) {
-  records->clear();
-  RecordSet set;
-  Status s = ReadRecords(folder, "Diag.dat", kDiagRecordLength, &set, /*create_missing=*/false);
-  for (std::size_t i = 0; i < set.Count(); ++i) records->emplace_back(set.At(i));
-  return s;
-}
-
 Status DiagListEntries(Folder& folder, int classnum, std::vector<std::string>* entries) {
   entries->clear();
   if (classnum <= 0) return Status::OK();
@@ -203,9 +196,8 @@ Status DiagListEntries(Folder& folder, int classnum, std::vector<std::string>* e
   s = roster.Load(folder);
   if (!s.ok()) return s;
   for (const std::string& r : records) {
-    if (ValInt(std::string_view(r).substr(2, 2)) != classnum) continue;
-    int stu = ValInt(std::string_view(r).substr(4, 2));
-    entries->push_back(FixWidth(roster.Name(classnum, stu), 50) + r);
+    if (DiagClassNumber(r) != classnum) continue;
+    entries->push_back(FixWidth(roster.Name(classnum, DiagStudentNumber(r)), 50) + r);
   }
   std::sort(entries->begin(), entries->end());
   return Status::OK();

@@ -1,13 +1,5 @@
-// The diagnostic results file Diag.dat, the two built-in diagnostic tests and
-// the scoring of one result.
-//
-// DiagRecord (72 characters):
-//   1-2   TestCode        "C1" Pre-Algebra, "C2" Algebra 1 (exact, case-sensitive)
-//   3-4   ClassNumber
-//   5-6   StudentNumber
-//   7-12  TestDate        three two-character groups, shown as stored
-//   13-42 StudentAnswers  the answer to problem n at position 12 + n
-//   43-72 CorrectAnswers  the key of problem n at position 42 + n
+// The two built-in diagnostic tests and the scoring of one Diag.dat result
+// (the record layout is in data/DiagFile.h).
 #pragma once
 
 #include <array>
@@ -16,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "data/ClassFiles.h"
+#include "data/DiagFile.h"
 #include "platform/Folder.h"
 
 namespace quillon {
@@ -56,10 +48,6 @@ struct DiagnosticResult {
 // Scores one record; nullopt when its TestCode names no known test. A record
 // shorter than 72 characters is read as if padded with blanks.
 std::optional<DiagnosticResult> ScoreDiagnosticRecord(std::string_view record);
-
-// Every whole record of Diag.dat in file order; a missing file has none (and
-// is not created).
-Status ReadDiagRecords(Folder& folder, std::vector<std::string>* records);
 
 // The entries of the diagnostic results list of a class: for each record of
 // the class, the student's roster name blank-padded or cut to 50 characters,

@@ -1,6 +1,6 @@
 #include "diagnostics/DiagnosticReport.h"
 
-#include "shell/Text.h"
+#include "base/Text.h"
 
 namespace quillon {
 namespace {

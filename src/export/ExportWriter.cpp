@@ -3,10 +3,10 @@
 #include <cmath>
 #include <cstdio>
 
+#include "base/Text.h"
 #include "data/ActivityRecord.h"
 #include "data/ClassFiles.h"
 #include "data/RecordFile.h"
-#include "shell/Text.h"
 
 namespace quillon {
 namespace {
@@ -33,11 +33,6 @@ bool ValidDate(int year, int month, int day) {
 }
 
 int CenturyYear(int yy) { return yy < 30 ? 2000 + yy : 1900 + yy; }
-
-void AppendFixed(std::string& out, std::string_view text, std::size_t width) {
-  out.append(text.substr(0, width));
-  if (text.size() < width) out.append(width - text.size(), ' ');
-}
 
 struct Keyed {
   std::string key;
@@ -82,13 +77,14 @@ Status LoadExportLookups(Folder& folder, ExportLookups* lookups) {
 
 const std::string& ExportClassName(const ExportLookups& lookups, std::string_view record) {
   static const std::string kNone;
-  auto it = lookups.class_names.find(ValInt(record.substr(2, 2)));
+  auto it = lookups.class_names.find(ActivityClassNumber(record));
   return it == lookups.class_names.end() ? kNone : it->second;
 }
 
 const std::string& ExportStudentName(const ExportLookups& lookups, std::string_view record) {
   static const std::string kNone;
-  auto it = lookups.student_names.find({ValInt(record.substr(2, 2)), ValInt(record.substr(4, 2))});
+  auto it =
+      lookups.student_names.find({ActivityClassNumber(record), ActivityStudentNumber(record)});
   return it == lookups.student_names.end() ? kNone : it->second;
 }
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/Status.h"
+#include "base/Status.h"
 
 namespace quillon {
 

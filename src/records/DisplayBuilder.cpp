@@ -1,100 +1,139 @@
 #include "records/DisplayBuilder.h"
 
 #include <algorithm>
-#include <cmath>
+#include <numeric>
 
+#include "base/Text.h"
 #include "data/ActivityRecord.h"
-#include "data/ClassFiles.h"
 #include "data/RecordFile.h"
-#include "records/RecordLine.h"
-#include "shell/Text.h"
 
 namespace quillon {
+namespace {
 
-void FixedList::push_back(std::string_view item) {
-  bytes_.append(item.substr(0, width_));
-  if (item.size() < width_) bytes_.append(width_ - item.size(), ' ');
+constexpr std::size_t kLength = kActivityRecordLength;
+
+// The first 10 characters of a test's lstSorted key: course, class, student,
+// unit and lesson fields.
+std::string_view GroupKey(std::string_view test) { return test.substr(0, 6); }
+std::string_view UnitLessonFields(std::string_view test) { return test.substr(12, 4); }
+
+}  // namespace
+
+std::size_t RecordList::size() const {
+  if (bytes_ == nullptr) return 0;
+  return index_ != nullptr ? index_->size() : bytes_->size() / kLength;
 }
 
-std::vector<std::string> FixedList::ToVector() const {
-  std::vector<std::string> out;
-  for (std::size_t i = 0; i < size(); ++i) out.emplace_back((*this)[i]);
+std::string_view RecordList::operator[](std::size_t i) const {
+  const std::size_t at = index_ != nullptr ? (*index_)[i] : i;
+  return std::string_view(*bytes_).substr(at * kLength, kLength);
+}
+
+std::string RecordList::Bytes() const {
+  if (bytes_ == nullptr) return std::string();
+  if (index_ == nullptr) return *bytes_;
+  std::string out;
+  out.reserve(size() * kLength);
+  for (std::size_t i = 0; i < size(); ++i) out.append((*this)[i]);
   return out;
 }
 
-Status BuildWorkingLists(Folder& folder, WorkingLists* lists) {
-  *lists = WorkingLists();
-  RecordSet records;
-  Status s = ReadRecords(folder, kRecordsFile, kActivityRecordLength, &records);
-  if (!s.ok()) return s;
-  lists->lstRecords1.reserve(records.Count());
-  std::string r;
-  for (std::size_t i = 0; i < records.Count(); ++i) {
-    r.assign(records.At(i));
-    r.replace(0, 2, NormalizeCourseCode(r.substr(0, 2)));
-    lists->lstRecords1.push_back(r);
-    if (ClassifyActivity(r).is_test) lists->lstRecords2.push_back(r);
+Status WorkingLists::Build(Folder& folder) {
+  records_.clear();
+  tests_.clear();
+  sorted_.clear();
+  recent_.clear();
+  Status s = folder.ReadFile(kRecordsFile, &records_);
+  if (!s.ok()) {
+    records_.clear();
+    return s;
   }
-  // lstSorted: the key of test i (course, class, student, unit and lesson
-  // fields, then i as "00000"), 5 blanks and the record; in ascending order.
-  const FixedList& tests = lists->lstRecords2;
-  std::vector<std::string> items;
-  items.reserve(tests.size());
-  for (std::size_t i = 0; i < tests.size(); ++i) {
-    std::string_view t = tests[i];
-    std::string item;
-    item.reserve(45);
-    item.append(t.substr(0, 6)).append(t.substr(12, 4));
-    item += ZeroPad(static_cast<long long>(i + 1), 5);
-    item.append(5, ' ').append(t);
-    items.push_back(std::move(item));
-  }
-  std::sort(items.begin(), items.end());
-  lists->lstSorted.reserve(items.size());
-  for (const std::string& item : items) lists->lstSorted.push_back(item);
-  // The last item of each group of equal first 10 characters, walking down.
-  std::string_view prev;
-  for (std::size_t n = lists->lstSorted.size(); n-- > 0;) {
-    std::string_view item = lists->lstSorted[n];
-    if (item.substr(0, 10) != prev) {
-      lists->lstRecords3.push_back(item.substr(20));
-      prev = item.substr(0, 10);
+  records_.resize(records_.size() / kLength * kLength);  // a trailing partial record is not read
+  const std::size_t count = records_.size() / kLength;
+  for (std::size_t i = 0; i < count; ++i) {
+    char* r = records_.data() + i * kLength;
+    const std::string code = NormalizeCourseCode(std::string_view(r, 2));
+    r[0] = code[0];
+    r[1] = code[1];
+    if (ClassifyActivity(std::string_view(r, kLength)).is_test) {
+      tests_.push_back(static_cast<std::uint32_t>(i));
     }
+  }
+  // lstSorted orders the tests by key; its keys end in the test's place, so
+  // equal groups keep their file order.
+  sorted_.resize(tests_.size());
+  std::iota(sorted_.begin(), sorted_.end(), 0u);
+  const RecordList tests = lstRecords2();
+  std::stable_sort(sorted_.begin(), sorted_.end(), [&](std::uint32_t a, std::uint32_t b) {
+    const std::string_view ta = tests[a], tb = tests[b];
+    if (int c = GroupKey(ta).compare(GroupKey(tb)); c != 0) return c < 0;
+    return UnitLessonFields(ta) < UnitLessonFields(tb);
+  });
+  // Walking lstSorted down, the first item of each group is its last test.
+  for (std::size_t n = sorted_.size(); n-- > 0;) {
+    const std::string_view t = tests[sorted_[n]];
+    if (n + 1 < sorted_.size()) {
+      const std::string_view above = tests[sorted_[n + 1]];
+      if (GroupKey(t) == GroupKey(above) && UnitLessonFields(t) == UnitLessonFields(above)) {
+        continue;
+      }
+    }
+    recent_.push_back(tests_[sorted_[n]]);
   }
   return Status::OK();
 }
 
+RecordList WorkingLists::Group(int data_group) const {
+  if (data_group == 2) return lstRecords2();
+  if (data_group == 3) return lstRecords3();
+  return lstRecords1();
+}
+
+std::string WorkingLists::SortedItem(std::size_t k) const {
+  const std::string_view t = lstRecords2()[sorted_[k]];
+  std::string item(GroupKey(t));
+  item.append(UnitLessonFields(t));
+  item += ZeroPad(static_cast<long long>(sorted_[k]) + 1, 5);
+  item.append(5, ' ').append(t);
+  return item;
+}
+
 Status WriteWorkingFile(Folder& folder, const WorkingLists& lists, int data_group) {
-  const FixedList& list = data_group == 2   ? lists.lstRecords2
-                          : data_group == 3 ? lists.lstRecords3
-                                            : lists.lstRecords1;
-  return folder.WriteFile(kWorkingFile, list.bytes());
+  return folder.WriteFile(kWorkingFile, lists.Group(data_group).Bytes());
+}
+
+std::string RecordSelection::RecordLine(std::size_t i) const {
+  const std::string_view r = records_[entries_[i].record];
+  return ComposeRecordLine(r, roster_.Name(ActivityClassNumber(r), ActivityStudentNumber(r)));
+}
+
+Status SelectRecords(Folder& folder, const RecordList& records, int classnum, int studentnum,
+                     RecordSelection* selection) {
+  selection->records_ = records;
+  selection->entries_.clear();
+  Status s = selection->roster_.Load(folder);
+  if (!s.ok()) return s;
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    const std::string_view r = records[i];
+    if (studentnum != -1 && ActivityStudentNumber(r) != studentnum) continue;
+    if (classnum != -1 && ActivityClassNumber(r) != classnum) continue;
+    const auto seq = static_cast<std::uint32_t>(selection->entries_.size() + 1);
+    selection->entries_.push_back({static_cast<std::uint32_t>(i), seq});
+  }
+  return Status::OK();
 }
 
 std::string DisplaySortKey(const TitleTables& tables, std::string_view line, int sort_by, int seq) {
-  std::string key;
-  DisplaySortKeyInto(tables, line, sort_by, seq, &key);
-  return key;
-}
-
-void DisplaySortKeyInto(const TitleTables& tables, std::string_view line, int sort_by, int seq,
-                        std::string* out) {
+  const std::string padded = FixWidth(line, 43);
+  line = padded;
   const std::string_view name = line.substr(0, 21);
   const std::string_view yymmdd = line.substr(21, 6);
-  std::string& key = *out;
-  key.clear();
+  std::string key;
   key.reserve(64);
   switch (sort_by) {
     case 1: {
-      double correct = Val(line.substr(36, 3));
-      double attempted = Val(line.substr(33, 3));
-      if (correct == 0) {
-        key = "   ";
-      } else if (attempted == 0) {
-        key = "100";
-      } else {
-        key = ZeroPad(static_cast<long long>(std::floor(100.0 * correct / attempted + 0.5)), 3);
-      }
+      const int attempted = ValInt(line.substr(33, 3)), correct = ValInt(line.substr(36, 3));
+      key = correct == 0 ? "   " : ZeroPad(PercentCorrect(attempted, correct), 3);
       key.append(name).append(yymmdd);
       break;
     }
@@ -111,73 +150,66 @@ void DisplaySortKeyInto(const TitleTables& tables, std::string_view line, int so
       break;
   }
   key += ZeroPad(seq, 4);
+  return key;
 }
 
-Status SelectRecordLines(Folder& folder, int classnum, int studentnum,
-                         std::vector<std::string>* lines) {
-  std::size_t count = 0;
-  RecordSet selected;
-  Status s = ReadRecords(folder, kWorkingFile, kActivityRecordLength, &selected);
-  Roster roster;
-  if (s.ok()) s = roster.Load(folder);
-  if (!s.ok()) {
-    lines->clear();
-    return s;
-  }
-  for (std::size_t i = 0; i < selected.Count(); ++i) {
-    std::string_view r = selected.At(i);
-    int cls = ValInt(r.substr(2, 2));
-    int stu = ValInt(r.substr(4, 2));
-    if ((studentnum != -1 && stu != studentnum) || (classnum != -1 && cls != classnum)) continue;
-    if (count == lines->size()) lines->emplace_back();
-    ComposeRecordLineInto(r, roster.Name(cls, stu), &(*lines)[count++]);
-  }
-  lines->resize(count);
-  return Status::OK();
+namespace {
+
+// Reorders the entries of `selection` by the keys of its lines, as the
+// exchange sort of the parallel lists would (see ExchangeSortOrder).
+template <typename Entry>
+void SortByKeys(const std::vector<std::string>& keys, const std::vector<std::string>& lines,
+                int direction, std::vector<Entry>* entries) {
+  const std::vector<std::string_view> views(keys.begin(), keys.end());
+  const std::vector<std::size_t> order = ExchangeSortOrder(
+      views, direction, [&](std::size_t a, std::size_t b) { return lines[a] == lines[b]; });
+  std::vector<Entry> sorted;
+  sorted.reserve(entries->size());
+  for (std::size_t k : order) sorted.push_back((*entries)[k]);
+  *entries = std::move(sorted);
 }
 
-Status DisplayNew(Folder& folder, SharedValues& values, WorkingLists& lists, int classnum,
-                  int studentnum, DisplayRun* run) {
-  // The lines of the previous run keep their storage for this one.
-  run->one_student = false;
-  if (classnum == -99) {
-    classnum = values.LastDisplayClass;
-    studentnum = values.LastDisplayStudent;
-  }
-  values.LastDisplayClass = classnum;
-  values.LastDisplayStudent = studentnum;
-  values.RecordsFound = 0;
+}  // namespace
 
+void SortSelection(const TitleTables& tables, int sort_by, int direction,
+                   RecordSelection* selection) {
+  std::vector<std::string> keys, lines;
+  keys.reserve(selection->size());
+  lines.reserve(selection->size());
+  for (std::size_t i = 0; i < selection->size(); ++i) {
+    lines.push_back(selection->RecordLine(i));
+    keys.push_back(
+        DisplaySortKey(tables, lines.back(), sort_by, static_cast<int>(selection->Seq(i))));
+  }
+  SortByKeys(keys, lines, direction, &selection->entries_);
+}
+
+void SortSelectionByLine(int direction, RecordSelection* selection) {
+  std::vector<std::string> lines;
+  lines.reserve(selection->size());
+  for (std::size_t i = 0; i < selection->size(); ++i) lines.push_back(selection->RecordLine(i));
+  SortByKeys(lines, lines, direction, &selection->entries_);
+}
+
+Status DisplayNew(Folder& folder, const TitleTables& tables, const DisplayRequest& request,
+                  WorkingLists& lists, DisplayResult* result) {
+  result->one_student = false;
   Status s;
-  if (!values.ReuseWorkingLists) s = BuildWorkingLists(folder, &lists);
-  if (s.ok()) s = WriteWorkingFile(folder, lists, values.DataGroup);
-  if (s.ok()) s = SelectRecordLines(folder, classnum, studentnum, &values.RecordLines);
+  if (!request.reuse_working_lists) s = lists.Build(folder);
+  if (s.ok()) s = WriteWorkingFile(folder, lists, request.data_group);
+  // The working file holds exactly the data group's list: the selection is
+  // made from that list as written.
+  if (s.ok()) {
+    s = SelectRecords(folder, lists.Group(request.data_group), request.classnum, request.studentnum,
+                      &result->lines);
+  }
   if (!s.ok()) {
-    values.RecordLines.clear();
-    values.SortKeys.clear();
-    run->lines.clear();
+    result->lines = RecordSelection();
     return s;
   }
-
-  const TitleTables tables{values.Catalogue, values.UnitTestNames};
-  const std::size_t count = values.RecordLines.size();
-  values.SortKeys.resize(count);
-  for (std::size_t i = 0; i < count; ++i) {
-    DisplaySortKeyInto(tables, values.RecordLines[i], values.SortBy, static_cast<int>(i + 1),
-                       &values.SortKeys[i]);
-  }
-  values.RecordsFound = static_cast<int>(count);
-  if (count == 0) {
-    run->lines.clear();
-    return Status::OK();
-  }
-
-  SortParallelLists(values.SortKeys, values.RecordLines, values.SortDirection, count);
-  run->one_student = studentnum != -1;
-  run->lines.resize(count);
-  for (std::size_t i = 0; i < count; ++i) {
-    FormatRecordLineInto(tables, values.RecordLines[i], values.PassingGrade, &run->lines[i]);
-  }
+  if (result->lines.empty()) return Status::OK();
+  SortSelection(tables, request.sort_by, request.sort_direction, &result->lines);
+  result->one_student = request.studentnum != -1;
   return Status::OK();
 }
 

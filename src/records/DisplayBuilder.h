@@ -1,60 +1,110 @@
-// The records display builder: from RECORDS.DAT to the sorted, formatted
-// lines of one class (all students) or one student, for the chosen data
-// group, sort key and direction. The windows apply the result; the printed
-// report and the command-line companion share the same steps.
+// The records display builder: from RECORDS.DAT to the sorted lines of one
+// class (all students) or one student, for the chosen data group, sort key
+// and direction. The windows and the command-line companion fill the request
+// from their own state; the printed report shares the first steps.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "data/ClassFiles.h"
 #include "platform/Folder.h"
 #include "records/RecordLine.h"
-#include "shell/SharedValues.h"
 
 namespace quillon {
 
 inline constexpr char kWorkingFile[] = "RECORDS2.DAT";
 
-// A list of items of one fixed width, held end to end in one text: 32,767
-// records cost one allocation, and the list is RECORDS2.DAT's bytes as it is.
-class FixedList {
+// A list of 25-character activity records: every record of a text held end
+// to end, or those picked out by an index. It refers to the working lists
+// it came from and is valid until they are rebuilt.
+class RecordList {
  public:
-  explicit FixedList(std::size_t width) : width_(width) {}
-  std::size_t size() const { return bytes_.size() / width_; }
-  bool empty() const { return bytes_.empty(); }
-  // Item i, from 0; requires i < size().
-  std::string_view operator[](std::size_t i) const {
-    return std::string_view(bytes_).substr(i * width_, width_);
-  }
-  // Appends `item`, blank-padded or cut to the list's width.
-  void push_back(std::string_view item);
-  void reserve(std::size_t items) { bytes_.reserve(items * width_); }
-  const std::string& bytes() const { return bytes_; }
-  std::vector<std::string> ToVector() const;
+  RecordList() = default;
+  RecordList(const std::string* bytes, const std::vector<std::uint32_t>* index)
+      : bytes_(bytes), index_(index) {}
+  std::size_t size() const;
+  // Record i, from 0; requires i < size().
+  std::string_view operator[](std::size_t i) const;
+  // The records end to end (RECORDS2.DAT's bytes for this list).
+  std::string Bytes() const;
 
  private:
-  std::size_t width_;
-  std::string bytes_;
+  const std::string* bytes_ = nullptr;
+  const std::vector<std::uint32_t>* index_ = nullptr;  // null: every record
 };
 
-// The four working lists; they live as long as the student records window
-// and survive between runs, so a re-run with ReuseWorkingLists skips the
-// rebuild.
-struct WorkingLists {
-  FixedList lstRecords1{25};  // every record, file order, code normalised
-  FixedList lstRecords2{25};  // the tests among them, file order
-  FixedList lstSorted{45};    // 15-char key, 5 blanks, record; ascending
-  FixedList lstRecords3{25};  // the most recent test of each group
+// The working lists of the builder. They live as long as the student records
+// window and survive between runs, so a re-run that reuses them skips the
+// rebuild. The records are held once; the other lists are indexes into them.
+class WorkingLists {
+ public:
+  WorkingLists() = default;
+  WorkingLists(const WorkingLists&) = delete;
+  WorkingLists& operator=(const WorkingLists&) = delete;
+
+  // Rebuilds every list from RECORDS.DAT (a missing file gives none).
+  Status Build(Folder& folder);
+
+  // Every record in file order, course code normalised.
+  RecordList lstRecords1() const { return {&records_, nullptr}; }
+  // The tests among them, in file order.
+  RecordList lstRecords2() const { return {&records_, &tests_}; }
+  // The most recent test of each course, class, student, unit field and
+  // lesson field (offsets included): the one standing last in the file, the
+  // dates playing no part; groups in descending key order.
+  RecordList lstRecords3() const { return {&records_, &recent_}; }
+  // The list of a data group: 1 all records, 2 tests only, 3 most recent test.
+  RecordList Group(int data_group) const;
+
+  // lstSorted, the sorted list the most recent tests are found in: item k is
+  // the 15-character key of a test (course, class, student, unit and lesson
+  // fields, then its place among the tests as "00000"), 5 blanks and the
+  // record.
+  std::size_t SortedCount() const { return sorted_.size(); }
+  std::string SortedItem(std::size_t k) const;
+
+ private:
+  std::string records_;
+  std::vector<std::uint32_t> tests_;   // indexes into records_
+  std::vector<std::uint32_t> sorted_;  // indexes into tests_, in lstSorted's order
+  std::vector<std::uint32_t> recent_;  // indexes into records_
 };
 
-// Rebuilds the working lists from RECORDS.DAT (created empty if missing).
-// The most recent test of a group (course, class, student, unit field and
-// lesson field, offsets included) is the one standing last in the file; the
-// dates play no part. lstRecords3 holds the groups in descending key order.
-Status BuildWorkingLists(Folder& folder, WorkingLists* lists);
-
-// Rewrites RECORDS2.DAT with the list of `data_group` (1, 2 or 3).
+// Rewrites RECORDS2.DAT with the list of `data_group`.
 Status WriteWorkingFile(Folder& folder, const WorkingLists& lists, int data_group);
+
+// The records of one class and student picked out of a data group's list,
+// each shown as its RecordLine, in the order of the last sort.
+class RecordSelection {
+ public:
+  std::size_t size() const { return entries_.size(); }
+  bool empty() const { return entries_.empty(); }
+  // The 43-character RecordLine of line i, from 0.
+  std::string RecordLine(std::size_t i) const;
+  // The running number (from 1) of line i in the order it was selected in.
+  std::size_t Seq(std::size_t i) const { return entries_[i].seq; }
+
+ private:
+  friend Status SelectRecords(Folder&, const RecordList&, int, int, RecordSelection*);
+  friend void SortSelection(const TitleTables&, int, int, RecordSelection*);
+  friend void SortSelectionByLine(int, RecordSelection*);
+  struct Entry {
+    std::uint32_t record;  // index into records_
+    std::uint32_t seq;
+  };
+  RecordList records_;
+  Roster roster_;
+  std::vector<Entry> entries_;
+};
+
+// Every record of `records` of class `classnum` (-1: every class) and student
+// `studentnum` (-1: every student), in list order, with the students' names
+// from STUDENTS.DAT.
+Status SelectRecords(Folder& folder, const RecordList& records, int classnum, int studentnum,
+                     RecordSelection* selection);
 
 // The sort key of the `seq`-th selected line (seq from 1) for `sort_by`:
 //   0 Name     name, yymmdd, seq
@@ -65,30 +115,36 @@ Status WriteWorkingFile(Folder& folder, const WorkingLists& lists, int data_grou
 //   3 Lesson   the activity label, name, yymmdd, seq
 // seq has at least four digits, so every key is unique.
 std::string DisplaySortKey(const TitleTables& tables, std::string_view line, int sort_by, int seq);
-// DisplaySortKey into `key`, reusing its storage.
-void DisplaySortKeyInto(const TitleTables& tables, std::string_view line, int sort_by, int seq,
-                        std::string* key);
 
-// What one run of the builder gives the windows.
-struct DisplayRun {
-  std::vector<std::string> lines;  // FormatRecordLine of each sorted line
-  bool one_student = false;        // one student shown: the Name sort gives way to Date
+// Sorts the selection by DisplaySortKey in `direction` (0 increasing, 1
+// decreasing), exactly as the parallel-list sort orders keys and lines.
+void SortSelection(const TitleTables& tables, int sort_by, int direction,
+                   RecordSelection* selection);
+// Sorts it by the RecordLine itself (the printed report's order).
+void SortSelectionByLine(int direction, RecordSelection* selection);
+
+// What a run of the builder is asked for.
+struct DisplayRequest {
+  int classnum = -1;    // -1: every class
+  int studentnum = -1;  // -1: every student of the class
+  int data_group = 1;   // 1 all records, 2 tests only, 3 most recent test
+  int sort_by = 0;      // 0 Name, 1 Percent, 2 Date, 3 Lesson
+  int sort_direction = 0;
+  bool reuse_working_lists = false;  // re-runs from the display window
 };
 
-// A run of the display builder. classnum -99 means the class and student of
-// the last run; studentnum -1 means all students of the class (classnum -1
-// all classes). Reads DataGroup, SortBy, SortDirection, ReuseWorkingLists and
-// PassingGrade of `values`; sets RecordLines, SortKeys, RecordsFound,
-// LastDisplayClass and LastDisplayStudent. No record selected: RecordsFound
-// is 0 and `run->lines` is empty (the window then says "No records found.").
-Status DisplayNew(Folder& folder, SharedValues& values, WorkingLists& lists, int classnum,
-                  int studentnum, DisplayRun* run);
+// What a run gives: the sorted lines; one student shown when the request
+// named one (the Name sort then gives way to Date in the window).
+struct DisplayResult {
+  RecordSelection lines;
+  bool one_student = false;
+};
 
-// Steps shared with the printed report: reads RECORDS2.DAT back and composes
-// the RecordLine of every record of that class and student, in file order,
-// with names from STUDENTS.DAT read once. `lines` is refilled in place, so
-// the texts of a previous run lend their storage.
-Status SelectRecordLines(Folder& folder, int classnum, int studentnum,
-                         std::vector<std::string>* lines);
+// A run of the display builder: rebuilds the working lists unless the
+// request reuses them, writes the data group's list to RECORDS2.DAT, selects
+// and sorts that class's and student's records. No record selected: the
+// result is empty (the window then says "No records found.").
+Status DisplayNew(Folder& folder, const TitleTables& tables, const DisplayRequest& request,
+                  WorkingLists& lists, DisplayResult* result);
 
 }  // namespace quillon

@@ -1,8 +1,8 @@
 #include "records/PrintedReport.h"
 
+#include "base/Text.h"
 #include "data/ClassFiles.h"
 #include "records/RecordLine.h"
-#include "shell/Text.h"
 
 namespace quillon {
 
@@ -24,41 +24,48 @@ std::vector<std::string> RecordsReportHeadings(std::string_view heading_name, in
   };
 }
 
-Status BuildRecordsReport(Folder& folder, const SharedValues& values, int classnum, int studentnum,
-                          RecordsReport* report) {
-  *report = RecordsReport();
+Status BuildRecordsReport(Folder& folder, int classnum, int studentnum, int data_group,
+                          int sort_direction, RecordsReport* report) {
+  report->heading_name.clear();
+  report->lines = RecordSelection();
   Status s;
   if (studentnum == -1) {
     report->heading_name = "All Students";
   } else {
-    report->heading_name = LookupStudentName(folder, classnum, studentnum, &s);
-    if (!s.ok()) return s;
+    s = LookupStudentName(folder, classnum, studentnum, &report->heading_name);
   }
-  WorkingLists lists;
-  s = BuildWorkingLists(folder, &lists);
-  if (s.ok()) s = WriteWorkingFile(folder, lists, values.DataGroup);
-  if (s.ok()) s = SelectRecordLines(folder, classnum, studentnum, &report->record_lines);
-  if (!s.ok()) return s;
-  std::vector<std::string> keys = report->record_lines;
-  SortParallelLists(keys, report->record_lines, values.SortDirection, keys.size());
+  if (s.ok()) s = report->lists.Build(folder);
+  if (s.ok()) s = WriteWorkingFile(folder, report->lists, data_group);
+  if (s.ok()) {
+    s = SelectRecords(folder, report->lists.Group(data_group), classnum, studentnum,
+                      &report->lines);
+  }
+  if (!s.ok()) {
+    report->lines = RecordSelection();
+    return s;
+  }
+  SortSelectionByLine(sort_direction, &report->lines);
   return Status::OK();
 }
 
-std::vector<std::string> RecordsReportBody(const TitleTables& tables,
-                                           const std::vector<std::string>& record_lines,
-                                           int passing_grade) {
-  std::vector<std::string> body;
-  body.reserve(record_lines.size() + record_lines.size() / 8);
+void ForEachReportLine(const TitleTables& tables, const RecordSelection& lines, int passing_grade,
+                       const std::function<void(const std::string&)>& line) {
   std::string prev;
-  for (const std::string& line : record_lines) {
-    std::string s = FormatPrintLine(tables, line, passing_grade);
-    std::string student = s.substr(0, 16);
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const std::string s = FormatPrintLine(tables, lines.RecordLine(i), passing_grade);
+    const std::string student = s.substr(0, 16);
     if (student != prev) {
-      if (!prev.empty()) body.push_back(" ");
+      if (!prev.empty()) line(" ");
       prev = student;
     }
-    body.push_back(std::move(s));
+    line(s);
   }
+}
+
+std::vector<std::string> RecordsReportBody(const TitleTables& tables, const RecordSelection& lines,
+                                           int passing_grade) {
+  std::vector<std::string> body;
+  ForEachReportLine(tables, lines, passing_grade, [&](const std::string& s) { body.push_back(s); });
   return body;
 }
 

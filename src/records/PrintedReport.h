@@ -3,6 +3,7 @@
 // these on pages; the command-line companion prints them as they are.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,21 +19,26 @@ std::vector<std::string> RecordsReportHeadings(std::string_view heading_name, in
                                                int data_group);
 
 // The report's records: the working lists rebuilt, the data group written to
-// RECORDS2.DAT and read back, the lines of that class and student composed and
-// sorted by the RecordLine itself in SortDirection (student name, date,
-// course, unit, lesson, counts). `heading_name` is "All Students" for
-// studentnum -1, else the roster name field ("" when not on the roster).
+// RECORDS2.DAT, the records of that class and student selected and sorted by
+// the RecordLine itself in `sort_direction` (student name, date, course,
+// unit, lesson, counts). `heading_name` is "All Students" for studentnum -1,
+// else the roster name field ("" when not on the roster).
 struct RecordsReport {
   std::string heading_name;
-  std::vector<std::string> record_lines;  // RecordLines, sorted
+  WorkingLists lists;     // what `lines` refers to
+  RecordSelection lines;  // sorted
 };
-Status BuildRecordsReport(Folder& folder, const SharedValues& values, int classnum, int studentnum,
-                          RecordsReport* report);
+Status BuildRecordsReport(Folder& folder, int classnum, int studentnum, int data_group,
+                          int sort_direction, RecordsReport* report);
 
-// The printed lines of the records, FormatPrintLine each, with a line holding
-// one blank wherever the student (the first 16 characters) changes.
-std::vector<std::string> RecordsReportBody(const TitleTables& tables,
-                                           const std::vector<std::string>& record_lines,
+// The printed line of each record, FormatPrintLine, preceded by a line
+// holding one blank wherever the student (the first 16 characters) changes.
+// Calls `line` once per printed line, in order.
+void ForEachReportLine(const TitleTables& tables, const RecordSelection& lines, int passing_grade,
+                       const std::function<void(const std::string&)>& line);
+
+// All those lines at once.
+std::vector<std::string> RecordsReportBody(const TitleTables& tables, const RecordSelection& lines,
                                            int passing_grade);
 
 }  // namespace quillon

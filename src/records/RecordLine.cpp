@@ -2,15 +2,11 @@
 
 #include <cmath>
 
+#include "base/Text.h"
 #include "data/ActivityRecord.h"
-#include "shell/Text.h"
 
 namespace quillon {
 namespace {
-
-std::string_view Part(std::string_view line, std::size_t first, std::size_t width) {
-  return first - 1 < line.size() ? line.substr(first - 1, width) : std::string_view();
-}
 
 const char* ActivityText(char kind) {
   if (kind == 'T') return "Lesson Test";
@@ -32,12 +28,6 @@ constexpr Widths kPaper{
 
 std::string_view LessonTitleView(const TitleTables& tables, std::string_view line,
                                  std::string& scratch);
-
-// `text` padded with blanks or cut to `width`, appended.
-void AppendFixed(std::string& out, std::string_view text, std::size_t width) {
-  out.append(text.substr(0, width));
-  if (text.size() < width) out.append(width - text.size(), ' ');
-}
 
 void Format(const TitleTables& tables, std::string_view raw, int passing_grade, const Widths& w,
             std::string& out) {
@@ -125,14 +115,17 @@ void ComposeRecordLineInto(std::string_view raw, std::string_view name, std::str
   line += kind;
 }
 
+long long PercentCorrect(int attempted, int correct) {
+  if (attempted == 0) return 100;
+  return static_cast<long long>(std::floor(100.0 * correct / attempted + 0.5));
+}
+
 Grading GradeRecordLine(std::string_view line, int passing_grade) {
   Grading g;
-  g.attempted = ValInt(Part(line, 34, 3));
-  g.correct = ValInt(Part(line, 37, 3));
-  g.minutes = ValInt(Part(line, 40, 3));
-  if (g.attempted != 0) {
-    g.percent = static_cast<long long>(std::floor(100.0 * g.correct / g.attempted + 0.5));
-  }
+  g.attempted = ValInt(Field(line, 34, 3));
+  g.correct = ValInt(Field(line, 37, 3));
+  g.minutes = ValInt(Field(line, 40, 3));
+  g.percent = PercentCorrect(g.attempted, g.correct);
   if (g.attempted >= 5) {
     g.grade = g.percent >= 90 ? 'A' : g.percent >= 80 ? 'B' : g.percent >= 70 ? 'C' : 'D';
   }
@@ -148,11 +141,11 @@ namespace {
 // is composed in `scratch`.
 std::string_view LessonTitleView(const TitleTables& tables, std::string_view line,
                                  std::string& scratch) {
-  std::string_view code = Part(line, 28, 2);
+  std::string_view code = Field(line, 28, 2);
   if (code.size() != 2) return {};
   const int d = ValInt(code.substr(1, 1));
-  const int unit = ValInt(Part(line, 30, 2));
-  const int lesson = ValInt(Part(line, 32, 2));
+  const int unit = ValInt(Field(line, 30, 2));
+  const int lesson = ValInt(Field(line, 32, 2));
   const char kind = line.size() >= 43 ? line[42] : ' ';
   if (code[0] == 'C') {
     if (kind == 'U') {
@@ -161,11 +154,9 @@ std::string_view LessonTitleView(const TitleTables& tables, std::string_view lin
     }
     return tables.catalogue.UnitLesson(d, unit, lesson);
   }
-  if (code[0] == 'P') {
-    if (unit == 99) return tables.catalogue.NumberedLesson(d, lesson);
-    return "Test...various prob types";
-  }
-  return {};
+  // Every other code is read as the numbered-lessons series.
+  if (unit == 99) return tables.catalogue.NumberedLesson(d, lesson);
+  return "Test...various prob types";
 }
 
 }  // namespace

@@ -46,10 +46,16 @@ struct Grading {
 };
 Grading GradeRecordLine(std::string_view line, int passing_grade);
 
-// The lesson title a line shows: the numbered lesson or
-// "Test...various prob types" for a "P" code, "Unit <u>: <name>" for a unit
-// test, the catalogue's lesson title otherwise; the empty text for a code
-// beginning with neither "C" nor "P" or numbers outside the tables.
+// The percent correct of a record: 100 when nothing was attempted, else
+// 100 * correct / attempted rounded to a whole number, halves up (1 of 8 is
+// 13, 2 of 3 is 67).
+long long PercentCorrect(int attempted, int correct);
+
+// The lesson title a line shows: for a code beginning with a capital "C",
+// "Unit <u>: <name>" for a unit test and the catalogue's lesson title
+// otherwise; for any other code (the "P" series) the numbered lesson when
+// the unit is 99, else "Test...various prob types". Numbers outside the
+// tables give the empty text.
 std::string LessonTitleOf(const TitleTables& tables, std::string_view line);
 
 // The 106-column screen line and the 111-column printed line. A number wider

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "data/ActivityRecord.h"
-#include "support/Builders.h"
+#include "support/core/Builders.h"
 
 namespace quillon {
 namespace {
@@ -78,6 +78,12 @@ TEST_F(ActivityLabelTest, EachSeries) {
   EXPECT_EQ(Label("C3", "04", "07", 'T'), "Similar Triangles");
   EXPECT_EQ(Label("P2", "99", "12", ' '), "Twelfth");
   EXPECT_EQ(Label("P2", "05", "12", ' '), "Test...various prob types");
+  // Only a capital "C" is the units-and-lessons series; every other code is
+  // labelled as the numbered-lessons series is.
+  EXPECT_EQ(Label("c3", "04", "07", ' '), "Test...various prob types");
+  EXPECT_EQ(Label("p2", "05", "12", ' '), "Test...various prob types");
+  EXPECT_EQ(Label("X1", "05", "01", ' '), "Test...various prob types");
+  EXPECT_EQ(Label("X2", "99", "12", ' '), "Twelfth");
 }
 
 TEST_F(ActivityLabelTest, OutsideTheTablesIsHarmless) {
@@ -87,8 +93,8 @@ TEST_F(ActivityLabelTest, OutsideTheTablesIsHarmless) {
   EXPECT_EQ(Label("P9", "99", "01", ' '), "");
   EXPECT_EQ(Label("P2", "99", "47", ' '), "");
   EXPECT_EQ(Label("C3", "-1", "01", ' '), "");
-  EXPECT_EQ(Label("X3", "01", "01", ' '), "");
-  EXPECT_EQ(Label("", "", "", ' '), "");
+  EXPECT_EQ(Label("X3", "99", "01", ' '), "");
+  EXPECT_EQ(Label("", "", "", ' '), "Test...various prob types");
 }
 
 TEST(UnitTestNamesTest, SixtyFiveNamesAfterFilling) {

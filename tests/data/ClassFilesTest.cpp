@@ -2,8 +2,8 @@
 
 #include "data/ClassFiles.h"
 #include "data/RecordFile.h"
-#include "support/Builders.h"
-#include "support/TempFolder.h"
+#include "support/core/Builders.h"
+#include "support/core/TempFolder.h"
 
 namespace quillon {
 namespace {
@@ -55,30 +55,59 @@ class RosterFilesTest : public ::testing::Test {
                                  StudentRec("Cy", "2", "3") + StudentRec("Dup", "2", " 3") +
                                  "partial");
   }
+  bool ClassInUse(int c) {
+    bool in_use = false;
+    EXPECT_TRUE(ClassNumberInUse(dir.folder(), c, &in_use).ok());
+    return in_use;
+  }
+  bool StudentInUse(int s, int c) {
+    bool in_use = false;
+    EXPECT_TRUE(StudentNumberInUse(dir.folder(), s, c, &in_use).ok());
+    return in_use;
+  }
+  std::string Name(int c, int s) {
+    std::string name = "unset";
+    EXPECT_TRUE(LookupStudentName(dir.folder(), c, s, &name).ok());
+    return name;
+  }
   TempFolder dir;
-  Status s;
 };
 
 TEST_F(RosterFilesTest, LookupsByNumber) {
-  EXPECT_TRUE(ClassNumberInUse(dir.folder(), 4, &s));
-  EXPECT_FALSE(ClassNumberInUse(dir.folder(), 3, &s));
-  EXPECT_TRUE(StudentNumberInUse(dir.folder(), 12, 4, &s));
-  EXPECT_FALSE(StudentNumberInUse(dir.folder(), 12, 3, &s));
+  EXPECT_TRUE(ClassInUse(4));
+  EXPECT_FALSE(ClassInUse(3));
+  EXPECT_TRUE(StudentInUse(12, 4));
+  EXPECT_FALSE(StudentInUse(12, 3));
   // The empty text, not 21 blanks, for a pair not on the roster.
-  EXPECT_EQ(LookupStudentName(dir.folder(), 3, 12, &s), "");
+  EXPECT_EQ(Name(3, 12), "");
   // The first record of a pair wins; the name keeps its 21 characters.
-  EXPECT_EQ(LookupStudentName(dir.folder(), 3, 2, &s), "Cy                   ");
-  EXPECT_TRUE(s.ok());
+  EXPECT_EQ(Name(3, 2), "Cy                   ");
   Roster roster;
   ASSERT_TRUE(roster.Load(dir.folder()).ok());
   EXPECT_EQ(roster.Name(3, 2), "Cy                   ");
   EXPECT_EQ(roster.Name(3, 12), "");
 }
 
-TEST_F(RosterFilesTest, NewNumbersAreTheLowestFree) {
-  EXPECT_EQ(NewClassNumber(dir.folder(), &s), 3);
-  EXPECT_EQ(NewStudentNumber(dir.folder(), 3, &s), 3);
-  EXPECT_EQ(NewStudentNumber(dir.folder(), 5, &s), 1);
+TEST_F(RosterFilesTest, NewNumbersAreTheLowestFreeAndNeverAbove99) {
+  int n = -1;
+  ASSERT_TRUE(NewClassNumber(dir.folder(), &n).ok());
+  EXPECT_EQ(n, 3);
+  ASSERT_TRUE(NewStudentNumber(dir.folder(), 3, &n).ok());
+  EXPECT_EQ(n, 3);
+  ASSERT_TRUE(NewStudentNumber(dir.folder(), 5, &n).ok());
+  EXPECT_EQ(n, 1);
+  // With 1 to 99 taken there is no number: 100 would be stored as "10".
+  std::string classes, students;
+  for (int c = 1; c <= 99; ++c) {
+    classes += ClassRec("C", "060", std::to_string(c));
+    students += StudentRec("S", std::to_string(c), "7");
+  }
+  dir.Write(kClassesFile, classes);
+  dir.Write(kStudentsFile, students);
+  ASSERT_TRUE(NewClassNumber(dir.folder(), &n).ok());
+  EXPECT_EQ(n, 0);
+  ASSERT_TRUE(NewStudentNumber(dir.folder(), 7, &n).ok());
+  EXPECT_EQ(n, 0);
 }
 
 TEST_F(RosterFilesTest, ListsInFileOrder) {
@@ -106,13 +135,13 @@ TEST(ClassListTest, ClassNumberZeroStopsTheFilling) {
   EXPECT_EQ(classes.items.size(), 1u);
 }
 
-TEST(ClassListTest, MissingFileIsAnEmptyListAndIsCreated) {
+TEST(ClassListTest, MissingFileIsAnEmptyListAndReadingCreatesNothing) {
   TempFolder dir;
   ClassList classes;
   ASSERT_TRUE(FillClassList(dir.folder(), &classes).ok());
   EXPECT_TRUE(classes.items.empty());
   EXPECT_FALSE(classes.bad_class_number);
-  EXPECT_EQ(dir.Read(kClassesFile), "");
+  EXPECT_EQ(dir.Read(kClassesFile), "<missing>");
 }
 
 TEST(AppendRecordTest, GoesAfterTheWholeRecords) {

@@ -4,8 +4,8 @@
 #include <sstream>
 
 #include "data/LessonCatalogue.h"
-#include "support/Builders.h"
-#include "support/TempFolder.h"
+#include "support/core/Builders.h"
+#include "support/core/TempFolder.h"
 
 namespace quillon {
 namespace {

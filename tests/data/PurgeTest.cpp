@@ -8,9 +8,9 @@
 
 #include "data/ActivityRecord.h"
 #include "data/Purge.h"
-#include "support/Builders.h"
-#include "support/FaultyFolder.h"
-#include "support/TempFolder.h"
+#include "support/core/Builders.h"
+#include "support/core/FaultyFolder.h"
+#include "support/core/TempFolder.h"
 
 extern char** environ;
 

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "base/Text.h"
 #include "diagnostics/DiagRecord.h"
-#include "shell/Text.h"
-#include "support/Builders.h"
-#include "support/TempFolder.h"
+#include "support/core/Builders.h"
+#include "support/core/TempFolder.h"
 
 namespace quillon {
 namespace {

@@ -3,13 +3,13 @@
 #include <filesystem>
 #include <random>
 
+#include "base/Text.h"
 #include "data/ActivityRecord.h"
 #include "data/ClassFiles.h"
 #include "export/ExportWriter.h"
-#include "shell/Text.h"
-#include "support/Builders.h"
-#include "support/FixedClock.h"
-#include "support/TempFolder.h"
+#include "support/core/Builders.h"
+#include "support/core/FixedClock.h"
+#include "support/core/TempFolder.h"
 
 namespace quillon {
 namespace {
@@ -163,13 +163,33 @@ TEST(ParseCutoffDateTest, MonthDayYear) {
   EXPECT_EQ(ParseCutoffDate(""), std::nullopt);
 }
 
-// The literal procedure: keys computed at every comparison.
+// The key of a line as the system tables it, for the dates of this test
+// (all in 2026): D is "20", then yy, mm and dd of positions 55-62.
+std::string LiteralKey(const std::string& line, int order) {
+  const std::string d = "20" + line.substr(60, 2) + line.substr(54, 2) + line.substr(57, 2);
+  const std::string cls = line.substr(0, 25), stu = line.substr(25, 21),
+                    course = line.substr(46, 8);
+  switch (order) {
+    case 1:
+      return d + cls + stu;
+    case 2:
+      return d + stu;
+    case 3:
+      return cls + d + stu;
+    case 4:
+      return cls + stu + d;
+    default:
+      return stu + course + d;
+  }
+}
+
+// The quicksort as the system describes it, keys computed at every comparison.
 void LiteralQuickSort(std::vector<std::string>& list, long low, long high, int order) {
   long i = low, j = high;
-  const std::string pivot = ExportSortKey(list[static_cast<std::size_t>((low + high) / 2)], order);
+  const std::string pivot = LiteralKey(list[static_cast<std::size_t>((low + high) / 2)], order);
   while (i <= j) {
-    while (ExportSortKey(list[static_cast<std::size_t>(i)], order) < pivot && i < high) ++i;
-    while (pivot < ExportSortKey(list[static_cast<std::size_t>(j)], order) && j > low) --j;
+    while (LiteralKey(list[static_cast<std::size_t>(i)], order) < pivot && i < high) ++i;
+    while (pivot < LiteralKey(list[static_cast<std::size_t>(j)], order) && j > low) --j;
     if (i <= j) {
       std::swap(list[static_cast<std::size_t>(i)], list[static_cast<std::size_t>(j)]);
       ++i;

@@ -1,12 +1,13 @@
 #include <gtest/gtest.h>
 
+#include "base/Text.h"
 #include "data/ActivityRecord.h"
 #include "data/ClassFiles.h"
+#include "data/LessonCatalogue.h"
 #include "records/DisplayBuilder.h"
 #include "records/PrintedReport.h"
-#include "shell/Text.h"
-#include "support/Builders.h"
-#include "support/TempFolder.h"
+#include "support/core/Builders.h"
+#include "support/core/TempFolder.h"
 
 namespace quillon {
 namespace {
@@ -29,68 +30,78 @@ class DisplayBuilderTest : public ::testing::Test {
     dir.Write(kStudentsFile, StudentRec("Ann", "1", "3") + StudentRec("Bob", "2", "3") +
                                  StudentRec("Cy", "1", "4"));
     dir.Write(kRecordsFile, r1 + r2 + r3 + r4 + r5 + r6 + r7 + r8);
-    FillUnitTestNames(&values.UnitTestNames);
-    values.PassingGrade = 70;
+    FillUnitTestNames(&unit_names);
   }
   // "name date" of each shown line.
   std::vector<std::string> Run(int cls, int stu) {
-    EXPECT_TRUE(DisplayNew(dir.folder(), values, lists, cls, stu, &run).ok());
+    request.classnum = cls;
+    request.studentnum = stu;
+    EXPECT_TRUE(DisplayNew(dir.folder(), tables, request, lists, &run).ok());
     std::vector<std::string> out;
-    for (const auto& l : run.lines)
+    for (std::size_t i = 0; i < run.lines.size(); ++i) {
+      const std::string l = FormatRecordLine(tables, run.lines.RecordLine(i), 70);
       out.push_back(TrimRight(l.substr(0, 16)) + " " + l.substr(17, 6));
+    }
+    return out;
+  }
+  static std::vector<std::string> All(const RecordList& list) {
+    std::vector<std::string> out;
+    for (std::size_t i = 0; i < list.size(); ++i) out.emplace_back(list[i]);
     return out;
   }
   testing::TempFolder dir;
-  SharedValues values;
+  LessonCatalogue catalogue;
+  UnitNameTable unit_names;
+  const TitleTables tables{catalogue, unit_names};
+  DisplayRequest request;
   WorkingLists lists;
-  DisplayRun run;
+  DisplayResult run;
 };
 
 using Lines = std::vector<std::string>;
 
 TEST_F(DisplayBuilderTest, WorkingListsAndTheMostRecentTestByFileOrder) {
-  ASSERT_TRUE(BuildWorkingLists(dir.folder(), &lists).ok());
-  EXPECT_EQ(lists.lstRecords1.size(), 8u);
-  EXPECT_EQ(lists.lstRecords1[4].substr(0, 2), "C7");  // S1
-  EXPECT_EQ(lists.lstRecords1[5].substr(0, 2), "P7");  // S4
-  EXPECT_EQ(lists.lstRecords1[6].substr(0, 2), "C8");  // S6
-  EXPECT_EQ(lists.lstRecords2.ToVector(),
+  ASSERT_TRUE(lists.Build(dir.folder()).ok());
+  EXPECT_EQ(lists.lstRecords1().size(), 8u);
+  EXPECT_EQ(lists.lstRecords1()[4].substr(0, 2), "C7");  // S1
+  EXPECT_EQ(lists.lstRecords1()[5].substr(0, 2), "P7");  // S4
+  EXPECT_EQ(lists.lstRecords1()[6].substr(0, 2), "C8");  // S6
+  EXPECT_EQ(All(lists.lstRecords2()),
             (Lines{r2, r3, r4, NormalizeRecord(r6), NormalizeRecord(r7)}));
-  EXPECT_EQ(lists.lstSorted[0], "C33 1 045700001     " + r2);
-  EXPECT_EQ(lists.lstSorted.size(), 5u);
+  EXPECT_EQ(lists.SortedItem(0), "C33 1 045700001     " + r2);
+  EXPECT_EQ(lists.SortedItem(1), "C33 1 045700003     " + r4);
+  EXPECT_EQ(lists.SortedCount(), 5u);
   // Groups in descending key order; r4 (older date, later in the file) wins
   // over r2; the lesson test and the unit test of unit 4 stay apart.
-  EXPECT_EQ(lists.lstRecords3.ToVector(),
-            (Lines{NormalizeRecord(r6), NormalizeRecord(r7), r3, r4}));
+  EXPECT_EQ(All(lists.lstRecords3()), (Lines{NormalizeRecord(r6), NormalizeRecord(r7), r3, r4}));
   ASSERT_TRUE(WriteWorkingFile(dir.folder(), lists, 3).ok());
   EXPECT_EQ(dir.Read(kWorkingFile), NormalizeRecord(r6) + NormalizeRecord(r7) + r3 + r4);
 }
 
 TEST_F(DisplayBuilderTest, DataGroupsOfAClassByName) {
-  values.DataGroup = 1;
+  request.data_group = 1;
   EXPECT_EQ(Run(3, -1), (Lines{"Ann 091026", "Ann 091526", "Ann 091626", "Ann 091726", "Bob 090126",
                                "Bob 100126", "Bob 100226"}));
-  EXPECT_EQ(values.RecordsFound, 7);
   EXPECT_FALSE(run.one_student);
-  values.DataGroup = 2;
+  request.data_group = 2;
   EXPECT_EQ(Run(3, -1), (Lines{"Ann 091026", "Ann 091626", "Ann 091726", "Bob 100226"}));
-  values.DataGroup = 3;
+  request.data_group = 3;
   EXPECT_EQ(Run(3, -1), (Lines{"Ann 091026", "Ann 091726", "Bob 100226"}));
   EXPECT_EQ(dir.Read(kWorkingFile), NormalizeRecord(r6) + NormalizeRecord(r7) + r3 + r4);
 }
 
 TEST_F(DisplayBuilderTest, SortKeysAndDirections) {
-  values.SortBy = 2;  // date
+  request.sort_by = 2;  // date
   EXPECT_EQ(Run(3, -1), (Lines{"Bob 090126", "Ann 091026", "Ann 091526", "Ann 091626", "Ann 091726",
                                "Bob 100126", "Bob 100226"}));
-  values.SortDirection = 1;
+  request.sort_direction = 1;
   EXPECT_EQ(Run(3, -1), (Lines{"Bob 100226", "Bob 100126", "Ann 091726", "Ann 091626", "Ann 091526",
                                "Ann 091026", "Bob 090126"}));
-  values.SortDirection = 0;
-  values.SortBy = 1;  // percent: 50, 70, 75, 90, 90, 100, 100
+  request.sort_direction = 0;
+  request.sort_by = 1;  // percent: 50, 70, 75, 90, 90, 100, 100
   EXPECT_EQ(Run(3, -1), (Lines{"Bob 090126", "Ann 091626", "Ann 091726", "Ann 091026", "Ann 091526",
                                "Bob 100126", "Bob 100226"}));
-  values.SortBy = 3;  // lesson label: "" (no catalogue) < "Test..." < "Unit Test: ..."
+  request.sort_by = 3;  // lesson label: "" (no catalogue) < "Test..." < "Unit Test: ..."
   EXPECT_EQ(Run(3, -1), (Lines{"Ann 091026", "Ann 091526", "Ann 091626", "Bob 090126", "Bob 100126",
                                "Bob 100226", "Ann 091726"}));
 }
@@ -98,18 +109,18 @@ TEST_F(DisplayBuilderTest, SortKeysAndDirections) {
 TEST_F(DisplayBuilderTest, TheReversedTieBreak) {
   dir.Write(kRecordsFile, ActRec("C3", "3", "1", "091526", "04", "07", "10", "1", "1") +
                               ActRec("C3", "3", "1", "091526", "04", "07", "10", "2", "2"));
-  values.SortBy = 2;
+  request.sort_by = 2;
   Run(3, 1);
-  EXPECT_EQ(values.RecordLines[0].substr(36, 3), "1  ");
-  EXPECT_EQ(values.SortKeys[0], "260915Ann                  0001");
-  values.SortDirection = 1;
+  EXPECT_EQ(run.lines.RecordLine(0).substr(36, 3), "1  ");
+  EXPECT_EQ(DisplaySortKey(tables, run.lines.RecordLine(0), 2, 1),
+            "260915Ann                  0001");
+  request.sort_direction = 1;
   Run(3, 1);
-  EXPECT_EQ(values.RecordLines[0].substr(36, 3), "2  ");
+  EXPECT_EQ(run.lines.RecordLine(0).substr(36, 3), "2  ");
   EXPECT_TRUE(run.one_student);
 }
 
 TEST_F(DisplayBuilderTest, PercentKeys) {
-  const TitleTables tables{values.Catalogue, values.UnitTestNames};
   auto key = [&](const char* att, const char* cor) {
     return DisplaySortKey(
         tables, ComposeRecordLine(ActRec("C3", "3", "1", "091526", "04", "07", att, cor, "1"), ""),
@@ -122,20 +133,20 @@ TEST_F(DisplayBuilderTest, PercentKeys) {
   EXPECT_EQ(key("1", "200"), "20000" + tail);
 }
 
-TEST_F(DisplayBuilderTest, ReRunsWithMinus99ReuseTheWorkingLists) {
+TEST_F(DisplayBuilderTest, ReRunsReuseTheWorkingLists) {
   EXPECT_EQ(Run(3, 2).size(), 3u);
-  EXPECT_EQ(values.LastDisplayClass, 3);
-  EXPECT_EQ(values.LastDisplayStudent, 2);
   dir.Write(kRecordsFile,
             dir.Read(kRecordsFile) + ActRec("C3", "3", "2", "120126", "04", "07", "10", "9", "25"));
-  values.ReuseWorkingLists = true;
-  values.DataGroup = 1;
-  EXPECT_EQ(Run(-99, -99).size(), 3u);  // appended records wait for the next display
-  values.DataGroup = 2;
-  EXPECT_EQ(Run(-99, -99), (Lines{"Bob 100226"}));
-  values.ReuseWorkingLists = false;
-  values.DataGroup = 1;
-  EXPECT_EQ(Run(-99, -99).size(), 4u);
+  request.reuse_working_lists = true;
+  request.data_group = 1;
+  EXPECT_EQ(Run(3, 2).size(), 3u);  // appended records wait for the next display
+  request.data_group = 2;
+  EXPECT_EQ(Run(3, 2), (Lines{"Bob 100226"}));
+  EXPECT_EQ(dir.Read(kWorkingFile),
+            NormalizeRecord(r2) + r3 + r4 + NormalizeRecord(r6) + NormalizeRecord(r7));
+  request.reuse_working_lists = false;
+  request.data_group = 1;
+  EXPECT_EQ(Run(3, 2).size(), 4u);
 }
 
 TEST_F(DisplayBuilderTest, MinusOneMeansEveryClassOrEveryStudent) {
@@ -146,29 +157,25 @@ TEST_F(DisplayBuilderTest, MinusOneMeansEveryClassOrEveryStudent) {
 
 TEST_F(DisplayBuilderTest, NothingSelected) {
   EXPECT_TRUE(Run(4, 9).empty());
-  EXPECT_EQ(values.RecordsFound, 0);
+  EXPECT_TRUE(run.lines.empty());
   dir.Write(kRecordsFile, "");
   EXPECT_TRUE(Run(3, -1).empty());
-  EXPECT_EQ(values.RecordsFound, 0);
 }
 
 TEST_F(DisplayBuilderTest, PrintedReportOrderAndBlankLinesBetweenStudents) {
   RecordsReport report;
-  values.SortBy = 2;  // the report ignores the display's sort key
-  ASSERT_TRUE(BuildRecordsReport(dir.folder(), values, 3, -1, &report).ok());
+  ASSERT_TRUE(BuildRecordsReport(dir.folder(), 3, -1, 1, 0, &report).ok());
   EXPECT_EQ(report.heading_name, "All Students");
-  std::vector<std::string> body =
-      RecordsReportBody({values.Catalogue, values.UnitTestNames}, report.record_lines, 70);
+  std::vector<std::string> body = RecordsReportBody(tables, report.lines, 70);
   ASSERT_EQ(body.size(), 8u);
   EXPECT_EQ(body[0].substr(0, 23), "Ann              091026");
   EXPECT_EQ(body[4], " ");
   EXPECT_EQ(body[5].substr(0, 23), "Bob              090126");
   EXPECT_EQ(RecordsReportHeadings("Ann      ", 70, 2)[0],
             "STUDENT RECORDS: Ann   /   Test Passing Grade: 70%   /   Showing: Tests Only");
-  values.SortDirection = 1;
-  ASSERT_TRUE(BuildRecordsReport(dir.folder(), values, 3, 1, &report).ok());
+  ASSERT_TRUE(BuildRecordsReport(dir.folder(), 3, 1, 1, 1, &report).ok());
   EXPECT_EQ(report.heading_name, "Ann                  ");
-  EXPECT_EQ(report.record_lines.front().substr(21, 6), "260917");
+  EXPECT_EQ(report.lines.RecordLine(0).substr(21, 6), "260917");
 }
 
 }  // namespace

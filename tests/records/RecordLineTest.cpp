@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "records/RecordLine.h"
-#include "support/Builders.h"
+#include "support/core/Builders.h"
 
 namespace quillon {
 namespace {

@@ -1,0 +1,57 @@
+// Every message box, input box, beep, busy pointer, modal window and end of
+// the program goes through Dialogs, so that a test can drive a real window
+// headless and answer its questions (tests/support/gui/ScriptedDialogs.h).
+// Texts are the single-byte texts of the system.
+#pragma once
+
+#include <string>
+
+class QDialog;
+
+namespace quillon {
+
+enum class Buttons { kOk, kOkCancel, kYesNo, kYesNoCancel };
+enum class Icon { kNone, kCritical };
+enum class Answer { kOk, kCancel, kYes, kNo };
+
+// A message box title: the platform's default title, or a given text (the
+// empty text included).
+struct Title {
+  bool is_default = true;
+  std::string text;
+  static Title Default() { return Title{}; }
+  static Title Text(std::string t) { return Title{false, std::move(t)}; }
+  bool operator==(const Title&) const = default;
+};
+
+// The desktop program's exit statuses.
+enum ExitStatus {
+  kExitDone = 0,          // "End Program", or the menu closed
+  kExitRefused = 1,       // the administrator password was not given
+  kExitUsage = 2,         // a wrong command line
+  kExitFileProblem = 3,   // a data file or the program folder cannot be used
+  kExitNoDisplay = 4,     // no display to show the windows on
+  kExitPrinterError = 5,  // a printer fault other than "off" or "out of paper"
+};
+
+class Dialogs {
+ public:
+  virtual ~Dialogs() = default;
+  // Shows a message box; the prompt may hold line breaks (CR, or CR LF).
+  virtual Answer MessageBox(const std::string& prompt, Buttons buttons, Icon icon,
+                            const Title& title) = 0;
+  // The text entered, or the empty text when cancelled.
+  virtual std::string InputBox(const std::string& prompt, const std::string& title,
+                               const std::string& default_text) = 0;
+  virtual void Beep() = 0;
+  virtual void SetBusy(bool busy) = 0;
+  // Shows `window` modally; returns when it has closed, with its result code.
+  virtual int ShowModal(QDialog& window) = 0;
+  // Ends the program with `status`: every open window closes and returns to
+  // its caller, and every caller returns at once when Ended() (nothing is
+  // written after the end; no file is ever held open between actions).
+  virtual void EndProgram(int status) = 0;
+  virtual bool Ended() const = 0;
+};
+
+}  // namespace quillon

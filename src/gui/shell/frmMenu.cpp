@@ -1,0 +1,98 @@
+#include "gui/shell/frmMenu.h"
+
+#include <QFont>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "gui/platform/CenterForm.h"
+#include "gui/shell/TaskWindow.h"
+#include "gui/shell/frmPassword.h"
+
+namespace quillon {
+
+frmMenu::frmMenu(Services services, QWidget* parent) : QWidget(parent), services_(services) {
+  setObjectName("frmMenu");
+  setWindowTitle("Quillon Student Recordkeeping System - MENU");
+  Label1_ = new QLabel("Quillon Student Recordkeeping System", this);
+  Label1_->setObjectName("Label1");
+  QFont heading = Label1_->font();
+  heading.setPointSize(heading.pointSize() + 4);
+  heading.setBold(true);
+  Label1_->setFont(heading);
+  Label1_->setAlignment(Qt::AlignCenter);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(Label1_);
+  layout->addSpacing(12);
+  auto add = [&](const char* name, const char* caption, void (frmMenu::*click)()) {
+    auto* button = new QPushButton(caption, this);
+    button->setObjectName(name);
+    button->setMinimumHeight(34);
+    layout->addWidget(button);
+    connect(button, &QPushButton::clicked, this, click);
+    return button;
+  };
+  cmdClasses_ =
+      add("cmdClasses", " Managing Classes and Student Rosters", &frmMenu::cmdClasses_Click);
+  cmdStudents_ =
+      add("cmdStudents", "Displaying and Managing Student Records", &frmMenu::cmdStudents_Click);
+  cmdDiagnostics_ = add("cmdDiagnostics", "Displaying and Managing Diagnostic Test Results",
+                        &frmMenu::cmdDiagnostics_Click);
+  cmdOutput_ = add("cmdOutput", "Output Student Records to File", &frmMenu::cmdOutput_Click);
+  cmdAnalysis_ =
+      add("cmdAnalysis", "&Analysis of Student Performance", &frmMenu::cmdAnalysis_Click);
+  cmdExit_ = add("cmdExit", "End Program", &frmMenu::cmdExit_Click);
+  // The export and the analysis are not offered: nothing shows or enables them.
+  for (QPushButton* hidden : {cmdOutput_, cmdAnalysis_}) {
+    hidden->setVisible(false);
+    hidden->setEnabled(false);
+  }
+  resize(460, 320);
+}
+
+void frmMenu::Form_Load() {
+  CenterForm(*this);
+  services_.values.InitialClassIndex = -1;
+  if (services_.folder.FileExists("s3.dat")) {
+    frmPassword password(services_, this);
+    // Only a right password (or an empty stored one) accepts the window; the
+    // window itself ends the program on the third wrong entry or on closing.
+    const int result = services_.dialogs.ShowModal(password);
+    if (services_.dialogs.Ended()) return;
+    if (result != QDialog::Accepted) {
+      services_.dialogs.EndProgram(kExitRefused);
+      return;
+    }
+  }
+  // Tested once: a results file created later is noticed at the next start.
+  if (!services_.folder.FileExists("Diag.dat")) cmdDiagnostics_->setEnabled(false);
+}
+
+void frmMenu::OpenTaskWindow(const char* object_name, const char* caption) {
+  TaskWindow window(object_name, caption, this);
+  services_.dialogs.ShowModal(window);
+}
+
+void frmMenu::cmdClasses_Click() {
+  OpenTaskWindow("frmClasses", "Quillon Student Recordkeeping System - CLASSES AND ROSTERS");
+}
+
+void frmMenu::cmdStudents_Click() {
+  OpenTaskWindow("frmStudents", "Quillon Student Recordkeeping System - STUDENT RECORDS");
+}
+
+void frmMenu::cmdDiagnostics_Click() {
+  OpenTaskWindow("frmDiagnostics",
+                 "Quillon Student Recordkeeping System - DIAGNOSTIC TEST RESULTS");
+}
+
+void frmMenu::cmdOutput_Click() {
+  OpenTaskWindow("frmOutput", "VARDELLO(tm) RECORDKEEPING - OUTPUT STUDENT DATA TO FILE");
+}
+
+void frmMenu::cmdAnalysis_Click() {}
+
+void frmMenu::cmdExit_Click() { services_.dialogs.EndProgram(kExitDone); }
+
+}  // namespace quillon

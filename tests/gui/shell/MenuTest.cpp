@@ -1,0 +1,126 @@
+#include <QDialog>
+
+#include "gui/shell/Application.h"
+#include "gui/shell/frmMenu.h"
+#include "support/core/Builders.h"
+#include "support/gui/GuiFixture.h"
+
+namespace quillon {
+namespace {
+
+class MenuTest : public testing::GuiTest {};
+
+TEST_F(MenuTest, FourUsableButtonsTheOthersHiddenAndDisabled) {
+  dir.Write("Diag.dat", "");
+  frmMenu menu(services());
+  menu.Form_Load();
+  menu.show();
+  auto d = Drive(menu);
+  EXPECT_EQ(menu.windowTitle(), "Quillon Student Recordkeeping System - MENU");
+  EXPECT_EQ(d.Text("Label1"), "Quillon Student Recordkeeping System");
+  struct Expect {
+    const char* name;
+    const char* caption;
+    bool visible, enabled;
+  } buttons[] = {
+      {"cmdClasses", " Managing Classes and Student Rosters", true, true},
+      {"cmdStudents", "Displaying and Managing Student Records", true, true},
+      {"cmdDiagnostics", "Displaying and Managing Diagnostic Test Results", true, true},
+      {"cmdOutput", "Output Student Records to File", false, false},
+      {"cmdAnalysis", "&Analysis of Student Performance", false, false},
+      {"cmdExit", "End Program", true, true},
+  };
+  for (const Expect& b : buttons) {
+    EXPECT_EQ(d.Text(b.name), b.caption);
+    EXPECT_EQ(d.Visible(b.name), b.visible) << b.name;
+    EXPECT_EQ(d.Enabled(b.name), b.enabled) << b.name;
+  }
+  EXPECT_EQ(values.InitialClassIndex, -1);
+}
+
+TEST_F(MenuTest, DiagDatIsLookedForOnlyAtStartUp) {
+  frmMenu menu(services());
+  menu.Form_Load();
+  menu.show();
+  auto d = Drive(menu);
+  EXPECT_FALSE(d.Enabled("cmdDiagnostics"));
+  // Created during the run: the menu, shown again after a task window, still
+  // has the button disabled; the next start enables it.
+  dir.Write("Diag.dat", "");
+  dialogs.ExpectModal("frmClasses", [](QDialog& window) { window.accept(); });
+  d.Click("cmdClasses");
+  menu.hide();
+  menu.show();
+  EXPECT_FALSE(d.Enabled("cmdDiagnostics"));
+  frmMenu next(services());
+  next.Form_Load();
+  EXPECT_TRUE(Drive(next).Enabled("cmdDiagnostics"));
+}
+
+TEST_F(MenuTest, TaskWindowsOpenModallyAndReturnToTheMenu) {
+  dir.Write("Diag.dat", "");
+  frmMenu menu(services());
+  menu.Form_Load();
+  menu.show();
+  struct Task {
+    const char* button;
+    const char* window;
+    const char* caption;
+  } tasks[] = {
+      {"cmdClasses", "frmClasses", "Quillon Student Recordkeeping System - CLASSES AND ROSTERS"},
+      {"cmdStudents", "frmStudents", "Quillon Student Recordkeeping System - STUDENT RECORDS"},
+      {"cmdDiagnostics", "frmDiagnostics",
+       "Quillon Student Recordkeeping System - DIAGNOSTIC TEST RESULTS"},
+  };
+  for (const Task& t : tasks) {
+    bool returned = false;
+    dialogs.ExpectModal(t.window, [&](QDialog& window) {
+      EXPECT_EQ(window.windowTitle(), t.caption);
+      Drive(window).Click("cmdMenu");
+      returned = !window.isVisible();
+    });
+    Drive(menu).Click(t.button);
+    EXPECT_TRUE(returned) << t.window;
+  }
+  EXPECT_TRUE(dialogs.Done());
+}
+
+TEST_F(MenuTest, EndProgramEnds) {
+  frmMenu menu(services());
+  menu.Form_Load();
+  menu.show();
+  Drive(menu).Click("cmdExit");
+  EXPECT_TRUE(dialogs.ended);
+  EXPECT_EQ(dialogs.exit_status, kExitDone);
+}
+
+TEST_F(MenuTest, StartUpLoadsTheCatalogueOrEndsNamingTheFile) {
+  dir.Write("LESSONS.DAT", testing::MinimalLessons());
+  auto menu = Main(services());
+  ASSERT_NE(menu, nullptr);
+  EXPECT_EQ(values.DataGroup, 1);
+  EXPECT_EQ(values.Catalogue.UnitLessonTitles[3][1][1], "C3 U1 L1");
+
+  struct Case {
+    std::string lessons;  // "" for no file
+    std::string message;
+  } cases[] = {
+      {"", "the lesson catalogue is missing from the program folder"},
+      {"\"h\",99",
+       "the units block of course C1: the number of units (line 1) is 99, above the limit of 14"},
+  };
+  for (const Case& c : cases) {
+    testing::TempFolder folder;
+    if (!c.lessons.empty()) folder.Write("LESSONS.DAT", c.lessons);
+    testing::ScriptedDialogs dialogs2;
+    SharedValues values2;
+    dialogs2.ExpectMessage(
+        "The program cannot start.\r\n\r\n" + folder.path() + "/LESSONS.DAT:\r\n" + c.message,
+        Buttons::kOk, Icon::kCritical, Title::Default(), Answer::kOk);
+    EXPECT_EQ(Main({folder.folder(), dialogs2, clock, values2}), nullptr);
+    EXPECT_EQ(dialogs2.exit_status, kExitFileProblem);
+  }
+}
+
+}  // namespace
+}  // namespace quillon
