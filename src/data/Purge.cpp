@@ -1,164 +1,337 @@
 #include "data/Purge.h"
 
-#include <chrono>
-#include <cstdint>
-#include <string>
+#include <algorithm>
 #include <thread>
 
-#include "base/Text.h"
 #include "data/ActivityRecord.h"
+#include "data/ClassFiles.h"
 #include "data/RecordFile.h"
+#include "data/RemovalJournal.h"
 
 namespace quillon {
 namespace {
 
-// How often the length check may find more records before the rewrite gives
-// up (a lesson appending without pause for this long is not a tutoring lesson).
-constexpr int kMaxGrowthRounds = 1000;
-// How long a partial record at the end may be waited on: it is either a stray
-// fragment (dropped) or a lesson's append in progress (completed in a moment).
+// How long a partial record at the end may be waited on: it is either a
+// stray fragment (dropped) or a lesson's append in progress (complete in a
+// moment).
 constexpr int kPartialWaits = 5;
 constexpr auto kPartialWait = std::chrono::milliseconds(2);
-// After the replace the old file is looked at this often, this far apart,
-// for records a lesson wrote into it as it was being replaced.
-constexpr int kLateLooks = 3;
-constexpr auto kLateLookPause = std::chrono::milliseconds(1);
 
 // Both purged layouts hold the class number at 3-4 and the student at 5-6.
 int ClassField(std::string_view r) { return ActivityClassNumber(r); }
 int StudentField(std::string_view r) { return ActivityStudentNumber(r); }
 
-// The records of the main file seen so far, put through `keep` as they come.
-class Sweep {
- public:
-  Sweep(std::size_t length, const KeepTest& keep) : length_(length), keep_(keep) {}
+// "10", or "0.2": a time in seconds as a person reads it.
+std::string Seconds(std::chrono::milliseconds ms) {
+  std::string s = std::to_string(ms.count() / 1000);
+  if (ms.count() % 1000 != 0) s += "." + std::to_string(ms.count() % 1000 / 100);
+  return s;
+}
 
-  // Adds bytes read after those already seen; returns the kept records among
-  // the whole records they complete.
-  std::string Absorb(std::string more) {
-    if (bytes_.empty()) {
-      bytes_ = std::move(more);
-    } else {
-      bytes_.append(more);
-    }
-    std::string kept;
-    kept.reserve(bytes_.size() - processed_ * length_);
-    for (const std::size_t whole = bytes_.size() / length_; processed_ < whole; ++processed_) {
-      std::string_view record = std::string_view(bytes_).substr(processed_ * length_, length_);
-      if (keep_(record)) {
-        kept.append(record);
-        ++counts.kept;
-      } else {
-        ++counts.removed;
-      }
-    }
-    return kept;
+Status WriteZeros(File& file, std::uint64_t from, std::uint64_t to) {
+  static const std::string kZeros(1 << 20, '\0');
+  Status s;
+  for (std::uint64_t at = from; at < to && s.ok(); at += kZeros.size()) {
+    s = file.Write(
+        at, std::string_view(kZeros).substr(0, std::min<std::uint64_t>(kZeros.size(), to - at)));
   }
-  std::size_t seen() const { return bytes_.size(); }
-  std::size_t processed() const { return processed_; }
-  bool partial() const { return bytes_.size() % length_ != 0; }
+  return s;
+}
 
-  RewriteResult counts;
+// One removal on its way: the main file and its journal.
+class Removal {
+ public:
+  Removal(Folder& folder, std::string_view main_name, std::string_view temp_name,
+          std::size_t length, const KeepTest* keep)
+      : folder_(folder),
+        main_name_(main_name),
+        temp_name_(temp_name),
+        length_(length),
+        keep_(keep) {}
+
+  // Steps 1 and 2: the main file read, its kept records journaled. A main
+  // file holding a zero byte may be a removal cut short: when `recover` is
+  // given it is then set and nothing is done.
+  Status Begin(const RewriteOptions& options, bool* nothing_to_do, bool* recover);
+  // Takes over a journal found on disk.
+  Status Resume(const JournalState& state);
+  // Steps 3 to 6 (from `zeroed` on when the journal says so).
+  Status Finish(bool zeroed);
+
+  const RewriteResult& counts() const { return counts_; }
 
  private:
+  // Appends whole records `bytes` read from the main file to the kept
+  // records, through the keep test.
+  void TakeIn(std::string_view bytes);
+  // Appends an entry to the journal and forces it to disk.
+  Status Note(char type, std::string_view payload);
+  // Step 3.
+  Status ZeroAndWrite();
+  // Whether a journal that says "zeroed" was followed by the cut already.
+  Status WasCut(bool* cut);
+  // Steps 4 and 5.
+  Status MoveAppendedAndCut();
+
+  Folder& folder_;
+  std::string main_name_, temp_name_;
   std::size_t length_;
-  const KeepTest& keep_;
-  std::string bytes_;
-  std::size_t processed_ = 0;
+  const KeepTest* keep_;  // null: keep all (a recovery)
+  std::unique_ptr<File> main_, temp_;
+  std::string content_;           // the records the main file is to begin with
+  std::uint64_t end_ = 0;         // where records not yet taken in begin
+  std::size_t changed_ = 0;       // the first byte of the main file that changes
+  std::size_t begun_at_ = 0;      // the kept length when the journal began
+  std::uint64_t next_entry_ = 0;  // where the journal's next entry goes
+  RewriteResult counts_;
 };
 
-// Reads what was appended to `name` beyond what `sweep` has seen. `*grew` is
-// set when there was more; a file shorter than before is an error.
-Status ReadGrowth(Folder& folder, std::string_view name, Sweep& sweep, std::string* kept,
-                  bool* grew) {
-  *grew = false;
-  std::uint64_t size = 0;
-  Status s = folder.FileSize(name, &size);
-  if (!s.ok()) return s;
-  if (size < sweep.seen()) {
-    return Status::Error(std::string(name),
-                         "was shortened by another program while records were removed");
+void Removal::TakeIn(std::string_view bytes) {
+  for (std::size_t at = 0; at + length_ <= bytes.size(); at += length_) {
+    std::string_view record = bytes.substr(at, length_);
+    if (keep_ == nullptr || (*keep_)(record)) {
+      content_.append(record);
+      ++counts_.kept;
+    } else {
+      changed_ = std::min(changed_, static_cast<std::size_t>(end_) + at);
+      ++counts_.removed;
+    }
   }
-  if (size == sweep.seen()) return Status::OK();
-  std::string more;
-  s = folder.ReadFrom(name, sweep.seen(), &more);
+}
+
+Status Removal::Note(char type, std::string_view payload) {
+  std::string entry = JournalHeader(
+      type, length_, content_.size() + (type == 'A' ? payload.size() : 0), end_, payload);
+  entry.append(payload);
+  Status s = temp_->Write(next_entry_, entry);
+  if (s.ok()) s = temp_->Sync();
+  if (s.ok()) next_entry_ += entry.size();
+  return s;
+}
+
+Status Removal::Begin(const RewriteOptions& options, bool* nothing_to_do, bool* recover) {
+  *nothing_to_do = false;
+  Status s = folder_.OpenFile(main_name_, /*create=*/true, &main_);
+  std::uint64_t size = 0;
+  if (s.ok()) s = main_->Size(&size);
+  std::string bytes;
+  if (s.ok()) s = main_->Read(0, static_cast<std::size_t>(size), &bytes);
   if (!s.ok()) return s;
-  *grew = !more.empty();
-  kept->append(sweep.Absorb(std::move(more)));
+  if (recover != nullptr) {
+    *recover = bytes.find('\0') != std::string::npos;
+    if (*recover) return s;
+  }
+  changed_ = bytes.size() / length_ * length_;
+  content_.reserve(bytes.size());
+  TakeIn(bytes);
+  end_ = bytes.size() / length_ * length_;
+  const std::size_t first_count = counts_.kept + counts_.removed;
+
+  // Records appended while the file was read are taken in too, until a look
+  // finds the file standing still; a file that never does is given up on.
+  const auto start = std::chrono::steady_clock::now();
+  for (;;) {
+    s = main_->Size(&size);
+    if (!s.ok()) return s;
+    if (size < end_) {
+      return Status::Error(main_name_,
+                           "was shortened by another program while records were removed; "
+                           "nothing was removed");
+    }
+    if (size < end_ + length_) break;
+    if (std::chrono::steady_clock::now() - start > options.give_up_after) {
+      return Status::Error(main_name_,
+                           "kept growing at every look for " + Seconds(options.give_up_after) +
+                               " seconds while records were to be removed (a program appends to "
+                               "it without pause); nothing was removed");
+    }
+    const std::uint64_t whole = end_ + (size - end_) / length_ * length_;
+    s = main_->Read(end_, static_cast<std::size_t>(whole - end_), &bytes);
+    if (!s.ok()) return s;
+    TakeIn(bytes);
+    end_ += bytes.size() / length_ * length_;
+  }
+  counts_.appended_meanwhile = counts_.kept + counts_.removed - first_count;
+  if (counts_.removed == 0 && size == end_) {
+    // Nothing to remove: the main file stays as it is.
+    *nothing_to_do = true;
+    return folder_.WriteFile(temp_name_, content_);
+  }
+
+  bool created = false;
+  s = folder_.OpenFile(temp_name_, /*create=*/true, &temp_, &created);
+  begun_at_ = content_.size();
+  const std::string begin = JournalHeader('B', length_, content_.size(), end_, content_);
+  if (s.ok()) s = temp_->Write(0, content_);
+  if (s.ok()) s = temp_->Write(content_.size(), begin);
+  next_entry_ = content_.size() + begin.size();
+  if (s.ok()) s = temp_->Truncate(next_entry_);
+  if (s.ok()) s = temp_->Sync();
+  if (s.ok() && created) s = folder_.SyncFolder();
+  if (!s.ok()) {
+    // The main file is untouched; the journal must not be taken for one.
+    if (temp_ != nullptr) (void)temp_->Truncate(0);
+    return Status::Error(s.file(), s.what() + "; nothing was removed");
+  }
   return Status::OK();
+}
+
+Status Removal::Resume(const JournalState& state) {
+  Status s = folder_.OpenFile(main_name_, /*create=*/false, &main_);
+  if (s.ok()) s = folder_.OpenFile(temp_name_, /*create=*/false, &temp_);
+  content_ = state.content;
+  end_ = state.end;
+  begun_at_ = static_cast<std::size_t>(state.begin_at);
+  next_entry_ = state.next_entry;
+  changed_ = 0;
+  counts_.kept = content_.size() / length_;
+  return s;
+}
+
+Status Removal::WasCut(bool* cut) {
+  // Zeros in the place of the removed records were on disk: if they are gone
+  // the file was cut already, and what follows the kept records was
+  // appended after that.
+  std::uint64_t size = 0;
+  Status s = main_->Size(&size);
+  if (!s.ok()) return s;
+  *cut = size < end_;
+  if (*cut) return s;
+  std::string gap;
+  s = main_->Read(content_.size(), static_cast<std::size_t>(end_ - content_.size()), &gap);
+  *cut = s.ok() && gap.find_first_not_of('\0') != std::string::npos;
+  return s;
+}
+
+Status Removal::ZeroAndWrite() {
+  // Zeros first: from now until the cut the main file holds a zero byte, the
+  // sign of a removal to finish.
+  Status s = WriteZeros(*main_, content_.size(), end_);
+  if (s.ok()) s = main_->Write(changed_, std::string_view(content_).substr(changed_));
+  if (s.ok()) s = main_->Sync();
+  if (s.ok()) s = Note('Z', "");
+  return s;
+}
+
+Status Removal::MoveAppendedAndCut() {
+  for (int partial_waits = 0;;) {
+    std::uint64_t size = 0;
+    Status s = main_->Size(&size);
+    if (!s.ok()) return s;
+    if (size < end_) {
+      return Status::Error(main_name_,
+                           "was shortened by another program while records were removed");
+    }
+    if (size < end_ + length_) {
+      // A partial record at the end: a lesson's append in progress, or a
+      // stray fragment that is dropped.
+      if (size > end_ && partial_waits < kPartialWaits) {
+        ++partial_waits;
+        std::this_thread::sleep_for(kPartialWait);
+        continue;
+      }
+      bool cut = false;
+      s = main_->TruncateIfSize(size, content_.size(), &cut);
+      if (!s.ok() || cut) return s;
+      continue;  // something was appended since the look
+    }
+    // Records a lesson appended meanwhile: noted, then moved down behind the
+    // kept ones, their old place zeroed first.
+    const std::uint64_t whole = end_ + (size - end_) / length_ * length_;
+    std::string appended;
+    s = main_->Read(end_, static_cast<std::size_t>(whole - end_), &appended);
+    if (!s.ok()) return s;
+    const std::size_t before = content_.size(), counted = counts_.kept + counts_.removed;
+    const std::uint64_t old_end = end_;
+    TakeIn(appended);
+    counts_.appended_meanwhile += counts_.kept + counts_.removed - counted;
+    const std::string moved = content_.substr(before);
+    content_.resize(before);
+    end_ = whole;
+    s = Note('A', moved);
+    content_.append(moved);
+    if (s.ok()) s = WriteZeros(*main_, old_end, whole);
+    if (s.ok()) s = main_->Write(before, moved);
+    if (s.ok()) s = main_->Sync();
+    if (s.ok()) s = Note('Z', "");
+    if (!s.ok()) return s;
+    partial_waits = 0;
+  }
+}
+
+Status Removal::Finish(bool zeroed) {
+  bool cut = false;
+  Status s = zeroed ? WasCut(&cut) : ZeroAndWrite();
+  if (s.ok() && !cut) s = MoveAppendedAndCut();
+  if (s.ok() && !cut) s = main_->Sync();
+  if (!s.ok()) {
+    return Status::Error(s.file(), s.what() +
+                                       "; the removal is not finished: it will be when the "
+                                       "program starts again or next removes records");
+  }
+  // The journal is no longer needed: the temporary file keeps the records.
+  s = temp_->Write(begun_at_, std::string_view(content_).substr(begun_at_));
+  if (s.ok()) s = temp_->Truncate(content_.size());
+  return s;
 }
 
 }  // namespace
 
-Status RewriteRecordFile(Folder& folder, std::string_view main_file, std::string_view temp_file,
-                         std::size_t record_length, const KeepTest& keep, RewriteResult* result) {
-  const std::string copy_file = std::string(main_file) + ".NEW";
-  const std::string old_file = std::string(main_file) + ".OLD";
-  Sweep sweep(record_length, keep);
-  Status s = folder.CreateIfMissing(main_file);
-  std::string all;
-  if (s.ok()) s = folder.ReadFile(main_file, &all);
+Status RecoverRewrite(Folder& folder, std::string_view main_file, std::string_view temp_file,
+                      std::size_t record_length, bool* finished) {
+  if (finished != nullptr) *finished = false;
+  std::string bytes;
+  Status s = folder.ReadFile(main_file, &bytes);
+  if (!s.ok() || bytes.find('\0') == std::string::npos) return s;
+  std::string journal;
+  s = folder.ReadFile(temp_file, &journal);
   if (!s.ok()) return s;
-  std::string kept = sweep.Absorb(std::move(all));
-  const std::size_t first_count = sweep.processed();
+  std::optional<JournalState> state = ParseJournal(journal, record_length);
+  if (!state) return Status::OK();  // zero bytes, but not from a removal of ours
+  journal.clear();
+  Removal removal(folder, main_file, temp_file, record_length, nullptr);
+  s = removal.Resume(*state);
+  if (s.ok()) s = removal.Finish(state->zeroed);
+  if (s.ok() && finished != nullptr) *finished = true;
+  return s;
+}
 
-  // Write the copies, then look again: records a lesson appended meanwhile
-  // are carried over, until the main file stands still.
-  int partial_waits = 0;
-  for (int round = 0;; ++round) {
-    if (round == kMaxGrowthRounds) {
-      return Status::Error(std::string(main_file),
-                           "keeps growing while records are removed; nothing was removed");
-    }
-    s = folder.WriteFile(temp_file, kept);
-    if (s.ok()) s = folder.SyncFile(temp_file);
-    if (s.ok()) s = folder.WriteFile(copy_file, kept);
-    if (s.ok()) s = folder.SyncFile(copy_file);
+Status RecoverRemovals(Folder& folder, std::vector<std::string>* finished) {
+  static const struct {
+    const char* main;
+    const char* temp;
+    std::size_t length;
+  } kFiles[] = {{kRecordsFile, "RECORDS.TMP", kActivityRecordLength},
+                {kDiagFile, "Diag.TMP", kDiagRecordLength},
+                {kClassesFile, "CLASSES.TMP", kClassRecordLength},
+                {kStudentsFile, "STUDENTS.TMP", kStudentRecordLength}};
+  finished->clear();
+  for (const auto& f : kFiles) {
+    bool done = false;
+    Status s = RecoverRewrite(folder, f.main, f.temp, f.length, &done);
     if (!s.ok()) return s;
-    bool grew = false;
-    s = ReadGrowth(folder, main_file, sweep, &kept, &grew);
-    if (!s.ok()) return s;
-    if (grew) continue;
-    // A partial record at the end is a stray fragment, or an append caught
-    // half done: give it a moment to complete.
-    if (!sweep.partial() || partial_waits == kPartialWaits) break;
-    ++partial_waits;
-    std::this_thread::sleep_for(kPartialWait);
+    if (done) finished->push_back(f.main);
   }
-
-  // The old file keeps a second name across the replace, so that a record a
-  // lesson writes into it at that very moment can still be read and carried
-  // over into the new file.
-  s = folder.RemoveFile(old_file);
-  if (s.ok()) s = folder.LinkFile(main_file, old_file);
-  if (s.ok()) s = folder.RenameFile(copy_file, main_file);
-  if (s.ok()) s = folder.SyncFolder();
-  if (!s.ok()) return s;
-  for (int look = 0; look < kLateLooks; ++look) {
-    if (look > 0) std::this_thread::sleep_for(kLateLookPause);
-    std::string late;
-    bool grew = false;
-    s = ReadGrowth(folder, old_file, sweep, &late, &grew);
-    if (s.ok() && !late.empty()) {
-      s = folder.AppendFile(main_file, late);
-      if (s.ok()) s = folder.AppendFile(temp_file, late);
-      if (s.ok()) s = folder.SyncFile(main_file);
-    }
-    if (!s.ok()) {
-      // The removal itself is done; what is unsure is a record a lesson may
-      // have written into the old file. That file stays for the instructor.
-      return Status::Error(std::string(main_file),
-                           "the records were removed, but " + old_file +
-                               " could not be checked for records written into it meanwhile; "
-                               "it is kept until the next removal (" +
-                               s.ToString() + ")");
-    }
-  }
-  s = folder.RemoveFile(old_file);
-  if (!s.ok()) return s;
-  sweep.counts.appended_meanwhile = sweep.processed() - first_count;
-  if (result != nullptr) *result = sweep.counts;
   return Status::OK();
+}
+
+Status RewriteRecordFile(Folder& folder, std::string_view main_file, std::string_view temp_file,
+                         std::size_t record_length, const KeepTest& keep, RewriteResult* result,
+                         const RewriteOptions& options) {
+  for (bool recovered = false;; recovered = true) {
+    Removal removal(folder, main_file, temp_file, record_length, &keep);
+    bool nothing_to_do = false, recover = false;
+    Status s = removal.Begin(options, &nothing_to_do, recovered ? nullptr : &recover);
+    if (s.ok() && recover) {
+      // A removal cut short is finished first; then this one starts afresh.
+      s = RecoverRewrite(folder, main_file, temp_file, record_length);
+      if (!s.ok()) return s;
+      continue;
+    }
+    if (s.ok() && !nothing_to_do) s = removal.Finish(/*zeroed=*/false);
+    if (s.ok() && result != nullptr) *result = removal.counts();
+    return s;
+  }
 }
 
 KeepTest PurgeKeepTest(int studentnum, int classnum) {

@@ -1,11 +1,34 @@
 // Removing records from the program's fixed-length record files without ever
-// losing one: the kept records go to a temporary file (*.TMP, which stays on
-// disk holding them) and the main file is then replaced in one atomic step.
+// losing one. The main file is rewritten in place: it keeps its owner, mode
+// and links (a symbolic link stays a link, its target is rewritten), no hard
+// links are needed, and a tutoring lesson that holds the file open appends
+// into the live file whenever it writes.
+//
+// A removal, and where a crash at each step leaves the main file:
+//  1. Read the main file; pick out the records to keep; take in whole records
+//     a lesson appends meanwhile, until a look finds none.   (untouched)
+//  2. Write the kept records and a "begin" entry to the temporary file and
+//     force it to disk: the journal (data/RemovalJournal.h).  (untouched)
+//  3. Fill the place of the removed records with zero bytes, write the kept
+//     records over the front, force the main file to disk, note "zeroed".
+//     (zero bytes in the file: a journal to finish from)
+//  4. Records a lesson appended meanwhile are noted in the journal, then
+//     moved down behind the kept ones, as often as needed.   (as in 3)
+//  5. Cut the file after the kept records, only if nothing was appended
+//     since the last look (File::TruncateIfSize), and force it to disk.
+//  6. Leave the temporary file holding the kept records.
+// A lesson never writes a zero byte, so a main file holding one is a removal
+// cut short: RecoverRewrite finishes it from the journal, keeping every
+// record appended since. The next removal, and the program's start, do that
+// first. Nothing else is left behind: no other file is made.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <functional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "data/DiagFile.h"
 #include "platform/Folder.h"
@@ -17,35 +40,36 @@ using KeepTest = std::function<bool(std::string_view record)>;
 struct RewriteResult {
   std::size_t kept = 0;
   std::size_t removed = 0;
-  // Records a tutoring lesson appended while the rewrite ran, carried over.
+  // Records a tutoring lesson appended while the rewrite ran, taken in.
   std::size_t appended_meanwhile = 0;
 };
 
+struct RewriteOptions {
+  // A main file still growing at every look for this long (a program
+  // appending without pause) makes the removal give up before it changes
+  // anything.
+  std::chrono::milliseconds give_up_after{10000};
+};
+
 // Leaves in `main_file` exactly the whole records for which `keep` holds, in
-// their file order; a trailing partial record is dropped and a missing file
-// is created empty. `temp_file` ends holding the kept records.
-//
-// At every instant `main_file` holds either all its old records or exactly
-// the kept ones: the kept records are written to `temp_file` and to a second
-// copy (`main_file` + ".NEW"), both forced to disk, and the copy is renamed
-// over `main_file`, then the folder is forced to disk.
-//
-// Tutoring lessons append without any locking, so the rewrite looks for
-// their records twice. Before the replace it checks the main file's length
-// after writing the copies; whole records appended meanwhile are put through
-// `keep` and carried over, until the length stands still. Across the replace
-// the old file keeps a second name (`main_file` + ".OLD"), and for a few
-// milliseconds afterwards records that reached the old file (a lesson that
-// opened it just before the rename) are carried over by appending them to
-// the new file. What stays unprotected: a lesson that opened the old file
-// before the replace and writes to it more than those milliseconds later.
-//
-// On failure the status names the file; before the replace `main_file` is
-// unchanged, after it (only if appending the late records fails) they stay
-// in the ".OLD" file and the status says so.
+// their file order, followed by every record appended while it ran that
+// `keep` holds too; a stray partial record at the end is dropped and a
+// missing file is created empty. `temp_file` ends holding the kept records.
+// On failure the status names the file and says whether anything changed.
 Status RewriteRecordFile(Folder& folder, std::string_view main_file, std::string_view temp_file,
                          std::size_t record_length, const KeepTest& keep,
-                         RewriteResult* result = nullptr);
+                         RewriteResult* result = nullptr, const RewriteOptions& options = {});
+
+// Finishes a removal of `main_file` that was cut short, from the journal in
+// `temp_file`, keeping every record appended since; `*finished` tells
+// whether there was one to finish. Nothing to do when the main file holds no
+// zero byte.
+Status RecoverRewrite(Folder& folder, std::string_view main_file, std::string_view temp_file,
+                      std::size_t record_length, bool* finished = nullptr);
+
+// RecoverRewrite for every record file of the program; `finished` receives
+// the names of the files a removal was finished on.
+Status RecoverRemovals(Folder& folder, std::vector<std::string>* finished);
 
 // The keep test of a purge, chosen from the arguments (student number FIRST,
 // class number SECOND):

@@ -11,17 +11,36 @@ Status ReadRecords(Folder& folder, std::string_view name, std::size_t length, Re
 }
 
 Status AppendRecord(Folder& folder, std::string_view name, std::string_view record) {
-  std::string bytes;
-  Status s = folder.ReadFile(name, &bytes);
-  if (!s.ok()) return s;
-  bytes.resize(bytes.size() / record.size() * record.size());
-  bytes.append(record);
-  // The file is replaced whole, so a failure leaves the old file in place.
-  std::string temp = std::string(name) + ".NEW";
-  s = folder.WriteFile(temp, bytes);
-  if (s.ok()) s = folder.SyncFile(temp);
-  if (s.ok()) s = folder.RenameFile(temp, name);
-  if (s.ok()) s = folder.SyncFolder();
+  if (record.empty()) return Status::Error(std::string(name), "an empty record cannot be added");
+  std::unique_ptr<File> file;
+  Status s = folder.OpenFile(name, /*create=*/true, &file);
+  std::uint64_t size = 0;
+  if (s.ok()) s = file->Size(&size);
+  const std::uint64_t whole = size / record.size() * record.size();
+  if (s.ok()) s = file->Write(whole, record);
+  if (s.ok()) s = file->Sync();
+  if (!s.ok() && file != nullptr) {
+    // A record written in part (a full disk) is not left behind.
+    std::uint64_t now = 0;
+    if (file->Size(&now).ok() && now > size) (void)file->Truncate(size);
+  }
+  return s;
+}
+
+Status WriteRecordAt(Folder& folder, std::string_view name, std::size_t index,
+                     std::string_view record) {
+  std::unique_ptr<File> file;
+  Status s = folder.OpenFile(name, /*create=*/false, &file);
+  if (s.ok()) s = file->Write(index * record.size(), record);
+  if (s.ok()) s = file->Sync();
+  return s;
+}
+
+Status EmptyFile(Folder& folder, std::string_view name) {
+  std::unique_ptr<File> file;
+  Status s = folder.OpenFile(name, /*create=*/true, &file);
+  if (s.ok()) s = file->Truncate(0);
+  if (s.ok()) s = file->Sync();
   return s;
 }
 

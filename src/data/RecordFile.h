@@ -37,9 +37,18 @@ class RecordSet {
 // is not created: reading never writes).
 Status ReadRecords(Folder& folder, std::string_view name, std::size_t length, RecordSet* records);
 
-// Appends `record` (exactly one record's length) as the last record of `name`:
-// the file is cut back to its whole records, so a stray partial record at
-// its end is overwritten rather than shifting the new record out of place.
+// Writes `record` as record count + 1 of `name` (created when missing): right
+// after the whole records, so a stray partial record at the end is
+// overwritten rather than shifting the new record out of place. The file is
+// forced to disk. `record` must not be empty.
 Status AppendRecord(Folder& folder, std::string_view name, std::string_view record);
+
+// Overwrites record `index` (from 0) of `name` in place with `record`, which
+// has the file's record length, and forces the file to disk.
+Status WriteRecordAt(Folder& folder, std::string_view name, std::size_t index,
+                     std::string_view record);
+
+// Empties `name` in place (created empty when missing) and forces it to disk.
+Status EmptyFile(Folder& folder, std::string_view name);
 
 }  // namespace quillon

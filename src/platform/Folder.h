@@ -4,16 +4,41 @@
 //
 // Files are single-byte text. A reader takes a whole file in one call; record
 // files are cut into fixed-length records by data/RecordFile.h, so a file of
-// 32,767 records costs one read, not 32,767.
+// 32,767 records costs one read, not 32,767. Files are changed in place
+// (File), never replaced by another file, so that a file keeps its owner,
+// mode and links, and a tutoring lesson that holds it open keeps writing
+// into the file everyone reads.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "base/Status.h"
 
 namespace quillon {
+
+// One file of the folder, open for reading and writing in place.
+class File {
+ public:
+  virtual ~File() = default;
+  virtual Status Size(std::uint64_t* size) = 0;
+  // Up to `length` bytes from `offset`; fewer where the file ends.
+  virtual Status Read(std::uint64_t offset, std::size_t length, std::string* bytes) = 0;
+  // Writes all of `bytes` at `offset` (the file grows when they reach past
+  // its end).
+  virtual Status Write(std::uint64_t offset, std::string_view bytes) = 0;
+  // Forces the file's data and length to disk.
+  virtual Status Sync() = 0;
+  virtual Status Truncate(std::uint64_t length) = 0;
+  // Cuts the file to `length` if it is still exactly `expected` bytes long;
+  // `*done` tells whether it did. Where the system allows, no other program
+  // can open the file between the look and the cut; elsewhere the two follow
+  // each other at once, and a program that keeps the file open and appends
+  // in that instant loses its record (see PosixFolder).
+  virtual Status TruncateIfSize(std::uint64_t expected, std::uint64_t length, bool* done) = 0;
+};
 
 class Folder {
  public:
@@ -24,31 +49,18 @@ class Folder {
   // True if `name` is an existing ordinary file (folders do not count).
   virtual bool FileExists(std::string_view name) = 0;
   // The whole contents of `name`; a missing file reads as empty (and is left
-  // missing). Fails when the file exists but cannot be read.
+  // missing). Fails when the file exists but cannot be read, or is not an
+  // ordinary file.
   virtual Status ReadFile(std::string_view name, std::string* contents) = 0;
-  // The bytes of `name` from byte `offset` to its end (empty when the file is
-  // shorter). Used to pick up records appended while a rewrite runs.
-  virtual Status ReadFrom(std::string_view name, std::uint64_t offset, std::string* contents) = 0;
-  // The length of `name` in bytes; 0 for a missing file.
-  virtual Status FileSize(std::string_view name, std::uint64_t* size) = 0;
-  // Creates `name` empty when it does not exist; an existing file is kept.
-  virtual Status CreateIfMissing(std::string_view name) = 0;
   // Creates `name` or empties it, then writes `contents` (not yet synced).
   virtual Status WriteFile(std::string_view name, std::string_view contents) = 0;
-  // Appends `contents` at the end of `name` in one write (O_APPEND, as the
-  // tutoring lessons append), creating the file when missing.
-  virtual Status AppendFile(std::string_view name, std::string_view contents) = 0;
-  // Forces the contents of `name` to disk.
-  virtual Status SyncFile(std::string_view name) = 0;
-  // Gives the file `from` a second name `to` (a hard link): both names then
-  // reach the same file, whatever happens to either name afterwards.
-  virtual Status LinkFile(std::string_view from, std::string_view to) = 0;
+  // Opens `name` for reading and writing in place; a missing file is created
+  // empty when `create`, else an error. `*created` (may be null) tells.
+  virtual Status OpenFile(std::string_view name, bool create, std::unique_ptr<File>* file,
+                          bool* created = nullptr) = 0;
   // Removes the name `name`; a missing file is not an error.
   virtual Status RemoveFile(std::string_view name) = 0;
-  // Replaces `to` by `from` in one step: at every instant `to` is either the
-  // old file or the new one.
-  virtual Status RenameFile(std::string_view from, std::string_view to) = 0;
-  // Forces the folder's entries (after a rename) to disk.
+  // Forces the folder's entries (a file just created) to disk.
   virtual Status SyncFolder() = 0;
 };
 
@@ -62,27 +74,14 @@ class FolderWrapper : public Folder {
   Status ReadFile(std::string_view name, std::string* contents) override {
     return target_->ReadFile(name, contents);
   }
-  Status ReadFrom(std::string_view name, std::uint64_t offset, std::string* contents) override {
-    return target_->ReadFrom(name, offset, contents);
-  }
-  Status FileSize(std::string_view name, std::uint64_t* size) override {
-    return target_->FileSize(name, size);
-  }
-  Status CreateIfMissing(std::string_view name) override { return target_->CreateIfMissing(name); }
   Status WriteFile(std::string_view name, std::string_view contents) override {
     return target_->WriteFile(name, contents);
   }
-  Status AppendFile(std::string_view name, std::string_view contents) override {
-    return target_->AppendFile(name, contents);
-  }
-  Status SyncFile(std::string_view name) override { return target_->SyncFile(name); }
-  Status LinkFile(std::string_view from, std::string_view to) override {
-    return target_->LinkFile(from, to);
+  Status OpenFile(std::string_view name, bool create, std::unique_ptr<File>* file,
+                  bool* created = nullptr) override {
+    return target_->OpenFile(name, create, file, created);
   }
   Status RemoveFile(std::string_view name) override { return target_->RemoveFile(name); }
-  Status RenameFile(std::string_view from, std::string_view to) override {
-    return target_->RenameFile(from, to);
-  }
   Status SyncFolder() override { return target_->SyncFolder(); }
 
  private:

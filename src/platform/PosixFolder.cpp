@@ -5,35 +5,168 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
+#include <thread>
 
 namespace quillon {
 namespace {
 
-Status Failure(std::string_view name, const char* action) {
-  return Status::Error(std::string(name), std::string(action) + ": " + std::strerror(errno));
+Status Failure(std::string_view name, const char* action, int error = errno) {
+  return Status::Error(std::string(name), std::string(action) + ": " + std::strerror(error));
+}
+
+Status NotOrdinary(std::string_view name) {
+  return Status::Error(std::string(name), "is not an ordinary file");
 }
 
 // Closes a descriptor when it goes out of scope.
 class Descriptor {
  public:
-  explicit Descriptor(int fd) : fd_(fd) {}
+  explicit Descriptor(int fd = -1) : fd_(fd) {}
   ~Descriptor() {
     if (fd_ >= 0) ::close(fd_);
   }
   Descriptor(const Descriptor&) = delete;
   Descriptor& operator=(const Descriptor&) = delete;
   int get() const { return fd_; }
-  // Closes now and reports whether the close succeeded (a late write error
-  // shows up here on some file systems).
-  bool Close() {
+  void reset(int fd) {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = fd;
+  }
+  int release() {
     int fd = fd_;
     fd_ = -1;
-    return ::close(fd) == 0;
+    return fd;
   }
+  // Closes now and reports whether the close succeeded (a late write error
+  // shows up here on some file systems).
+  bool Close() { return ::close(release()) == 0; }
 
  private:
   int fd_;
+};
+
+// Opens `path` without blocking (a FIFO would wait for a writer for ever),
+// makes sure it is an ordinary file, then lets it block again. A missing
+// file sets `*missing` when the caller gives one, and is an error otherwise.
+Status OpenOrdinary(const std::string& path, std::string_view name, int flags, const char* action,
+                    Descriptor* out, bool* missing = nullptr) {
+  Descriptor fd(::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0666));
+  if (fd.get() < 0) {
+    if (errno == ENOENT && missing != nullptr) {
+      *missing = true;
+      return Status::OK();
+    }
+    if (errno == ENXIO || errno == EISDIR) return NotOrdinary(name);  // a FIFO, a folder
+    return Failure(name, action);
+  }
+  struct stat st;
+  if (::fstat(fd.get(), &st) != 0) return Failure(name, "cannot read the file's length");
+  if (!S_ISREG(st.st_mode)) return NotOrdinary(name);
+  if (::fcntl(fd.get(), F_SETFL, flags & (O_APPEND)) != 0) return Failure(name, action);
+  out->reset(fd.release());
+  return Status::OK();
+}
+
+Status ReadAt(int fd, std::string_view name, std::uint64_t offset, std::size_t length,
+              std::string* bytes) {
+  bytes->resize(length);
+  std::size_t done = 0;
+  while (done < length) {
+    ssize_t n = ::pread(fd, bytes->data() + done, length - done, static_cast<off_t>(offset + done));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      bytes->clear();
+      return Failure(name, "cannot read the file");
+    }
+    if (n == 0) break;
+    done += static_cast<std::size_t>(n);
+  }
+  bytes->resize(done);
+  return Status::OK();
+}
+
+Status WriteAt(int fd, std::string_view name, std::uint64_t offset, std::string_view bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    ssize_t n =
+        ::pwrite(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(offset + done));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return Failure(name, "cannot write the file");
+    }
+    done += static_cast<std::size_t>(n);
+  }
+  return Status::OK();
+}
+
+// The signal a broken lease would send: ignored, since the lease is given
+// back within microseconds anyway (the default, SIGIO, would end the program).
+int LeaseSignal() {
+  static const int signal = [] {
+    const int s = SIGRTMIN + 8;
+    std::signal(s, SIG_IGN);
+    return s;
+  }();
+  return signal;
+}
+
+// Takes a write lease on `fd`: until it is given back, another program's
+// open() of the file waits. Fails while another program has the file open,
+// so a few tries are made, a millisecond apart.
+bool TakeWriteLease(int fd) {
+  if (::fcntl(fd, F_SETSIG, LeaseSignal()) != 0) return false;
+  for (int attempt = 0; attempt < 50; ++attempt) {
+    if (::fcntl(fd, F_SETLEASE, F_WRLCK) == 0) return true;
+    if (errno != EAGAIN) return false;  // not supported here, or not allowed
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return false;
+}
+
+class PosixFile : public File {
+ public:
+  PosixFile(int fd, std::string name) : fd_(fd), name_(std::move(name)) {}
+
+  Status Size(std::uint64_t* size) override {
+    struct stat st;
+    if (::fstat(fd_.get(), &st) != 0) return Failure(name_, "cannot read the file's length");
+    *size = static_cast<std::uint64_t>(st.st_size);
+    return Status::OK();
+  }
+  Status Read(std::uint64_t offset, std::size_t length, std::string* bytes) override {
+    return ReadAt(fd_.get(), name_, offset, length, bytes);
+  }
+  Status Write(std::uint64_t offset, std::string_view bytes) override {
+    return WriteAt(fd_.get(), name_, offset, bytes);
+  }
+  Status Sync() override {
+    if (::fdatasync(fd_.get()) != 0) return Failure(name_, "cannot force the file to disk");
+    return Status::OK();
+  }
+  Status Truncate(std::uint64_t length) override {
+    if (::ftruncate(fd_.get(), static_cast<off_t>(length)) != 0) {
+      return Failure(name_, "cannot shorten the file");
+    }
+    return Status::OK();
+  }
+  Status TruncateIfSize(std::uint64_t expected, std::uint64_t length, bool* done) override {
+    *done = false;
+    const bool leased = TakeWriteLease(fd_.get());
+    std::uint64_t size = 0;
+    Status s = Size(&size);
+    if (s.ok() && size == expected) {
+      s = Truncate(length);
+      *done = s.ok();
+    }
+    if (leased) ::fcntl(fd_.get(), F_SETLEASE, F_UNLCK);
+    return s;
+  }
+
+ private:
+  Descriptor fd_;
+  std::string name_;
 };
 
 }  // namespace
@@ -52,117 +185,48 @@ bool PosixFolder::FileExists(std::string_view name) {
 }
 
 Status PosixFolder::ReadFile(std::string_view name, std::string* contents) {
-  return ReadFrom(name, 0, contents);
-}
-
-Status PosixFolder::ReadFrom(std::string_view name, std::uint64_t offset, std::string* contents) {
   contents->clear();
-  Descriptor fd(::open(FullPath(name).c_str(), O_RDONLY | O_CLOEXEC));
-  if (fd.get() < 0) {
-    if (errno == ENOENT) return Status::OK();
-    return Failure(name, "cannot open the file for reading");
-  }
+  Descriptor fd;
+  bool missing = false;
+  Status s = OpenOrdinary(FullPath(name), name, O_RDONLY, "cannot open the file for reading", &fd,
+                          &missing);
+  if (!s.ok() || missing) return s;
   struct stat st;
   if (::fstat(fd.get(), &st) != 0) return Failure(name, "cannot read the file's length");
-  if (!S_ISREG(st.st_mode)) return Status::Error(std::string(name), "is not an ordinary file");
-  const std::uint64_t size = static_cast<std::uint64_t>(st.st_size);
-  if (offset >= size) return Status::OK();
   // Read straight into the result; a file that grows meanwhile is read up to
   // the length it had, one that shrinks up to its new end.
-  contents->resize(size - offset);
-  std::size_t done = 0;
-  while (done < contents->size()) {
-    ssize_t n = ::pread(fd.get(), contents->data() + done, contents->size() - done,
-                        static_cast<off_t>(offset + done));
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      contents->clear();
-      return Failure(name, "cannot read the file");
-    }
-    if (n == 0) break;
-    done += static_cast<std::size_t>(n);
-  }
-  contents->resize(done);
-  return Status::OK();
+  return ReadAt(fd.get(), name, 0, static_cast<std::size_t>(st.st_size), contents);
 }
-
-Status PosixFolder::FileSize(std::string_view name, std::uint64_t* size) {
-  struct stat st;
-  if (::stat(FullPath(name).c_str(), &st) != 0) {
-    *size = 0;
-    if (errno == ENOENT) return Status::OK();
-    return Failure(name, "cannot read the file's length");
-  }
-  *size = static_cast<std::uint64_t>(st.st_size);
-  return Status::OK();
-}
-
-Status PosixFolder::CreateIfMissing(std::string_view name) {
-  Descriptor fd(::open(FullPath(name).c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644));
-  if (fd.get() < 0) return Failure(name, "cannot create the file");
-  if (!fd.Close()) return Failure(name, "cannot close the file");
-  return Status::OK();
-}
-
-namespace {
-
-// Opens `path` with `flags` (O_WRONLY | O_CREAT and more), writes all of
-// `contents` and closes it; failures name `name` and say what was tried.
-Status WriteWhole(const std::string& path, std::string_view name, int flags,
-                  std::string_view contents, const char* opening) {
-  Descriptor fd(::open(path.c_str(), flags | O_CLOEXEC, 0644));
-  if (fd.get() < 0) return Failure(name, opening);
-  const char* data = contents.data();
-  size_t left = contents.size();
-  while (left > 0) {
-    ssize_t n = ::write(fd.get(), data, left);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return Failure(name, "cannot write the file");
-    }
-    data += n;
-    left -= static_cast<size_t>(n);
-  }
-  if (!fd.Close()) return Failure(name, "cannot close the file");
-  return Status::OK();
-}
-
-}  // namespace
 
 Status PosixFolder::WriteFile(std::string_view name, std::string_view contents) {
-  return WriteWhole(FullPath(name), name, O_WRONLY | O_CREAT | O_TRUNC, contents,
-                    "cannot open the file for writing");
+  Descriptor fd;
+  Status s = OpenOrdinary(FullPath(name), name, O_WRONLY | O_CREAT | O_TRUNC,
+                          "cannot open the file for writing", &fd);
+  if (s.ok()) s = WriteAt(fd.get(), name, 0, contents);
+  if (s.ok() && !fd.Close()) s = Failure(name, "cannot close the file");
+  return s;
 }
 
-Status PosixFolder::AppendFile(std::string_view name, std::string_view contents) {
-  return WriteWhole(FullPath(name), name, O_WRONLY | O_CREAT | O_APPEND, contents,
-                    "cannot open the file for appending");
-}
-
-Status PosixFolder::LinkFile(std::string_view from, std::string_view to) {
-  if (::link(FullPath(from).c_str(), FullPath(to).c_str()) != 0) {
-    return Failure(to, "cannot create the file");
+Status PosixFolder::OpenFile(std::string_view name, bool create, std::unique_ptr<File>* file,
+                             bool* created) {
+  const std::string path = FullPath(name);
+  bool existed = true;
+  if (create) {
+    struct stat st;
+    existed = ::stat(path.c_str(), &st) == 0;
   }
+  Descriptor fd;
+  Status s = OpenOrdinary(path, name, O_RDWR | (create ? O_CREAT : 0),
+                          create ? "cannot open or create the file" : "cannot open the file", &fd);
+  if (!s.ok()) return s;
+  if (created != nullptr) *created = !existed;
+  *file = std::make_unique<PosixFile>(fd.release(), std::string(name));
   return Status::OK();
 }
 
 Status PosixFolder::RemoveFile(std::string_view name) {
   if (::unlink(FullPath(name).c_str()) != 0 && errno != ENOENT) {
     return Failure(name, "cannot remove the file");
-  }
-  return Status::OK();
-}
-
-Status PosixFolder::SyncFile(std::string_view name) {
-  Descriptor fd(::open(FullPath(name).c_str(), O_RDONLY | O_CLOEXEC));
-  if (fd.get() < 0) return Failure(name, "cannot open the file to force it to disk");
-  if (::fsync(fd.get()) != 0) return Failure(name, "cannot force the file to disk");
-  return Status::OK();
-}
-
-Status PosixFolder::RenameFile(std::string_view from, std::string_view to) {
-  if (::rename(FullPath(from).c_str(), FullPath(to).c_str()) != 0) {
-    return Failure(to, "cannot replace the file");
   }
   return Status::OK();
 }

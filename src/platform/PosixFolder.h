@@ -1,4 +1,12 @@
 // The real program folder, on a POSIX file system.
+//
+// Every open looks before it reads: a FIFO or a device named like a data
+// file is refused as "not an ordinary file" instead of blocking the program.
+// TruncateIfSize holds a write lease (Linux) across its look and its cut, so
+// that no other program opens the file in between; where no lease can be
+// had (another program keeps the file open, a network share, a file owned
+// by another account without CAP_LEASE) the look and the cut follow each
+// other at once, about a microsecond apart.
 #pragma once
 
 #include <string>
@@ -9,21 +17,16 @@ namespace quillon {
 
 class PosixFolder : public Folder {
  public:
-  // `path` is the program folder; it must exist.
+  // `path` is the program folder.
   explicit PosixFolder(std::string path);
 
   std::string FullPath(std::string_view name) const override;
   bool FileExists(std::string_view name) override;
   Status ReadFile(std::string_view name, std::string* contents) override;
-  Status ReadFrom(std::string_view name, std::uint64_t offset, std::string* contents) override;
-  Status FileSize(std::string_view name, std::uint64_t* size) override;
-  Status CreateIfMissing(std::string_view name) override;
   Status WriteFile(std::string_view name, std::string_view contents) override;
-  Status AppendFile(std::string_view name, std::string_view contents) override;
-  Status SyncFile(std::string_view name) override;
-  Status LinkFile(std::string_view from, std::string_view to) override;
+  Status OpenFile(std::string_view name, bool create, std::unique_ptr<File>* file,
+                  bool* created = nullptr) override;
   Status RemoveFile(std::string_view name) override;
-  Status RenameFile(std::string_view from, std::string_view to) override;
   Status SyncFolder() override;
 
   const std::string& path() const { return path_; }

@@ -180,3 +180,25 @@ TEST_F(DisplayBuilderTest, PrintedReportOrderAndBlankLinesBetweenStudents) {
 
 }  // namespace
 }  // namespace quillon
+
+namespace quillon {
+namespace {
+
+// The running number of lstSorted's keys has five places; past 99,999 tests
+// the most recent test is still the last one in the file.
+TEST(MostRecentTestTest, MoreThan99999TestsOfOneLesson) {
+  testing::TempFolder dir;
+  std::string bytes;
+  for (int n = 1; n <= 100001; ++n) {
+    bytes += ActRec("C3", "3", "1", "091526", "04", "57", "10", std::to_string(n % 10), "5");
+  }
+  bytes.replace(bytes.size() - 3, 3, "777");  // the last test's minutes
+  dir.Write(kRecordsFile, bytes);
+  WorkingLists lists;
+  ASSERT_TRUE(lists.Build(dir.folder()).ok());
+  ASSERT_EQ(lists.lstRecords3().size(), 1u);
+  EXPECT_EQ(lists.lstRecords3()[0].substr(22, 3), "777");
+}
+
+}  // namespace
+}  // namespace quillon

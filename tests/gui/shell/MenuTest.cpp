@@ -1,8 +1,11 @@
 #include <QDialog>
 
+#include "data/ActivityRecord.h"
+#include "data/Purge.h"
 #include "gui/shell/Application.h"
 #include "gui/shell/frmMenu.h"
 #include "support/core/Builders.h"
+#include "support/core/FaultyFolder.h"
 #include "support/gui/GuiFixture.h"
 
 namespace quillon {
@@ -120,6 +123,25 @@ TEST_F(MenuTest, StartUpLoadsTheCatalogueOrEndsNamingTheFile) {
     EXPECT_EQ(Main({folder.folder(), dialogs2, clock, values2}), nullptr);
     EXPECT_EQ(dialogs2.exit_status, kExitFileProblem);
   }
+}
+
+TEST_F(MenuTest, StartUpFinishesARemovalThatWasCutShort) {
+  dir.Write("LESSONS.DAT", testing::MinimalLessons());
+  const std::string keep = testing::ActRec("C1", "1", "1", "010126", "01", "01", "1", "1", "1"),
+                    gone = testing::ActRec("C1", "3", "1", "010126", "01", "01", "1", "1", "1");
+  dir.Write(kRecordsFile, gone + keep);
+  testing::FaultyFolder faulty(&dir.folder(), -1, testing::FaultyFolder::Mode::kCrash);
+  faulty.before = [](int, const std::string& what) {
+    if (what == "Sync RECORDS.DAT") throw testing::Crash{};  // the program dies mid-way
+  };
+  EXPECT_THROW((void)PurgeRecords(faulty, 0, 3), testing::Crash);
+  ASSERT_NE(dir.Read(kRecordsFile), keep);
+  dialogs.ExpectMessage(
+      "A removal of records from RECORDS.DAT was interrupted; it has now been finished.",
+      Buttons::kOk, Icon::kNone, Title::Default(), Answer::kOk);
+  auto menu = Main(services());
+  EXPECT_NE(menu, nullptr);
+  EXPECT_EQ(dir.Read(kRecordsFile), keep);
 }
 
 }  // namespace
