@@ -8,6 +8,7 @@
 #include <string>
 
 #include "gui/platform/QtDialogs.h"
+#include "gui/platform/QtPrinter.h"
 #include "gui/shell/Application.h"
 #include "gui/shell/frmMenu.h"
 #include "platform/PosixFolder.h"
@@ -46,8 +47,9 @@ int main(int argc, char** argv) {
       QDir(QString::fromLocal8Bit(folder_path.c_str())).absolutePath().toLocal8Bit().toStdString());
   quillon::QtDialogs dialogs;
   quillon::SystemClock clock;
+  quillon::QtPrinter printer(folder.path(), dialogs, clock);
   quillon::SharedValues values;
-  std::unique_ptr<quillon::frmMenu> menu = quillon::Main({folder, dialogs, clock, values});
+  std::unique_ptr<quillon::frmMenu> menu = quillon::Main({folder, dialogs, clock, printer, values});
   if (dialogs.Ended()) return dialogs.exit_status();
   menu->show();
   const int status = app.exec();

@@ -1,11 +1,12 @@
 // What every window is handed by its owner: the program folder, the dialogs,
-// the clock and the shared values.
+// the clock, the printer and the shared values.
 #pragma once
 
 #include "gui/platform/Dialogs.h"
 #include "gui/shell/SharedValues.h"
 #include "platform/Clock.h"
 #include "platform/Folder.h"
+#include "platform/Printer.h"
 
 namespace quillon {
 
@@ -13,6 +14,7 @@ struct Services {
   Folder& folder;
   Dialogs& dialogs;
   Clock& clock;
+  Printer& printer;
   SharedValues& values;
 };
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "data/LessonCatalogue.h"
+#include "records/PrintSetup.h"
 
 namespace quillon {
 
@@ -25,6 +26,9 @@ struct SharedValues {
   bool SuppressGroupClick = false;
   int LastDisplayClass = 0;
   int LastDisplayStudent = 0;
+
+  // The printer's set-up of the report being printed.
+  PrintLayout Print;
 
   // The export.
   int ExportSortOrder = 0;

@@ -120,7 +120,7 @@ TEST_F(MenuTest, StartUpLoadsTheCatalogueOrEndsNamingTheFile) {
     dialogs2.ExpectMessage(
         "The program cannot start.\r\n\r\n" + folder.path() + "/LESSONS.DAT:\r\n" + c.message,
         Buttons::kOk, Icon::kCritical, Title::Default(), Answer::kOk);
-    EXPECT_EQ(Main({folder.folder(), dialogs2, clock, values2}), nullptr);
+    EXPECT_EQ(Main({folder.folder(), dialogs2, clock, printer, values2}), nullptr);
     EXPECT_EQ(dialogs2.exit_status, kExitFileProblem);
   }
 }

@@ -105,7 +105,7 @@ TEST_F(PasswordWindowTest, ClosingTheWindowEndsTheProgram) {
         window.close();
       }
     });
-    frmMenu menu({dir.folder(), dialogs2, clock, values});
+    frmMenu menu({dir.folder(), dialogs2, clock, printer, values});
     menu.Form_Load();
     EXPECT_TRUE(dialogs2.ended);
     EXPECT_EQ(dialogs2.exit_status, kExitRefused);

@@ -8,6 +8,7 @@
 
 #include "gui/shell/Services.h"
 #include "support/core/FixedClock.h"
+#include "support/core/RecordingPrinter.h"
 #include "support/core/TempFolder.h"
 #include "support/gui/ScriptedDialogs.h"
 #include "support/gui/WindowDriver.h"
@@ -16,7 +17,7 @@ namespace quillon::testing {
 
 class GuiTest : public ::testing::Test {
  protected:
-  Services services() { return {dir.folder(), dialogs, clock, values}; }
+  Services services() { return {dir.folder(), dialogs, clock, printer, values}; }
   void TearDown() override {
     for (QWidget* w : QApplication::topLevelWidgets()) {
       if (w->isVisible()) w->close();
@@ -27,6 +28,7 @@ class GuiTest : public ::testing::Test {
   TempFolder dir;
   ScriptedDialogs dialogs;
   FixedClock clock{{2026, 12, 9}};
+  RecordingPrinter printer;
   SharedValues values;
 };
 
