@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <numeric>
 
 namespace quillon {
@@ -141,6 +142,15 @@ std::string RightJustify(long long value, int width) {
   std::string out;
   AppendRightJustified(out, value, width);
   return out;
+}
+
+std::string GeneralNumber(double value) {
+  if (value == std::floor(value) && std::fabs(value) < 1e15) {
+    return std::to_string(static_cast<long long>(value));
+  }
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%.15g", value);
+  return buffer;
 }
 
 std::string ZeroPad(long long value, int digits) {

@@ -58,6 +58,9 @@ std::string RightJustify(long long value, int width);
 // temporary text).
 void AppendRightJustified(std::string& out, long long value, int width);
 
+// `value` as a plain number in general format: 75 as "75", 7.5 as "7.5".
+std::string GeneralNumber(double value);
+
 // `value` with leading zeros to at least `digits` digits (Format "00", "0000").
 std::string ZeroPad(long long value, int digits);
 

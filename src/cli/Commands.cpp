@@ -140,7 +140,7 @@ int Records(Folder& folder, const Options& o, std::ostream& out) {
   request.data_group = 1 + o.Choice("--group", {"all", "tests", "recent"}, 0);
   request.sort_by = o.Choice("--sort", {"name", "percent", "date", "lesson"}, 0);
   request.sort_direction = o.Choice("--direction", {"increasing", "decreasing"}, 0);
-  const int passing_grade = PassingGradeOf(ClassRecordOf(folder, request.classnum));
+  const double passing_grade = PassingGradeOf(ClassRecordOf(folder, request.classnum));
   Tables tables;
   LoadTables(folder, &tables);
   if (o.Flag("--paper")) {
@@ -241,8 +241,8 @@ int Erase(Folder& folder, const Options& o, std::ostream& out) {
 
 int Classes(Folder& folder, std::ostream& out) {
   for (const std::string& item : SortedClassList(folder)) {
-    out << ClassNumberOf(item) << '\t' << PassingGradeOf(item) << '\t' << ClassDisplayName(item)
-        << '\n';
+    out << ClassNumberOf(item) << '\t' << GeneralNumber(PassingGradeOf(item)) << '\t'
+        << ClassDisplayName(item) << '\n';
   }
   return 0;
 }

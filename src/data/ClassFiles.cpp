@@ -23,9 +23,9 @@ int LowestFree(const std::array<bool, kMaxNumber + 1>& used) {
 
 int ClassNumberOf(std::string_view r) { return ValInt(Field(r, 31, 2)); }
 
-int PassingGradeOf(std::string_view r) {
+double PassingGradeOf(std::string_view r) {
   std::string_view grade = Field(r, 28, 3);
-  return IsNumeric(grade) ? ValInt(grade) : 60;
+  return IsNumeric(grade) ? Val(Trim(grade)) : 60;
 }
 
 std::string ClassDisplayName(std::string_view r) { return Trim(r.substr(0, 25)); }

@@ -31,8 +31,8 @@ inline constexpr char kStudentsFile[] = "STUDENTS.DAT";
 inline constexpr int kMaxNumber = 99;
 
 // Reading rules of a ClassRecord.
-int ClassNumberOf(std::string_view class_record);             // ValInt of 31-32
-int PassingGradeOf(std::string_view class_record);            // 28-30 trimmed if numeric, else 60
+int ClassNumberOf(std::string_view class_record);      // ValInt of 31-32
+double PassingGradeOf(std::string_view class_record);  // Val of 28-30 trimmed if numeric, else 60
 std::string ClassDisplayName(std::string_view class_record);  // first 25, trimmed
 
 // The 32-character ClassRecord of a new class: the name left-justified in 27,

@@ -36,6 +36,25 @@ Status WriteRecordAt(Folder& folder, std::string_view name, std::size_t index,
   return s;
 }
 
+Status ChangeRecordsInPlace(Folder& folder, std::string_view name, std::size_t length,
+                            const std::function<bool(std::string& record)>& change) {
+  std::unique_ptr<File> file;
+  Status s = folder.OpenFile(name, /*create=*/true, &file);
+  std::uint64_t size = 0;
+  if (s.ok()) s = file->Size(&size);
+  std::string bytes;
+  if (s.ok()) s = file->Read(0, static_cast<std::size_t>(size), &bytes);
+  bool changed = false;
+  for (std::size_t at = 0; s.ok() && at + length <= bytes.size(); at += length) {
+    std::string record = bytes.substr(at, length);
+    if (!change(record)) continue;
+    s = file->Write(at, std::string_view(record).substr(0, length));
+    changed = true;
+  }
+  if (s.ok() && changed) s = file->Sync();
+  return s;
+}
+
 Status EmptyFile(Folder& folder, std::string_view name) {
   std::unique_ptr<File> file;
   Status s = folder.OpenFile(name, /*create=*/true, &file);

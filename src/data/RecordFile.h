@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -47,6 +48,13 @@ Status AppendRecord(Folder& folder, std::string_view name, std::string_view reco
 // has the file's record length, and forces the file to disk.
 Status WriteRecordAt(Folder& folder, std::string_view name, std::size_t index,
                      std::string_view record);
+
+// Changes records of `name` in place: `change` sees each whole record in
+// file order and returns true when it changed it, which is then written back
+// where it stands; the file is forced to disk once at the end. A missing
+// file has no records (and is created empty).
+Status ChangeRecordsInPlace(Folder& folder, std::string_view name, std::size_t length,
+                            const std::function<bool(std::string& record)>& change);
 
 // Empties `name` in place (created empty when missing) and forces it to disk.
 Status EmptyFile(Folder& folder, std::string_view name);

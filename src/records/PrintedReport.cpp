@@ -6,14 +6,14 @@
 
 namespace quillon {
 
-std::vector<std::string> RecordsReportHeadings(std::string_view heading_name, int passing_grade,
+std::vector<std::string> RecordsReportHeadings(std::string_view heading_name, double passing_grade,
                                                int data_group) {
   const char* group = data_group == 2   ? "Tests Only"
                       : data_group == 3 ? "Most Recent Test Only"
                                         : "All Records";
   return {
       "STUDENT RECORDS: " + Trim(heading_name) + "   /   Test Passing Grade: " +
-          std::to_string(passing_grade) + "%   /   Showing: " + group,
+          GeneralNumber(passing_grade) + "%   /   Showing: " + group,
       "",
       "                                                                           #     #     %"
       "   Practice  Pass     # ",
@@ -48,8 +48,8 @@ Status BuildRecordsReport(Folder& folder, int classnum, int studentnum, int data
   return Status::OK();
 }
 
-void ForEachReportLine(const TitleTables& tables, const RecordSelection& lines, int passing_grade,
-                       const std::function<void(const std::string&)>& line) {
+void ForEachReportLine(const TitleTables& tables, const RecordSelection& lines,
+                       double passing_grade, const std::function<void(const std::string&)>& line) {
   std::string prev;
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const std::string s = FormatPrintLine(tables, lines.RecordLine(i), passing_grade);
@@ -63,7 +63,7 @@ void ForEachReportLine(const TitleTables& tables, const RecordSelection& lines, 
 }
 
 std::vector<std::string> RecordsReportBody(const TitleTables& tables, const RecordSelection& lines,
-                                           int passing_grade) {
+                                           double passing_grade) {
   std::vector<std::string> body;
   ForEachReportLine(tables, lines, passing_grade, [&](const std::string& s) { body.push_back(s); });
   return body;

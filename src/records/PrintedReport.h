@@ -15,7 +15,7 @@ namespace quillon {
 // The five heading lines repeated at the top of every page: the title line
 // (heading name trimmed, passing grade, data group), an empty line and the
 // three lines of column headings.
-std::vector<std::string> RecordsReportHeadings(std::string_view heading_name, int passing_grade,
+std::vector<std::string> RecordsReportHeadings(std::string_view heading_name, double passing_grade,
                                                int data_group);
 
 // The report's records: the working lists rebuilt, the data group written to
@@ -34,11 +34,11 @@ Status BuildRecordsReport(Folder& folder, int classnum, int studentnum, int data
 // The printed line of each record, FormatPrintLine, preceded by a line
 // holding one blank wherever the student (the first 16 characters) changes.
 // Calls `line` once per printed line, in order.
-void ForEachReportLine(const TitleTables& tables, const RecordSelection& lines, int passing_grade,
-                       const std::function<void(const std::string&)>& line);
+void ForEachReportLine(const TitleTables& tables, const RecordSelection& lines,
+                       double passing_grade, const std::function<void(const std::string&)>& line);
 
 // All those lines at once.
 std::vector<std::string> RecordsReportBody(const TitleTables& tables, const RecordSelection& lines,
-                                           int passing_grade);
+                                           double passing_grade);
 
 }  // namespace quillon

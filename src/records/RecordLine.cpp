@@ -29,7 +29,7 @@ constexpr Widths kPaper{
 std::string_view LessonTitleView(const TitleTables& tables, std::string_view line,
                                  std::string& scratch);
 
-void Format(const TitleTables& tables, std::string_view raw, int passing_grade, const Widths& w,
+void Format(const TitleTables& tables, std::string_view raw, double passing_grade, const Widths& w,
             std::string& out) {
   std::string padded;
   std::string_view line = raw;
@@ -120,7 +120,7 @@ long long PercentCorrect(int attempted, int correct) {
   return static_cast<long long>(std::floor(100.0 * correct / attempted + 0.5));
 }
 
-Grading GradeRecordLine(std::string_view line, int passing_grade) {
+Grading GradeRecordLine(std::string_view line, double passing_grade) {
   Grading g;
   g.attempted = ValInt(Field(line, 34, 3));
   g.correct = ValInt(Field(line, 37, 3));
@@ -166,18 +166,20 @@ std::string LessonTitleOf(const TitleTables& tables, std::string_view line) {
   return std::string(LessonTitleView(tables, line, scratch));
 }
 
-std::string FormatRecordLine(const TitleTables& tables, std::string_view line, int passing_grade) {
+std::string FormatRecordLine(const TitleTables& tables, std::string_view line,
+                             double passing_grade) {
   std::string out;
   Format(tables, line, passing_grade, kScreen, out);
   return out;
 }
 
-void FormatRecordLineInto(const TitleTables& tables, std::string_view line, int passing_grade,
+void FormatRecordLineInto(const TitleTables& tables, std::string_view line, double passing_grade,
                           std::string* out) {
   Format(tables, line, passing_grade, kScreen, *out);
 }
 
-std::string FormatPrintLine(const TitleTables& tables, std::string_view line, int passing_grade) {
+std::string FormatPrintLine(const TitleTables& tables, std::string_view line,
+                            double passing_grade) {
   std::string out;
   Format(tables, line, passing_grade, kPaper, out);
   return out;

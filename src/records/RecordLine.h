@@ -44,7 +44,7 @@ struct Grading {
   bool is_test = false;     // kind 'T' or 'U'
   bool passed = false;      // tests: percent >= passing grade
 };
-Grading GradeRecordLine(std::string_view line, int passing_grade);
+Grading GradeRecordLine(std::string_view line, double passing_grade);
 
 // The percent correct of a record: 100 when nothing was attempted, else
 // 100 * correct / attempted rounded to a whole number, halves up (1 of 8 is
@@ -60,10 +60,11 @@ std::string LessonTitleOf(const TitleTables& tables, std::string_view line);
 
 // The 106-column screen line and the 111-column printed line. A number wider
 // than its column is not cut and pushes the rest of the line right.
-std::string FormatRecordLine(const TitleTables& tables, std::string_view line, int passing_grade);
+std::string FormatRecordLine(const TitleTables& tables, std::string_view line,
+                             double passing_grade);
 // FormatRecordLine into `out`, reusing its storage (for lists rebuilt on every run).
-void FormatRecordLineInto(const TitleTables& tables, std::string_view line, int passing_grade,
+void FormatRecordLineInto(const TitleTables& tables, std::string_view line, double passing_grade,
                           std::string* out);
-std::string FormatPrintLine(const TitleTables& tables, std::string_view line, int passing_grade);
+std::string FormatPrintLine(const TitleTables& tables, std::string_view line, double passing_grade);
 
 }  // namespace quillon

@@ -11,6 +11,8 @@
 #include <cerrno>
 
 #include "gui/platform/Encoding.h"
+#include "gui/platform/Fonts.h"
+#include "records/PrintSetup.h"
 
 namespace quillon {
 namespace {
@@ -40,14 +42,14 @@ QtPrinter::QtPrinter(std::string pdf_folder, Dialogs& dialogs, Clock& clock)
 QtPrinter::~QtPrinter() { AbandonDocument(); }
 
 int QtPrinter::SetFont(const std::string& name, double points) {
-  font_ = QFont(ToQString(name));
-  font_.setPointSizeF(points);
-  // "Courier New" is seldom installed here: any fixed-pitch font keeps the
-  // report's columns under their headings.
-  if (name == "Courier New") {
-    font_.setStyleHint(QFont::TypeWriter);
-    font_.setFixedPitch(true);
-    if (!QFontInfo(font_).fixedPitch()) font_.setFamily("monospace");
+  // "Courier New" is seldom installed here: a fixed-pitch font of its
+  // measures keeps the report's columns under their headings and its pages
+  // as full (see FixedPitchFont).
+  if (name == kReportFont) {
+    font_ = FixedPitchFont(points);
+  } else {
+    font_ = QFont(ToQString(name));
+    font_.setPointSizeF(points);
   }
   if (painter_) painter_->setFont(font_);
   return 0;

@@ -3,6 +3,8 @@
 // test starts fresh.
 #pragma once
 
+#include <string>
+
 #include "data/LessonCatalogue.h"
 #include "records/PrintSetup.h"
 
@@ -14,7 +16,12 @@ struct SharedValues {
   int DataGroup = 1;           // 1 all records, 2 tests only, 3 most recent test
 
   // The test passing grade (percent) of the class selected last.
-  int PassingGrade = 0;
+  double PassingGrade = 0;
+
+  // The results of the student name dialog.
+  bool StudentDialogOK = false;
+  std::string StudentDialogName;
+  std::string StudentDialogPassword;
 
   // The records display (the sorted lines themselves live in the display
   // window's list).

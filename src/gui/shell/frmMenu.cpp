@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "gui/classes/frmClasses.h"
 #include "gui/platform/CenterForm.h"
 #include "gui/shell/TaskWindow.h"
 #include "gui/shell/frmPassword.h"
@@ -75,7 +76,8 @@ void frmMenu::OpenTaskWindow(const char* object_name, const char* caption) {
 }
 
 void frmMenu::cmdClasses_Click() {
-  OpenTaskWindow("frmClasses", "Quillon Student Recordkeeping System - CLASSES AND ROSTERS");
+  frmClasses window(services_, this);
+  services_.dialogs.ShowModal(window);
 }
 
 void frmMenu::cmdStudents_Click() {

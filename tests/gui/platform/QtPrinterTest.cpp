@@ -128,7 +128,8 @@ TEST_F(QtPrinterTest, ADiagnosticReportIsTwoPortraitPages) {
             std::string::npos);
   EXPECT_NE(text.find(Words("UNIT 5: Exponents and Powers               LESSON - Multiplying with "
                             "Exponents")),
-            std::string::npos);
+            std::string::npos)
+      << text;
 }
 
 TEST_F(QtPrinterTest, AnAbandonedJobLeavesNoFile) {

@@ -49,6 +49,7 @@ class FaultyFile : public File {
 bool FaultyFolder::Fault(const std::string& what, const std::function<void()>& half) {
   ++operations_;
   if (before) before(operations_, what);
+  if (fail_if && fail_if(what)) return true;
   if (operations_ != fault_at_) return false;
   faulted_ = true;
   if (mode_ == Mode::kCrash) {

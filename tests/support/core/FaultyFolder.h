@@ -26,6 +26,9 @@ class FaultyFolder : public FolderWrapper {
   // Runs before operation n (from 1), with the operation's name, e.g.
   // "Truncate RECORDS.DAT".
   std::function<void(int n, const std::string& what)> before;
+  // Operations for which this answers true fail too (in either mode they
+  // fail, never crash).
+  std::function<bool(const std::string& what)> fail_if;
 
   bool FileExists(std::string_view name) override;
   Status ReadFile(std::string_view name, std::string* contents) override;

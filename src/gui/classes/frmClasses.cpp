@@ -1,0 +1,427 @@
+#include "gui/classes/frmClasses.h"
+
+#include <QButtonGroup>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <cmath>
+
+#include "base/Password.h"
+#include "base/Text.h"
+#include "classes/ClassOperations.h"
+#include "data/ClassFiles.h"
+#include "data/Purge.h"
+#include "gui/classes/frmStudentName.h"
+#include "gui/platform/CenterForm.h"
+#include "gui/platform/Encoding.h"
+#include "gui/platform/ListBox.h"
+
+namespace quillon {
+namespace {
+
+constexpr char kCR[] = "\r";
+
+void SetState(QPushButton* button, int state) {
+  if (state == 0 || state == 1) button->setEnabled(state == 1);
+}
+
+std::string ShownClass(const std::string& record) { return TrimRight(record.substr(0, 27)); }
+std::string ShownStudent(const std::string& record) { return TrimRight(record.substr(0, 21)); }
+
+}  // namespace
+
+frmClasses::frmClasses(Services services, QWidget* parent) : QDialog(parent), services_(services) {
+  setObjectName("frmClasses");
+  setWindowTitle("Quillon Student Recordkeeping System - CLASSES AND ROSTERS");
+  const char* headings[] = {"Classes", "Students in Class"};
+  for (int i = 0; i < 2; ++i) {
+    Label1_[i] = new QLabel(headings[i], this);
+    Label1_[i]->setObjectName(QString("Label1%1").arg(i));
+  }
+  lstClasses_ = new RecordListBox("lstClasses", "Classes", /*sorted=*/true, this);
+  lstStudents_ = new RecordListBox("lstStudents", "Students in Class", /*sorted=*/true, this);
+  for (RecordListBox* list : {lstClasses_, lstStudents_}) {
+    list->setFont(FixedPitchFont(10));
+    list->setMinimumSize(list->fontMetrics().horizontalAdvance(QString(29, 'M')), 220);
+  }
+  Label1_[0]->setBuddy(lstClasses_);
+  Label1_[1]->setBuddy(lstStudents_);
+  const char* class_captions[] = {"Create a New Class", "Delete Selected Class",
+                                  "Erase All Classes", "Edit Class Name"};
+  const char* student_captions[] = {"Add a Student to Class", "Delete Student from Class",
+                                    "Erase All Students in a Class", "Edit Student Name"};
+  for (int i = 0; i < 4; ++i) {
+    cmdClass_[i] = new QPushButton(class_captions[i], this);
+    cmdClass_[i]->setObjectName(QString("cmdClass%1").arg(i));
+    connect(cmdClass_[i], &QPushButton::clicked, this, [this, i] { cmdClass_Click(i); });
+    cmdStudent_[i] = new QPushButton(student_captions[i], this);
+    cmdStudent_[i]->setObjectName(QString("cmdStudent%1").arg(i));
+    connect(cmdStudent_[i], &QPushButton::clicked, this, [this, i] { cmdStudent_Click(i); });
+  }
+  Label2_ = new QLabel("Passing Grade for Selected Class:", this);
+  Label2_->setObjectName("Label2");
+  Frame1_ = new QGroupBox("Passing Grade", this);
+  Frame1_->setObjectName("Frame1");
+  auto* options = new QGridLayout(Frame1_);
+  auto* group = new QButtonGroup(this);
+  for (int i = 1; i <= 6; ++i) {
+    optPassingGrade_[i] = new QRadioButton(QString("%1%").arg(40 + 10 * i), Frame1_);
+    optPassingGrade_[i]->setObjectName(QString("optPassingGrade%1").arg(i));
+    group->addButton(optPassingGrade_[i], i);
+    options->addWidget(optPassingGrade_[i], (i - 1) / 3, (i - 1) % 3);
+    connect(optPassingGrade_[i], &QRadioButton::toggled, this, [this, i](bool on) {
+      if (on) optPassingGrade_Click(i);
+    });
+  }
+  cmdChangePassingGrade_ = new QPushButton("Change Passing Grade", this);
+  cmdChangePassingGrade_->setObjectName("cmdChangePassingGrade");
+  cmdMenu_ = new QPushButton("Return to Menu", this);
+  cmdMenu_->setObjectName("cmdMenu");
+  cmdMenu_->setAutoDefault(false);
+
+  auto* grid = new QGridLayout(this);
+  grid->addWidget(Label1_[0], 0, 0);
+  grid->addWidget(lstClasses_, 1, 0);
+  grid->addWidget(Label1_[1], 0, 1);
+  grid->addWidget(lstStudents_, 1, 1);
+  auto* class_column = new QVBoxLayout;
+  for (QPushButton* b : cmdClass_) class_column->addWidget(b);
+  class_column->addSpacing(8);
+  class_column->addWidget(Label2_);
+  class_column->addWidget(Frame1_);
+  class_column->addWidget(cmdChangePassingGrade_);
+  grid->addLayout(class_column, 2, 0);
+  auto* student_column = new QVBoxLayout;
+  for (QPushButton* b : cmdStudent_) student_column->addWidget(b);
+  student_column->addStretch();
+  student_column->addWidget(cmdMenu_, 0, Qt::AlignRight);
+  grid->addLayout(student_column, 2, 1);
+
+  connect(lstClasses_, &RecordListBox::Click, this, &frmClasses::lstClasses_Click);
+  connect(lstStudents_, &RecordListBox::Click, this, &frmClasses::lstStudents_Click);
+  connect(lstStudents_, &RecordListBox::GotFocus, this, &frmClasses::lstStudents_GotFocus);
+  connect(cmdChangePassingGrade_, &QPushButton::clicked, this,
+          &frmClasses::cmdChangePassingGrade_Click);
+  // "Return to Menu" is the window's cancel button: Escape presses it.
+  connect(cmdMenu_, &QPushButton::clicked, this, &frmClasses::cmdMenu_Click);
+  Form_Load();
+}
+
+void frmClasses::Form_Load() {
+  adjustSize();
+  CenterForm(*this);
+  UpdateClassList();
+  cmdChangePassingGrade_->setEnabled(false);
+}
+
+bool frmClasses::Saved(const Status& s) {
+  if (s.ok()) return true;
+  services_.dialogs.MessageBox("The change could not be saved." + std::string(kCR) + kCR +
+                                   services_.folder.FullPath(s.file()) + ": " + s.what(),
+                               Buttons::kOk, Icon::kCritical, Title::Default());
+  return false;
+}
+
+void frmClasses::UpdateClassList() {
+  lstClasses_->Clear();
+  ClassList classes;
+  Status s = FillClassList(services_.folder, &classes);
+  if (!Saved(s)) classes.items.clear();
+  if (classes.bad_class_number) {
+    services_.dialogs.MessageBox("Class number <=0!", Buttons::kOk, Icon::kNone, Title::Default());
+    services_.dialogs.EndProgram(kExitFileProblem);
+    return;
+  }
+  for (const std::string& record : classes.items) lstClasses_->AddItem(record, ShownClass(record));
+  lstClasses_->SetListIndex(-1);
+  lstStudents_->Clear();
+  SetButtonStates(1, 0, lstClasses_->ListCount() > 0 ? 1 : 0, 0, 0, 0, 0, 0);
+}
+
+void frmClasses::UpdateStudentList(int classnum) {
+  lstStudents_->Clear();
+  if (classnum <= 0) return;
+  std::vector<std::string> roster;
+  if (!Saved(FillRosterList(services_.folder, classnum, &roster))) return;
+  for (const std::string& record : roster) lstStudents_->AddItem(record, ShownStudent(record));
+  lstStudents_->SetListIndex(-1);
+}
+
+int frmClasses::SelectedClassNumber() const { return ClassNumberOf(lstClasses_->SelectedRecord()); }
+
+std::string frmClasses::SelectedClassName() const {
+  return ClassDisplayName(lstClasses_->SelectedRecord());
+}
+
+int frmClasses::SelectedStudentNumber() const {
+  return StudentNumberOf(lstStudents_->SelectedRecord());
+}
+
+std::string frmClasses::SelectedStudentName() const {
+  return StudentDisplayName(lstStudents_->SelectedRecord());
+}
+
+void frmClasses::SetButtonStates(int c0, int c1, int c2, int c3, int s0, int s1, int s2, int s3) {
+  const int states[] = {c0, c1, c2, c3, s0, s1, s2, s3};
+  for (int i = 0; i < 4; ++i) {
+    SetState(cmdClass_[i], states[i]);
+    SetState(cmdStudent_[i], states[4 + i]);
+  }
+}
+
+void frmClasses::ShowPassingGrade() {
+  const std::string record = lstClasses_->SelectedRecord();
+  const std::string grade = Trim(Field(record, 28, 3));
+  double g = 60;
+  if (IsNumeric(grade)) {
+    g = Val(grade);
+    Label2_->setText(ToQString("Passing Grade for Selected Class: " + GeneralNumber(g) + "%"));
+  } else {
+    Label2_->setText("Passing Grade for Selected Class: 60%");
+  }
+  services_.values.PassingGrade = g;
+  double q = (g - 40) / 10;
+  if (q < 1 || q > 6) q = 1;
+  const int index = static_cast<int>(std::nearbyint(q));  // halves to the even neighbour
+  optPassingGrade_[static_cast<std::size_t>(index)]->setChecked(true);
+}
+
+void frmClasses::lstClasses_Click() {
+  UpdateStudentList(SelectedClassNumber());
+  ShowPassingGrade();
+  SetButtonStates(1, 1, 1, 1, 1, 0, lstStudents_->ListCount() > 0 ? 1 : 0, 0);
+}
+
+void frmClasses::lstStudents_Click() { SetButtonStates(1, 1, 1, 1, 1, 1, 1, 1); }
+
+void frmClasses::lstStudents_GotFocus() {
+  if (lstStudents_->ListCount() > 0 && lstStudents_->ListIndex() < 0) {
+    lstStudents_->SetListIndex(0);
+  }
+}
+
+void frmClasses::cmdClass_Click(int index) {
+  switch (index) {
+    case 0:
+      CreateClass();
+      break;
+    case 1:
+      DeleteClass();
+      break;
+    case 2:
+      EraseAllClasses();
+      break;
+    case 3:
+      EditClass();
+      break;
+    default:
+      break;
+  }
+}
+
+void frmClasses::cmdStudent_Click(int index) {
+  switch (index) {
+    case 0:
+      AddStudent();
+      break;
+    case 1:
+      DeleteStudent();
+      break;
+    case 2:
+      EraseAllStudents();
+      break;
+    case 3:
+      EditStudent();
+      break;
+    default:
+      break;
+  }
+}
+
+void frmClasses::optPassingGrade_Click(int index) {
+  services_.values.PassingGrade = index * 10 + 40;
+  cmdChangePassingGrade_->setEnabled(true);
+}
+
+void frmClasses::cmdChangePassingGrade_Click() {
+  const int c = SelectedClassNumber();
+  const double grade = services_.values.PassingGrade;
+  if (!Saved(FileChangePassingGrade(services_.folder, c, static_cast<int>(std::lround(grade))))) {
+    return;
+  }
+  Label2_->setText(ToQString("Passing Grade for Selected Class: " + GeneralNumber(grade) + "%"));
+  const int selected = lstClasses_->ListIndex();
+  UpdateClassList();
+  if (services_.dialogs.Ended()) return;
+  lstClasses_->SetListIndex(selected);
+}
+
+void frmClasses::cmdMenu_Click() { accept(); }
+
+void frmClasses::CreateClass() {
+  const std::string entry = services_.dialogs.InputBox(
+      "Type the name of the class you would like to create:", "Create New Class", "");
+  if (Trim(entry).empty()) return;
+  if (std::string what = UnstorableText(entry); !what.empty()) {
+    services_.dialogs.MessageBox("A class name cannot hold " + what + ".", Buttons::kOk,
+                                 Icon::kCritical, Title::Default());
+    return;
+  }
+  int classnum = 0;
+  if (!Saved(NewClassNumber(services_.folder, &classnum))) return;
+  if (classnum == 0) {
+    // The number field holds two characters: 100 would read back as class 10.
+    services_.dialogs.MessageBox("There is no room for more classes: the class numbers 1 to 99 "
+                                 "are all in use." + std::string(kCR) +
+                                     "You will need to delete a class first.",
+                                 Buttons::kOk, Icon::kNone, Title::Default());
+    return;
+  }
+  Saved(FileAddClass(services_.folder, entry, classnum));
+  UpdateClassList();
+}
+
+void frmClasses::EditClass() {
+  if (lstClasses_->ListIndex() < 0) {
+    services_.dialogs.MessageBox("You must select a class from the class list.", Buttons::kOk,
+                                 Icon::kNone, Title::Default());
+    return;
+  }
+  const std::string entry = services_.dialogs.InputBox(
+      "Type the new name for the following class:" + std::string(kCR) + kCR + SelectedClassName(),
+      "Edit Class", "");
+  if (Trim(entry).empty()) return;
+  if (std::string what = UnstorableText(entry); !what.empty()) {
+    services_.dialogs.MessageBox("A class name cannot hold " + what + ".", Buttons::kOk,
+                                 Icon::kCritical, Title::Default());
+    return;
+  }
+  Saved(FileEditClass(services_.folder, SelectedClassNumber(), entry));
+  UpdateClassList();
+}
+
+void frmClasses::DeleteClass() {
+  if (lstClasses_->ListIndex() < 0) {
+    services_.dialogs.MessageBox("You must select a class to delete from the class list.",
+                                 Buttons::kOk, Icon::kNone, Title::Default());
+    return;
+  }
+  const int c = SelectedClassNumber();
+  if (services_.dialogs.MessageBox("Are you sure you want to delete this class?" +
+                                       std::string(kCR) + kCR + SelectedClassName(),
+                                   Buttons::kYesNoCancel, Icon::kNone,
+                                   Title::Text("")) != Answer::kYes) {
+    return;
+  }
+  // Activity records first, then the students, then the class record.
+  if (Saved(PurgeRecords(services_.folder, 0, c))) Saved(FileDeleteClass(services_.folder, c));
+  UpdateClassList();
+}
+
+void frmClasses::EraseAllClasses() {
+  if (services_.dialogs.MessageBox("Are you sure you want to delete ALL classes?",
+                                   Buttons::kYesNoCancel, Icon::kNone,
+                                   Title::Text("")) != Answer::kYes) {
+    return;
+  }
+  if (Saved(PurgeRecords(services_.folder, 0, 0))) Saved(FileDeleteClass(services_.folder, 0));
+  UpdateClassList();
+}
+
+bool frmClasses::AskStudent(const std::string& caption, const std::string& prompt,
+                            const std::string& name, const std::string& password) {
+  frmStudentName dialog(services_, this);
+  dialog.setWindowTitle(ToQString(caption));
+  dialog.SetPrompt(prompt);
+  dialog.SetName(name);
+  dialog.SetPassword(password);
+  services_.values.StudentDialogOK = false;
+  services_.dialogs.ShowModal(dialog);
+  return !services_.dialogs.Ended() && services_.values.StudentDialogOK &&
+         !Trim(services_.values.StudentDialogName).empty();
+}
+
+void frmClasses::AddStudent() {
+  if (lstClasses_->ListIndex() < 0) {
+    services_.dialogs.MessageBox(
+        "You must first select a class from the class list before you can add a student.",
+        Buttons::kOk, Icon::kNone, Title::Default());
+    return;
+  }
+  int n = 0;
+  if (!Saved(NewStudentNumber(services_.folder, SelectedClassNumber(), &n))) return;
+  if (n == 0) {
+    services_.dialogs.MessageBox("There is no room in this class for more students.  " +
+                                     std::string(kCR) +
+                                     "You will need to add the student to a different class.",
+                                 Buttons::kOk, Icon::kNone, Title::Default());
+    return;
+  }
+  if (!AskStudent("Add Student",
+                  "Enter name and password for student you would like to add to " +
+                      SelectedClassName(),
+                  "", "")) {
+    return;
+  }
+  const int c = SelectedClassNumber();
+  Saved(FileAddStudent(services_.folder, services_.values.StudentDialogName, c, n,
+                       services_.values.StudentDialogPassword));
+  UpdateStudentList(c);
+  SetButtonStates(1, 1, 1, 1, 1, 0, 1, 0);
+}
+
+void frmClasses::EditStudent() {
+  if (lstStudents_->ListIndex() < 0) {
+    services_.dialogs.MessageBox("You must select a student from the class roster.", Buttons::kOk,
+                                 Icon::kNone, Title::Default());
+    return;
+  }
+  if (!AskStudent("Edit Student", "Edit name and/or password for student in " + SelectedClassName(),
+                  SelectedStudentName(), StudentPasswordOf(lstStudents_->SelectedRecord()))) {
+    return;
+  }
+  const int c = SelectedClassNumber(), s = SelectedStudentNumber();
+  Saved(FileEditStudent(services_.folder, c, s, services_.values.StudentDialogName,
+                        services_.values.StudentDialogPassword));
+  UpdateStudentList(c);
+  SetButtonStates(1, 1, 1, 1, 1, 0, 1, 0);
+}
+
+void frmClasses::DeleteStudent() {
+  if (lstStudents_->ListIndex() < 0) {
+    services_.dialogs.MessageBox("You must select a student to delete from the class roster.",
+                                 Buttons::kOk, Icon::kNone, Title::Default());
+    return;
+  }
+  const int c = SelectedClassNumber(), s = SelectedStudentNumber();
+  if (services_.dialogs.MessageBox("Are you sure you want to delete this student?" +
+                                       std::string(kCR) + kCR + SelectedStudentName(),
+                                   Buttons::kYesNoCancel, Icon::kNone,
+                                   Title::Text("")) != Answer::kYes) {
+    return;
+  }
+  if (Saved(PurgeRecords(services_.folder, s, c))) Saved(FileDeleteStudent(services_.folder, s, c));
+  UpdateStudentList(c);
+}
+
+void frmClasses::EraseAllStudents() {
+  if (lstClasses_->ListIndex() < 0) {
+    services_.dialogs.MessageBox("You must first select a class from the class list.",
+                                 Buttons::kOk, Icon::kNone, Title::Default());
+    return;
+  }
+  const int c = SelectedClassNumber();
+  if (services_.dialogs.MessageBox("Are you sure you want to delete ALL students from this class?" +
+                                       std::string(kCR) + kCR + SelectedClassName(),
+                                   Buttons::kYesNoCancel, Icon::kNone,
+                                   Title::Text("")) != Answer::kYes) {
+    return;
+  }
+  if (Saved(PurgeRecords(services_.folder, 0, c))) Saved(FileDeleteStudent(services_.folder, 0, c));
+  UpdateStudentList(c);  // empty, unless the removal failed
+  SetButtonStates(-1, -1, -1, -1, 1, 0, 0, 0);
+}
+
+}  // namespace quillon

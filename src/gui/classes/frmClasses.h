@@ -1,0 +1,82 @@
+// The classes and rosters window: every class in one list, the students of
+// the selected class in the other; four class buttons, four student
+// buttons, and the passing grade of the selected class. Each list item
+// carries the whole stored record; numbers, names and grades are read back
+// out of the selected item. Every change is written at once and the list
+// concerned reloaded from the file.
+#pragma once
+
+#include <QDialog>
+#include <array>
+#include <string>
+
+#include "gui/shell/Services.h"
+
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+
+namespace quillon {
+
+class RecordListBox;
+
+class frmClasses : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit frmClasses(Services services, QWidget* parent = nullptr);
+
+  void UpdateClassList();
+  void UpdateStudentList(int classnum);
+  int SelectedClassNumber() const;
+  std::string SelectedClassName() const;
+  int SelectedStudentNumber() const;
+  std::string SelectedStudentName() const;
+  // One value per button, cmdClass 0-3 then cmdStudent 0-3: 0 disables, 1
+  // enables, any other value leaves the button as it is.
+  void SetButtonStates(int c0, int c1, int c2, int c3, int s0, int s1, int s2, int s3);
+  void ShowPassingGrade();
+
+  void lstClasses_Click();
+  void lstStudents_Click();
+  void lstStudents_GotFocus();
+  void cmdClass_Click(int index);
+  void cmdStudent_Click(int index);
+  void optPassingGrade_Click(int index);
+  void cmdChangePassingGrade_Click();
+  void cmdMenu_Click();
+
+  // The class operations.
+  void CreateClass();
+  void EditClass();
+  void DeleteClass();
+  void EraseAllClasses();
+  // The student operations.
+  void AddStudent();
+  void EditStudent();
+  void DeleteStudent();
+  void EraseAllStudents();
+
+ private:
+  void Form_Load();
+  // False, after saying so with the file and what is wrong, when `s` failed.
+  bool Saved(const Status& s);
+  // Shows the student name dialog; true when its OK gave a name.
+  bool AskStudent(const std::string& caption, const std::string& prompt,
+                  const std::string& name, const std::string& password);
+
+  Services services_;
+  std::array<QLabel*, 2> Label1_;
+  RecordListBox* lstClasses_;
+  RecordListBox* lstStudents_;
+  std::array<QPushButton*, 4> cmdClass_;
+  std::array<QPushButton*, 4> cmdStudent_;
+  QLabel* Label2_;
+  QGroupBox* Frame1_;
+  std::array<QRadioButton*, 7> optPassingGrade_{};  // 1 to 6
+  QPushButton* cmdChangePassingGrade_;
+  QPushButton* cmdMenu_;
+};
+
+}  // namespace quillon

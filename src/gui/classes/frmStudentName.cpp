@@ -1,0 +1,138 @@
+#include "gui/classes/frmStudentName.h"
+
+#include <QGridLayout>
+#include <algorithm>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "base/Text.h"
+#include "classes/ClassOperations.h"
+#include "gui/platform/CenterForm.h"
+#include "gui/platform/Encoding.h"
+
+namespace quillon {
+namespace {
+
+bool IsPasswordCharacter(QChar c) {
+  return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z');
+}
+
+}  // namespace
+
+frmStudentName::frmStudentName(Services services, QWidget* parent)
+    : QDialog(parent), services_(services) {
+  setObjectName("frmStudentName");
+  Label4_ = new QLabel(this);
+  Label4_->setObjectName("Label4");
+  Label4_->setWordWrap(true);
+  Label1_ = new QLabel("Student Name", this);
+  Label1_->setObjectName("Label1");
+  Text1_ = new QLineEdit(this);
+  Text1_->setObjectName("Text1");
+  Text1_->setAccessibleName("Student Name");
+  Label1_->setBuddy(Text1_);
+  Label2_ = new QLabel("Password", this);
+  Label2_->setObjectName("Label2");
+  Text2_ = new QLineEdit(this);
+  Text2_->setObjectName("Text2");
+  Text2_->setAccessibleName("Password");
+  Text2_->setMaxLength(6);
+  Text2_->installEventFilter(this);
+  Label2_->setBuddy(Text2_);
+  Label3_ = new QLabel(
+      " Password must be 0 to 6         characters.  Use uppercase    letters A-Z and numbers 0-9.",
+      this);
+  Label3_->setObjectName("Label3");
+  Label3_->setWordWrap(true);
+  Label3_->setFixedWidth(Label3_->fontMetrics().horizontalAdvance("characters.  Use uppercase ") +
+                         8);
+  cmdOK_ = new QPushButton("OK", this);
+  cmdOK_->setObjectName("cmdOK");
+  cmdOK_->setDefault(true);
+  cmdCancel_ = new QPushButton("Cancel", this);
+  cmdCancel_->setObjectName("cmdCancel");
+
+  auto* grid = new QGridLayout(this);
+  grid->addWidget(Label4_, 0, 0, 1, 3);
+  grid->addWidget(Label1_, 1, 0);
+  grid->addWidget(Text1_, 1, 1, 1, 2);
+  grid->addWidget(Label2_, 2, 0);
+  grid->addWidget(Text2_, 2, 1);
+  grid->addWidget(Label3_, 2, 2, 2, 1);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(cmdOK_);
+  buttons->addWidget(cmdCancel_);
+  grid->addLayout(buttons, 4, 0, 1, 3);
+  connect(cmdOK_, &QPushButton::clicked, this, &frmStudentName::cmdOK_Click);
+  connect(cmdCancel_, &QPushButton::clicked, this, &frmStudentName::cmdCancel_Click);
+  resize(460, 200);
+  CenterForm(*this);  // Form_Load
+  Text1_->setFocus();
+}
+
+void frmStudentName::SetPrompt(const std::string& label4) { Label4_->setText(ToQString(label4)); }
+void frmStudentName::SetName(const std::string& text1) { Text1_->setText(ToQString(text1)); }
+void frmStudentName::SetPassword(const std::string& text2) { Text2_->setText(ToQString(text2)); }
+
+void frmStudentName::cmdOK_Click() {
+  // What cannot be stored is said here, so that it can be corrected.
+  std::optional<std::string> name = FromQString(Text1_->text());
+  std::string problem;
+  if (!name) {
+    problem = "The student name holds a character that cannot be stored in STUDENTS.DAT.";
+  } else if (std::string what = UnstorableText(*name); !what.empty()) {
+    problem = "The student name cannot hold " + what + ".";
+  }
+  const QString password = Text2_->text().trimmed();
+  if (problem.empty() && (password.size() > 6 ||
+                          !std::all_of(password.begin(), password.end(), IsPasswordCharacter))) {
+    problem = "Password must be 0 to 6 characters.  Use uppercase letters A-Z and numbers 0-9.";
+  }
+  if (!problem.empty()) {
+    services_.dialogs.MessageBox(problem, Buttons::kOk, Icon::kCritical, Title::Default());
+    Text1_->setFocus();
+    return;
+  }
+  services_.values.StudentDialogOK = true;
+  services_.values.StudentDialogName = Trim(*name);
+  services_.values.StudentDialogPassword = password.toStdString();
+  accept();
+}
+
+void frmStudentName::cmdCancel_Click() {
+  services_.values.StudentDialogOK = false;
+  done(QDialog::Rejected);
+}
+
+bool frmStudentName::eventFilter(QObject* watched, QEvent* event) {
+  if (watched != Text2_ || event->type() != QEvent::KeyPress) return QDialog::eventFilter(watched, event);
+  auto* key = static_cast<QKeyEvent*>(event);
+  if (key->key() == Qt::Key_Backspace) {
+    QString text = Text2_->text();
+    text.chop(1);
+    Text2_->setText(text);
+    Text2_->setCursorPosition(static_cast<int>(text.size()));
+    return true;
+  }
+  // Enter, Escape and Tab still work the dialog; keys that type nothing
+  // (the arrows, Delete) move and delete as in any text box.
+  switch (key->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+      return false;
+    default:
+      break;
+  }
+  if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return true;
+  const QString typed = key->text();
+  if (typed.isEmpty()) return false;
+  return !(typed.size() == 1 && IsPasswordCharacter(typed[0]));
+}
+
+}  // namespace quillon
