@@ -7,6 +7,7 @@
 
 #include "gui/classes/frmClasses.h"
 #include "gui/platform/CenterForm.h"
+#include "gui/records/frmStudents.h"
 #include "gui/shell/TaskWindow.h"
 #include "gui/shell/frmPassword.h"
 
@@ -81,7 +82,8 @@ void frmMenu::cmdClasses_Click() {
 }
 
 void frmMenu::cmdStudents_Click() {
-  OpenTaskWindow("frmStudents", "Quillon Student Recordkeeping System - STUDENT RECORDS");
+  frmStudents window(services_, this);
+  services_.dialogs.ShowModal(window);
 }
 
 void frmMenu::cmdDiagnostics_Click() {

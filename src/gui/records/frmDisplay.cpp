@@ -1,0 +1,240 @@
+#include "gui/records/frmDisplay.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "base/Text.h"
+#include "gui/platform/CenterForm.h"
+#include "gui/platform/Encoding.h"
+#include "gui/platform/ListBox.h"
+
+namespace quillon {
+namespace {
+
+// A frame of option buttons, the array index of each given with its
+// caption, top to bottom.
+QGroupBox* OptionFrame(QWidget* parent, const char* name, const char* caption,
+                       const char* option_name,
+                       std::initializer_list<std::pair<int, const char*>> options,
+                       QRadioButton** array) {
+  auto* frame = new QGroupBox(caption, parent);
+  frame->setObjectName(name);
+  auto* column = new QVBoxLayout(frame);
+  for (auto [index, text] : options) {
+    auto* option = new QRadioButton(text, frame);
+    option->setObjectName(QString("%1%2").arg(option_name).arg(index));
+    array[index] = option;
+    column->addWidget(option);
+  }
+  return frame;
+}
+
+// The column headings, each over its columns of the 106-column screen line
+// (first column from 1, width), its words wrapped within them.
+struct Heading {
+  const char* name;
+  const char* caption;
+  int column, width;
+};
+constexpr Heading kHeadings[] = {
+    {"lblName", "Name", 1, 16},
+    {"lblDate", "Date", 18, 6},
+    {"lblCourse", "Course", 25, 9},
+    {"lblTopic", "Lesson", 35, 24},
+    {"lblActivity", "Activity", 61, 11},
+    {"lblAttempted", "Probs Att.", 72, 5},
+    {"lblCorrect", "Probs Corr.", 77, 6},
+    {"lblPercent", "Pct. Corr.", 83, 6},
+    {"lblGrade", "Practice Grade*", 89, 8},
+    {"lblPassTest", "Pass Test?**", 97, 7},
+    {"lblMinutes", "Mins.", 104, 4},
+};
+
+}  // namespace
+
+frmDisplay::frmDisplay(Services services, WorkingLists& lists, QWidget* parent)
+    : QDialog(parent), services_(services), lists_(lists) {
+  setObjectName("frmDisplay");
+  QGroupBox* groups = OptionFrame(
+      this, "fraDataToView", "Select Data to View", "optDataGroup",
+      {{3, "Most recent test in each lesson/unit"}, {2, "Tests only"}, {1, "All records"}},
+      optDataGroup_.data());
+  QGroupBox* sorts =
+      OptionFrame(this, "fraSortBy", "Sort By:", "optSort",
+                  {{3, "Lesson"}, {2, "Date"}, {1, "Percent"}, {0, "Name"}}, optSort_.data());
+  QGroupBox* directions = OptionFrame(this, "fraSortDir", "Sort Direction:", "optSortDir",
+                                      {{1, "Decreasing"}, {0, "Increasing"}}, optSortDir_.data());
+  // At design time: all records, by name, increasing.
+  optDataGroup_[1]->setChecked(true);
+  optSort_[0]->setChecked(true);
+  optSortDir_[0]->setChecked(true);
+  for (int i = 1; i <= 3; ++i) {
+    connect(optDataGroup_[i], &QRadioButton::toggled, this, [this, i](bool on) {
+      if (on) optDataGroup_Click(i);
+    });
+  }
+  for (int i = 0; i <= 3; ++i) {
+    connect(optSort_[i], &QRadioButton::toggled, this, [this, i](bool on) {
+      if (on) optSort_Click(i);
+    });
+  }
+  for (int i = 0; i <= 1; ++i) {
+    connect(optSortDir_[i], &QRadioButton::toggled, this, [this, i](bool on) {
+      if (on) optSortDir_Click(i);
+    });
+  }
+
+  lstRecords_ =
+      new LinesView("lstRecords",
+                    "Records: Name, Date, Course, Lesson, Activity, Problems attempted, "
+                    "Problems correct, Percent correct, Practice grade, Pass test, Minutes",
+                    10, false, this);
+  const int char_width = lstRecords_->fontMetrics().horizontalAdvance('M');
+  const int inset = lstRecords_->frameWidth() + 4;
+  lstRecords_->setMinimumSize(char_width * 106 + 2 * inset + 24, 360);
+  auto* headings = new QWidget(this);
+  int tallest = 0;
+  for (const Heading& h : kHeadings) {
+    auto* label = new QLabel(h.caption, headings);
+    label->setObjectName(h.name);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+    label->setFixedWidth(char_width * h.width);
+    label->move(inset + char_width * (h.column - 1), 0);
+    tallest = std::max(tallest, label->heightForWidth(label->width()));
+  }
+  for (QLabel* label : headings->findChildren<QLabel*>()) {
+    label->setFixedHeight(tallest);
+  }
+  headings->setFixedHeight(tallest);
+  headings->setMinimumWidth(lstRecords_->minimumWidth());
+
+  lblTestPassingGradeComment_ = new QLabel(this);
+  lblTestPassingGradeComment_->setObjectName("lblTestPassingGradeComment");
+  lblPracticeGradeComment_ = new QLabel(this);
+  lblPracticeGradeComment_->setObjectName("lblPracticeGradeComment");
+  cmdOK_ = new QPushButton("Close", this);
+  cmdOK_->setObjectName("cmdOK");
+  cmdOK_->setDefault(true);
+  connect(cmdOK_, &QPushButton::clicked, this, &frmDisplay::cmdOK_Click);
+
+  auto* layout = new QVBoxLayout(this);
+  auto* options = new QHBoxLayout;
+  options->addWidget(groups);
+  options->addWidget(sorts);
+  options->addWidget(directions);
+  options->addStretch();
+  layout->addLayout(options);
+  layout->addWidget(headings);
+  layout->addWidget(lstRecords_, 1);
+  auto* bottom = new QGridLayout;
+  bottom->addWidget(lblTestPassingGradeComment_, 0, 0);
+  bottom->addWidget(lblPracticeGradeComment_, 1, 0);
+  bottom->addWidget(cmdOK_, 0, 1, 2, 1, Qt::AlignRight | Qt::AlignVCenter);
+  layout->addLayout(bottom);
+  Form_Load();
+}
+
+void frmDisplay::Form_Load() {
+  SharedValues& v = services_.values;
+  lblTestPassingGradeComment_->setText(ToQString(" ** - The passing grade for a test is " +
+                                                 GeneralNumber(v.PassingGrade) + " percent "));
+  lblPracticeGradeComment_->setText(
+      " * - Practice grades are given when 5 or more problems are attempted ");
+  // The options show the settings in force (their handlers change nothing
+  // when a setting is already the one chosen).
+  if (v.DataGroup >= 1 && v.DataGroup <= 3) optDataGroup_[v.DataGroup]->setChecked(true);
+  if (v.SortBy >= 0 && v.SortBy <= 3) optSort_[v.SortBy]->setChecked(true);
+  if (v.SortDirection == 0 || v.SortDirection == 1) optSortDir_[v.SortDirection]->setChecked(true);
+  adjustSize();
+  CenterForm(*this);
+}
+
+int frmDisplay::LineCount() const { return lstRecords_->ListCount(); }
+
+void frmDisplay::DisplayNew(int classnum, int studentnum) {
+  SharedValues& v = services_.values;
+  if (classnum == -99) {
+    classnum = v.LastDisplayClass;
+    studentnum = v.LastDisplayStudent;
+  }
+  v.LastDisplayClass = classnum;
+  v.LastDisplayStudent = studentnum;
+  DisplayRequest request;
+  request.classnum = classnum;
+  request.studentnum = studentnum;
+  request.data_group = v.DataGroup;
+  request.sort_by = v.SortBy;
+  request.sort_direction = v.SortDirection;
+  request.reuse_working_lists = v.ReuseWorkingLists;
+  DisplayResult result;
+  Status s = quillon::DisplayNew(services_.folder, {v.Catalogue, v.UnitTestNames}, request, lists_,
+                                 &result);
+  v.RecordsFound = static_cast<int>(result.lines.size());
+  if (!s.ok()) {
+    services_.dialogs.MessageBox(
+        "The records cannot be shown.\r\r" + services_.folder.FullPath(s.file()) + ": " + s.what(),
+        Buttons::kOk, Icon::kCritical, Title::Default());
+    return;
+  }
+  if (result.lines.empty()) {
+    services_.dialogs.MessageBox("No records found.", Buttons::kOk, Icon::kNone, Title::Default());
+    return;
+  }
+  if (result.one_student) {
+    // One student's records are in date order: Date stands in for Name.
+    v.SuppressSortClick = true;
+    if (optSort_[0]->isChecked()) optSort_[2]->setChecked(true);
+    optSort_[0]->setEnabled(false);
+    v.SuppressSortClick = false;
+  }
+  v.SuppressGroupClick = true;
+  optDataGroup_[v.DataGroup]->setChecked(true);
+  v.SuppressGroupClick = false;
+  shown_ = std::move(result);
+  const TitleTables tables{v.Catalogue, v.UnitTestNames};
+  const double grade = v.PassingGrade;
+  lstRecords_->SetLines(static_cast<int>(shown_.lines.size()), [this, tables, grade](int row) {
+    return FormatRecordLine(tables, shown_.lines.RecordLine(static_cast<std::size_t>(row)), grade);
+  });
+}
+
+void frmDisplay::optDataGroup_Click(int index) {
+  SharedValues& v = services_.values;
+  if (v.SuppressGroupClick || index == v.DataGroup) return;
+  const int previous = v.DataGroup;
+  v.ReuseWorkingLists = true;
+  v.DataGroup = index;
+  DisplayNew(-99, -99);
+  if (v.RecordsFound == 0 && !services_.dialogs.Ended()) {
+    // The list keeps the previous group's lines: so do the option and the
+    // setting.
+    v.DataGroup = previous;
+    v.SuppressGroupClick = true;
+    optDataGroup_[previous]->setChecked(true);
+    v.SuppressGroupClick = false;
+  }
+}
+
+void frmDisplay::optSort_Click(int index) {
+  SharedValues& v = services_.values;
+  if (index == v.SortBy) return;
+  v.SortBy = index;
+  if (v.SuppressSortClick) return;
+  v.ReuseWorkingLists = true;
+  DisplayNew(-99, -99);
+}
+
+void frmDisplay::optSortDir_Click(int index) {
+  SharedValues& v = services_.values;
+  if (index == v.SortDirection) return;
+  v.SortDirection = index;
+  v.ReuseWorkingLists = true;
+  DisplayNew(-99, -99);
+}
+
+}  // namespace quillon

@@ -1,0 +1,258 @@
+#include "gui/records/frmStudents.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "base/Text.h"
+#include "data/ClassFiles.h"
+#include "data/LessonCatalogue.h"
+#include "data/Purge.h"
+#include "gui/platform/CenterForm.h"
+#include "gui/platform/Encoding.h"
+#include "gui/platform/ListBox.h"
+#include "gui/records/PrintRecords.h"
+#include "gui/records/frmDisplay.h"
+
+namespace quillon {
+namespace {
+
+void SetState(QPushButton* button, int state) {
+  if (state == 0 || state == 1) button->setEnabled(state == 1);
+}
+
+}  // namespace
+
+frmStudents::frmStudents(Services services, QWidget* parent)
+    : QDialog(parent), services_(services) {
+  setObjectName("frmStudents");
+  setWindowTitle("Quillon Student Recordkeeping System - STUDENT RECORDS");
+  const char* headings[] = {"Classes", "Students in Class"};
+  for (int i = 0; i < 2; ++i) {
+    Label1_[i] = new QLabel(headings[i], this);
+    Label1_[i]->setObjectName(QString("Label1%1").arg(i));
+  }
+  lstClasses_ = new RecordListBox("lstClasses", "Classes", /*sorted=*/true, this);
+  lstStudents_ = new RecordListBox("lstStudents", "Students in Class", /*sorted=*/true, this);
+  for (RecordListBox* list : {lstClasses_, lstStudents_}) {
+    list->setFont(FixedPitchFont(10));
+    list->setMinimumSize(list->fontMetrics().horizontalAdvance(QString(29, 'M')), 220);
+  }
+  Label1_[0]->setBuddy(lstClasses_);
+  Label1_[1]->setBuddy(lstStudents_);
+  const char* all[] = {"Display Records for All Students In Class",
+                       "Print Records for All Students In Class",
+                       "Erase Records for All Students In Class"};
+  const char* selected[] = {"Display Records for Selected Student",
+                            "Print Records for Selected Student",
+                            "Erase Records for Selected Student"};
+  for (int i = 0; i < 3; ++i) {
+    cmdAll_[i] = new QPushButton(all[i], this);
+    cmdAll_[i]->setObjectName(QString("cmdAll%1").arg(i));
+    connect(cmdAll_[i], &QPushButton::clicked, this, [this, i] { cmdAll_Click(i); });
+    cmdSelected_[i] = new QPushButton(selected[i], this);
+    cmdSelected_[i]->setObjectName(QString("cmdSelected%1").arg(i));
+    connect(cmdSelected_[i], &QPushButton::clicked, this, [this, i] { cmdSelected_Click(i); });
+  }
+  auto* frame = new QGroupBox("Select Data to Print", this);
+  frame->setObjectName("fraDataToView");
+  auto* options = new QVBoxLayout(frame);
+  const std::pair<int, const char*> groups[] = {
+      {3, "Most recent test in each lesson/unit"}, {2, "Tests only"}, {1, "All records"}};
+  for (auto [index, caption] : groups) {
+    optDataGroup_[index] = new QRadioButton(caption, frame);
+    optDataGroup_[index]->setObjectName(QString("optDataGroup%1").arg(index));
+    options->addWidget(optDataGroup_[index]);
+  }
+  optDataGroup_[1]->setChecked(true);  // at design time
+  for (int index = 1; index <= 3; ++index) {
+    connect(optDataGroup_[index], &QRadioButton::toggled, this, [this, index](bool on) {
+      if (on) optDataGroup_Click(index);
+    });
+  }
+  cmdMenu_ = new QPushButton("Return to Menu", this);
+  cmdMenu_->setObjectName("cmdMenu");
+  cmdMenu_->setAutoDefault(false);
+  connect(cmdMenu_, &QPushButton::clicked, this, &QDialog::accept);
+
+  auto* grid = new QGridLayout(this);
+  grid->addWidget(Label1_[0], 0, 0);
+  grid->addWidget(lstClasses_, 1, 0);
+  grid->addWidget(Label1_[1], 0, 1);
+  grid->addWidget(lstStudents_, 1, 1);
+  auto* left = new QVBoxLayout;
+  for (QPushButton* b : cmdAll_) left->addWidget(b);
+  left->addWidget(frame);
+  left->addStretch();
+  grid->addLayout(left, 2, 0);
+  auto* right = new QVBoxLayout;
+  for (QPushButton* b : cmdSelected_) right->addWidget(b);
+  right->addStretch();
+  right->addWidget(cmdMenu_, 0, Qt::AlignRight);
+  grid->addLayout(right, 2, 1);
+
+  connect(lstClasses_, &RecordListBox::Click, this, &frmStudents::lstClasses_Click);
+  connect(lstStudents_, &RecordListBox::Click, this, &frmStudents::lstStudents_Click);
+  Form_Load();
+}
+
+void frmStudents::Form_Load() {
+  adjustSize();
+  CenterForm(*this);
+  FillUnitTestNames(&services_.values.UnitTestNames);
+  // The options show the data group in force, kept from earlier displays.
+  const int group = services_.values.DataGroup;
+  if (group >= 1 && group <= 3) optDataGroup_[group]->setChecked(true);
+  lstClasses_->SetListIndex(services_.values.InitialClassIndex);
+  UpdateClassList();
+}
+
+void frmStudents::UpdateClassList() {
+  lstClasses_->Clear();
+  ClassList classes;
+  Status s = FillClassList(services_.folder, &classes);
+  if (!s.ok()) {
+    services_.dialogs.MessageBox(
+        "The classes cannot be read.\r\r" + services_.folder.FullPath(s.file()) + ": " + s.what(),
+        Buttons::kOk, Icon::kCritical, Title::Default());
+  }
+  if (classes.bad_class_number) {
+    services_.dialogs.MessageBox("Class number <=0!", Buttons::kOk, Icon::kNone, Title::Default());
+    services_.dialogs.EndProgram(kExitFileProblem);
+    return;
+  }
+  for (const std::string& r : classes.items) lstClasses_->AddItem(r, TrimRight(r.substr(0, 27)));
+  lstClasses_->SetListIndex(-1);
+  lstStudents_->Clear();
+  SetButtonStates(0, 0, 0, 0, 0, 0);
+}
+
+void frmStudents::UpdateStudentList(int classnum) {
+  lstStudents_->Clear();
+  if (classnum <= 0) return;
+  std::vector<std::string> roster;
+  Status s = FillRosterList(services_.folder, classnum, &roster);
+  if (!s.ok()) {
+    services_.dialogs.MessageBox(
+        "The roster cannot be read.\r\r" + services_.folder.FullPath(s.file()) + ": " + s.what(),
+        Buttons::kOk, Icon::kCritical, Title::Default());
+  }
+  for (const std::string& r : roster) lstStudents_->AddItem(r, TrimRight(r.substr(0, 21)));
+  lstStudents_->SetListIndex(-1);
+}
+
+int frmStudents::SelectedClassNumber() const {
+  return ClassNumberOf(lstClasses_->SelectedRecord());
+}
+
+std::string frmStudents::SelectedClassName() const {
+  return ClassDisplayName(lstClasses_->SelectedRecord());
+}
+
+int frmStudents::SelectedStudentNumber() const {
+  return StudentNumberOf(lstStudents_->SelectedRecord());
+}
+
+std::string frmStudents::SelectedStudentName() const {
+  return StudentDisplayName(lstStudents_->SelectedRecord());
+}
+
+void frmStudents::LoadPassingGrade() {
+  services_.values.PassingGrade = PassingGradeOf(lstClasses_->SelectedRecord());
+}
+
+void frmStudents::SetButtonStates(int a0, int a1, int a2, int s0, int s1, int s2) {
+  const int all[] = {a0, a1, a2}, selected[] = {s0, s1, s2};
+  for (int i = 0; i < 3; ++i) {
+    SetState(cmdAll_[i], all[i]);
+    SetState(cmdSelected_[i], selected[i]);
+  }
+}
+
+void frmStudents::lstClasses_Click() {
+  LoadPassingGrade();
+  SetButtonStates(0, 0, 0, 0, 0, 0);
+  UpdateStudentList(SelectedClassNumber());
+  if (lstStudents_->ListCount() > 0) SetButtonStates(1, 1, 1, 0, 0, 0);
+}
+
+void frmStudents::lstStudents_Click() { SetButtonStates(1, 1, 1, 1, 1, 1); }
+
+void frmStudents::optDataGroup_Click(int index) { services_.values.DataGroup = index; }
+
+void frmStudents::cmdAll_Click(int index) {
+  if (index == 0) DisplayAll();
+  if (index == 1) PrintAll();
+  if (index == 2) EraseAll();
+}
+
+void frmStudents::cmdSelected_Click(int index) {
+  if (index == 0) DisplaySelected();
+  if (index == 1) PrintSelected();
+  if (index == 2) EraseSelected();
+}
+
+void frmStudents::DisplayAll() {
+  services_.values.SortBy = 0;
+  services_.values.ReuseWorkingLists = false;
+  frmDisplay display(services_, lists_, this);
+  display.DisplayNew(SelectedClassNumber(), -1);
+  if (services_.dialogs.Ended()) return;
+  // Shown also when nothing was found: the list is then empty.
+  display.setWindowTitle("STUDENT RECORDS: All Students");
+  services_.dialogs.ShowModal(display);
+  services_.values.ReuseWorkingLists = false;
+}
+
+void frmStudents::DisplaySelected() {
+  services_.values.SortBy = 0;
+  services_.values.ReuseWorkingLists = false;
+  frmDisplay display(services_, lists_, this);
+  display.DisplayNew(SelectedClassNumber(), SelectedStudentNumber());
+  if (services_.dialogs.Ended()) return;
+  if (services_.values.RecordsFound != 0) {
+    display.setWindowTitle(ToQString("STUDENT RECORDS: " + SelectedStudentName()));
+    services_.dialogs.ShowModal(display);
+  }
+  services_.values.ReuseWorkingLists = false;
+}
+
+void frmStudents::PrintAll() { PrintRecords(services_, SelectedClassNumber(), -1); }
+
+void frmStudents::PrintSelected() {
+  PrintRecords(services_, SelectedClassNumber(), SelectedStudentNumber());
+}
+
+void frmStudents::EraseAll() {
+  if (services_.dialogs.MessageBox(
+          "Are you sure you want to erase the records for ALL students in this class?\r\r" +
+              SelectedClassName(),
+          Buttons::kYesNoCancel, Icon::kNone, Title::Text("")) != Answer::kYes) {
+    return;
+  }
+  Status s = PurgeRecords(services_.folder, 0, SelectedClassNumber());
+  if (!s.ok()) {
+    services_.dialogs.MessageBox("The records could not be erased.\r\r" +
+                                     services_.folder.FullPath(s.file()) + ": " + s.what(),
+                                 Buttons::kOk, Icon::kCritical, Title::Default());
+  }
+}
+
+void frmStudents::EraseSelected() {
+  if (services_.dialogs.MessageBox(
+          "Are you sure you want to erase this student's records?\r\r" + SelectedStudentName(),
+          Buttons::kYesNoCancel, Icon::kNone, Title::Text("")) != Answer::kYes) {
+    return;
+  }
+  Status s = PurgeRecords(services_.folder, SelectedStudentNumber(), SelectedClassNumber());
+  if (!s.ok()) {
+    services_.dialogs.MessageBox("The records could not be erased.\r\r" +
+                                     services_.folder.FullPath(s.file()) + ": " + s.what(),
+                                 Buttons::kOk, Icon::kCritical, Title::Default());
+  }
+}
+
+}  // namespace quillon
