@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "gui/classes/frmClasses.h"
+#include "gui/diagnostics/frmDiagnostics.h"
 #include "gui/platform/CenterForm.h"
 #include "gui/records/frmStudents.h"
 #include "gui/shell/TaskWindow.h"
@@ -87,8 +88,8 @@ void frmMenu::cmdStudents_Click() {
 }
 
 void frmMenu::cmdDiagnostics_Click() {
-  OpenTaskWindow("frmDiagnostics",
-                 "Quillon Student Recordkeeping System - DIAGNOSTIC TEST RESULTS");
+  frmDiagnostics window(services_, this);
+  services_.dialogs.ShowModal(window);
 }
 
 void frmMenu::cmdOutput_Click() {

@@ -1,0 +1,234 @@
+#include "gui/diagnostics/frmDiagnostics.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "base/Text.h"
+#include "data/ClassFiles.h"
+#include "data/DiagFile.h"
+#include "data/Purge.h"
+#include "diagnostics/DiagRecord.h"
+#include "diagnostics/DiagnosticReport.h"
+#include "gui/diagnostics/PrintDiagnostics.h"
+#include "gui/diagnostics/frmDisplayDiagnostics.h"
+#include "gui/platform/CenterForm.h"
+#include "gui/platform/Encoding.h"
+#include "gui/platform/ListBox.h"
+
+namespace quillon {
+namespace {
+
+void SetState(QPushButton* button, int state) {
+  if (state == 0 || state == 1) button->setEnabled(state == 1);
+}
+
+}  // namespace
+
+frmDiagnostics::frmDiagnostics(Services services, QWidget* parent)
+    : QDialog(parent), services_(services) {
+  setObjectName("frmDiagnostics");
+  setWindowTitle("Quillon Student Recordkeeping System - DIAGNOSTIC TEST RESULTS");
+  const char* headings[] = {"Classes", "Diagnostic Test Results"};
+  for (int i = 0; i < 2; ++i) {
+    Label1_[i] = new QLabel(headings[i], this);
+    Label1_[i]->setObjectName(QString("Label1%1").arg(i));
+  }
+  lstClasses_ = new RecordListBox("lstClasses", "Classes", /*sorted=*/true, this);
+  lstStudents_ = new RecordListBox("lstStudents", "Diagnostic Test Results", /*sorted=*/true, this);
+  for (RecordListBox* list : {lstClasses_, lstStudents_}) {
+    list->setFont(FixedPitchFont(10, /*bold=*/true));
+    list->setMinimumSize(list->fontMetrics().horizontalAdvance(QString(27, 'M')), 240);
+  }
+  Label1_[0]->setBuddy(lstClasses_);
+  Label1_[1]->setBuddy(lstStudents_);
+  const char* all[] = {"Display Diagnostic Test Results for All Students Shown In List",
+                       "Print Diagnostic Test Results for All Students Shown In List",
+                       "Erase Diagnostic Test Results for All Students Shown In List"};
+  const char* selected[] = {"Display Diagnostic Test Results for Selected Student",
+                            "Print Diagnostic Test Results for Selected Student",
+                            "Erase Diagnostic Test Results for Selected Student"};
+  for (int i = 0; i < 3; ++i) {
+    cmdAll_[i] = new QPushButton(all[i], this);
+    cmdAll_[i]->setObjectName(QString("cmdAll%1").arg(i));
+    connect(cmdAll_[i], &QPushButton::clicked, this, [this, i] { cmdAll_Click(i); });
+    cmdSelected_[i] = new QPushButton(selected[i], this);
+    cmdSelected_[i]->setObjectName(QString("cmdSelected%1").arg(i));
+    connect(cmdSelected_[i], &QPushButton::clicked, this, [this, i] { cmdSelected_Click(i); });
+  }
+  cmdMenu_ = new QPushButton("Return to Menu", this);
+  cmdMenu_->setObjectName("cmdMenu");
+  cmdMenu_->setAutoDefault(false);
+  connect(cmdMenu_, &QPushButton::clicked, this, &QDialog::accept);
+
+  auto* grid = new QGridLayout(this);
+  grid->addWidget(Label1_[0], 0, 0);
+  grid->addWidget(lstClasses_, 1, 0);
+  grid->addWidget(Label1_[1], 0, 1);
+  grid->addWidget(lstStudents_, 1, 1);
+  for (int i = 0; i < 3; ++i) {
+    grid->addWidget(cmdAll_[i], 2 + i, 0);
+    grid->addWidget(cmdSelected_[i], 2 + i, 1);
+  }
+  grid->addWidget(cmdMenu_, 5, 0, 1, 2, Qt::AlignHCenter);
+
+  connect(lstClasses_, &RecordListBox::Click, this, &frmDiagnostics::lstClasses_Click);
+  connect(lstStudents_, &RecordListBox::Click, this, &frmDiagnostics::lstStudents_Click);
+  Form_Load();
+}
+
+void frmDiagnostics::Form_Load() {
+  adjustSize();
+  CenterForm(*this);
+  lstClasses_->SetListIndex(services_.values.InitialClassIndex);
+  UpdateClassList();
+}
+
+void frmDiagnostics::UpdateClassList() {
+  lstClasses_->Clear();
+  ClassList classes;
+  Status s = FillClassList(services_.folder, &classes);
+  if (!s.ok()) {
+    services_.dialogs.MessageBox("The classes cannot be read.\r\n\r\n" +
+                                     services_.folder.FullPath(s.file()) + ": " + s.what(),
+                                 Buttons::kOk, Icon::kCritical, Title::Default());
+  }
+  if (classes.bad_class_number) {
+    services_.dialogs.MessageBox("Class number <=0!", Buttons::kOk, Icon::kNone, Title::Default());
+    services_.dialogs.EndProgram(kExitFileProblem);
+    return;
+  }
+  for (const std::string& r : classes.items) lstClasses_->AddItem(r, TrimRight(r.substr(0, 27)));
+  lstClasses_->SetListIndex(-1);
+  lstStudents_->Clear();
+  SetButtonStates(0, 0, 0, 0, 0, 0);
+}
+
+void frmDiagnostics::UpdateStudentList(int classnum) {
+  lstStudents_->Clear();
+  std::vector<std::string> entries;
+  Status s = DiagListEntries(services_.folder, classnum, &entries);
+  if (!s.ok()) {
+    services_.dialogs.MessageBox("The diagnostic results cannot be read.\r\n\r\n" +
+                                     services_.folder.FullPath(s.file()) + ": " + s.what(),
+                                 Buttons::kOk, Icon::kCritical, Title::Default());
+  }
+  for (const std::string& e : entries) lstStudents_->AddItem(e, TrimRight(e.substr(0, 50)));
+  lstStudents_->SetListIndex(-1);
+}
+
+int frmDiagnostics::SelectedClassNumber() const {
+  return ClassNumberOf(lstClasses_->SelectedRecord());
+}
+
+std::string frmDiagnostics::SelectedClassName() const {
+  return ClassDisplayName(lstClasses_->SelectedRecord());
+}
+
+int frmDiagnostics::SelectedStudentNumber() const {
+  return ValInt(Field(lstStudents_->SelectedRecord(), 55, 2));
+}
+
+std::string frmDiagnostics::SelectedStudentName() const {
+  return Trim(lstStudents_->SelectedRecord().substr(0, 21));
+}
+
+void frmDiagnostics::SetButtonStates(int a0, int a1, int a2, int s0, int s1, int s2) {
+  const int all[] = {a0, a1, a2}, selected[] = {s0, s1, s2};
+  for (int i = 0; i < 3; ++i) {
+    SetState(cmdAll_[i], all[i]);
+    SetState(cmdSelected_[i], selected[i]);
+  }
+}
+
+void frmDiagnostics::lstClasses_Click() {
+  UpdateStudentList(SelectedClassNumber());
+  SetButtonStates(1, 1, 1, 0, 0, 0);
+}
+
+void frmDiagnostics::lstStudents_Click() {
+  SelectedDiagRecord_ = Field(lstStudents_->SelectedRecord(), 51, 72);
+  SetButtonStates(1, 1, 1, 1, 1, 1);
+}
+
+void frmDiagnostics::cmdAll_Click(int index) {
+  if (index == 0) DisplayDiagnosticDataAll();
+  if (index == 1) PrintDiagnosticDataAll();
+  if (index == 2) EraseDiagnosticDataAll();
+}
+
+void frmDiagnostics::cmdSelected_Click(int index) {
+  if (index == 0 && lstStudents_->ListCount() > 0) DisplayDiagnosticData();
+  if (index == 1) PrintDiagnosticData();
+  if (index == 2) EraseDiagnosticData();
+}
+
+std::vector<std::string> frmDiagnostics::ListedRecords() const {
+  std::vector<std::string> records;
+  for (int i = 0; i < lstStudents_->ListCount(); ++i) {
+    records.emplace_back(Field(lstStudents_->ItemRecord(i), 51, 72));
+  }
+  return records;
+}
+
+void frmDiagnostics::ShowReports(const std::string& caption,
+                                 const std::vector<std::string>& records) {
+  Roster roster;
+  Status s = roster.Load(services_.folder);
+  if (!s.ok()) {
+    services_.dialogs.MessageBox("The roster cannot be read.\r\n\r\n" +
+                                     services_.folder.FullPath(s.file()) + ": " + s.what(),
+                                 Buttons::kOk, Icon::kCritical, Title::Default());
+  }
+  frmDisplayDiagnostics window(this);
+  window.setWindowTitle(ToQString(caption));
+  window.SetHeading("Diagnostic Test Results");
+  window.ClearRecords();
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    if (i > 0) window.AddRecords(ReportSeparator());
+    ShowDiagnosticReport(window, records[i], roster);
+  }
+  services_.dialogs.ShowModal(window);
+}
+
+void frmDiagnostics::DisplayDiagnosticDataAll() {
+  ShowReports("STUDENT DIAGNOSTICS: All Students", ListedRecords());
+}
+
+void frmDiagnostics::DisplayDiagnosticData() {
+  ShowReports("STUDENT DIAGNOSTICS: " + SelectedStudentName(), {SelectedDiagRecord_});
+}
+
+void frmDiagnostics::PrintDiagnosticDataAll() { PrintDiagnostics(services_, ListedRecords()); }
+
+void frmDiagnostics::PrintDiagnosticData() { PrintDiagnostics(services_, {SelectedDiagRecord_}); }
+
+void frmDiagnostics::Erase(const std::string& question, const std::string& name, int studentnum) {
+  const int classnum = SelectedClassNumber();
+  if (services_.dialogs.MessageBox(question + "\r\n\r\n" + name, Buttons::kYesNo, Icon::kNone,
+                                   Title::Text("")) == Answer::kYes) {
+    Status s = PurgeDiagnostics(services_.folder, studentnum, classnum);
+    if (!s.ok()) {
+      services_.dialogs.MessageBox("The results could not be erased.\r\n\r\n" +
+                                       services_.folder.FullPath(s.file()) + ": " + s.what(),
+                                   Buttons::kOk, Icon::kCritical, Title::Default());
+    }
+  }
+  UpdateStudentList(classnum);
+  SetButtonStates(1, 1, 1, 0, 0, 0);
+}
+
+void frmDiagnostics::EraseDiagnosticDataAll() {
+  Erase(
+      "Are you sure you want to erase the Diagnostic Test results for ALL students in this "
+      "class?",
+      SelectedClassName(), 0);
+}
+
+void frmDiagnostics::EraseDiagnosticData() {
+  Erase("Are you sure you want to erase this student's Diagnostic Test results?",
+        SelectedStudentName(), SelectedStudentNumber());
+}
+
+}  // namespace quillon
