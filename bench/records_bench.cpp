@@ -98,11 +98,16 @@ void BM_Sort(benchmark::State& state, bool literal) {
 
 void BM_Export(benchmark::State& state) {
   Fixture f;
+  SystemClock clock;
   std::size_t written = 0;
   for (auto _ : state) {
-    Status s = WriteExport(f.folder, f.tables, std::nullopt, static_cast<int>(state.range(0)),
-                           "bench-export.txt", &written);
+    std::string name = "bench-export.txt";
+    Status s = WriteExport(f.folder, clock, f.tables, std::nullopt,
+                           static_cast<int>(state.range(0)), &name, &written);
     if (!s.ok()) state.SkipWithError(s.ToString().c_str());
+    state.PauseTiming();
+    if (!f.folder.RemoveFile(name).ok()) state.SkipWithError("cannot remove the export");
+    state.ResumeTiming();
   }
   state.counters["lines"] = static_cast<double>(written);
 }

@@ -160,27 +160,29 @@ std::string ZeroPad(long long value, int digits) {
 }
 
 std::vector<std::size_t> ExchangeSortOrder(
-    const std::vector<std::string_view>& keys, int direction,
+    std::size_t n, const std::function<int(std::size_t, std::size_t)>& compare, int direction,
     const std::function<bool(std::size_t, std::size_t)>& same_value) {
-  const std::size_t n = keys.size();
   std::vector<std::size_t> order(n);
   std::iota(order.begin(), order.end(), std::size_t{0});
   if ((direction != 0 && direction != 1) || n < 2) return order;
-  std::stable_sort(order.begin(), order.end(),
-                   [&](std::size_t a, std::size_t b) { return keys[a] < keys[b]; });
+  // Equal keys keep their places' order (a stable sort, without its buffer).
+  std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+    const int c = compare(a, b);
+    return c < 0 || (c == 0 && a < b);
+  });
   // The exchange sort leaves the keys in order; its only freedom is the order
   // of entries with equal keys. When those carry equal values any order is
   // the same result; otherwise only the procedure itself knows it.
   bool literal = false;
   for (std::size_t k = 1; k < n && !literal; ++k) {
-    literal = keys[order[k - 1]] == keys[order[k]] && !same_value(order[k - 1], order[k]);
+    literal = compare(order[k - 1], order[k]) == 0 && !same_value(order[k - 1], order[k]);
   }
   if (literal && n <= kLiteralSortLimit) {
     std::iota(order.begin(), order.end(), std::size_t{0});
     for (std::size_t i = 0; i + 1 < n; ++i) {
       for (std::size_t j = i + 1; j < n; ++j) {
-        const std::string_view a = keys[order[i]], b = keys[order[j]];
-        if (direction == 0 ? a > b : a < b) std::swap(order[i], order[j]);
+        const int c = compare(order[i], order[j]);
+        if (direction == 0 ? c > 0 : c < 0) std::swap(order[i], order[j]);
       }
     }
     return order;
@@ -192,9 +194,9 @@ std::vector<std::size_t> ExchangeSortOrder(
 void SortParallelLists(std::vector<std::string>& keys, std::vector<std::string>& values,
                        int direction, std::size_t count) {
   if ((direction != 0 && direction != 1) || count < 2) return;
-  std::vector<std::string_view> views(keys.begin(), keys.begin() + static_cast<long>(count));
   const std::vector<std::size_t> order = ExchangeSortOrder(
-      views, direction, [&](std::size_t a, std::size_t b) { return values[a] == values[b]; });
+      count, [&](std::size_t a, std::size_t b) { return keys[a].compare(keys[b]); }, direction,
+      [&](std::size_t a, std::size_t b) { return values[a] == values[b]; });
   std::vector<std::string> sorted_keys(count), sorted_values(count);
   for (std::size_t k = 0; k < count; ++k) {
     sorted_keys[k] = std::move(keys[order[k]]);

@@ -72,15 +72,16 @@ std::string ZeroPad(long long value, int digits);
 void SortParallelLists(std::vector<std::string>& keys, std::vector<std::string>& values,
                        int direction, std::size_t count);
 
-// The order in which that exchange sort leaves entries 0..n-1 of `keys`:
-// result[k] is the entry that ends at place k. `same_value(a, b)` tells
-// whether entries a and b carry equal values. When no two entries with equal
-// keys carry different values the order is found in O(n log n); otherwise
-// the exchange sort itself runs, which takes n*n/2 comparisons (callers hold
-// at most 20,000 entries; above kLiteralSortLimit entries the order of
-// such ties is left to a stable sort instead, and only it may differ).
+// The order in which that exchange sort leaves entries 0..n-1 whose keys
+// `compare(a, b)` compares by character code (<0, 0, >0, as
+// std::string::compare): result[k] is the entry that ends at place k.
+// `same_value(a, b)` tells whether entries a and b carry equal values. When no two entries with
+// equal keys carry different values the order is found in O(n log n); otherwise the exchange sort
+// itself runs, which takes n*n/2 comparisons (callers hold at most 20,000 entries; above
+// kLiteralSortLimit entries the order of such ties is left to a stable sort instead, and only it
+// may differ).
 std::vector<std::size_t> ExchangeSortOrder(
-    const std::vector<std::string_view>& keys, int direction,
+    std::size_t n, const std::function<int(std::size_t, std::size_t)>& compare, int direction,
     const std::function<bool(std::size_t, std::size_t)>& same_value);
 inline constexpr std::size_t kLiteralSortLimit = 20000;
 

@@ -215,8 +215,14 @@ int Export(Folder& folder, Clock& clock, const Options& o, std::ostream& out) {
   if (ToUpper(name) == "ERROR") {
     throw Exit{3, "An error has occurred while trying\nto create a name for the output file"};
   }
+  std::size_t count = 0;
+  Check(CountExportRecords(folder, cutoff, &count));
+  if (count == 0) {
+    out << "No records found.\n";
+    return 1;
+  }
   std::size_t written = 0;
-  Check(WriteExport(folder, tables.view(), cutoff, order, name, &written));
+  Check(WriteExport(folder, clock, tables.view(), cutoff, order, &name, &written));
   out << folder.FullPath(name) << '\n';
   return 0;
 }

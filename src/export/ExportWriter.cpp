@@ -1,7 +1,11 @@
 #include "export/ExportWriter.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
+#include <numeric>
+#include <unordered_map>
 
 #include "base/Text.h"
 #include "data/ActivityRecord.h"
@@ -12,13 +16,7 @@ namespace quillon {
 namespace {
 
 // A count field written as a plain decimal number.
-std::string NumberText(std::string_view field) {
-  double v = Val(field);
-  if (v == std::floor(v) && std::fabs(v) < 1e15) return std::to_string(static_cast<long long>(v));
-  char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%g", v);
-  return buffer;
-}
+std::string NumberText(std::string_view field) { return GeneralNumber(Val(field)); }
 
 bool IsDigits(std::string_view s) {
   return !s.empty() && s.find_first_not_of("0123456789") == std::string_view::npos;
@@ -34,25 +32,157 @@ bool ValidDate(int year, int month, int day) {
 
 int CenturyYear(int yy) { return yy < 30 ? 2000 + yy : 1900 + yy; }
 
-struct Keyed {
-  std::string key;
-  std::string line;
+// The value of two digits, or -1 when they are not two digits.
+int TwoDigits(std::string_view s) {
+  if (s.size() != 2 || s[0] < '0' || s[0] > '9' || s[1] < '0' || s[1] > '9') return -1;
+  return (s[0] - '0') * 10 + (s[1] - '0');
+}
+
+// yyyymmdd of the date mm, dd, yy (two digits each), or 0 when it is none.
+std::uint32_t DateValue(std::string_view mm, std::string_view dd, std::string_view yy) {
+  const int m = TwoDigits(mm), d = TwoDigits(dd), y = TwoDigits(yy);
+  if (m < 0 || d < 0 || y < 0) return 0;
+  const int year = CenturyYear(y);
+  if (!ValidDate(year, m, d)) return 0;
+  return static_cast<std::uint32_t>(year * 10000 + m * 100 + d);
+}
+
+// The parts of a line's key: the date and the ranks of the class, student
+// and course fields among their distinct texts (ranks keep the texts'
+// order, and the fields are fixed-width, so comparing ranks in key order
+// compares the key texts).
+struct KeyParts {
+  std::uint32_t date;
+  std::string_view cls, stu, course;  // 25, 21 and 8 characters
 };
 
-void QuickSort(std::vector<Keyed>& list, long low, long high) {
-  long i = low, j = high;
-  const std::string pivot = list[static_cast<std::size_t>((low + high) / 2)].key;
-  while (i <= j) {
-    while (list[static_cast<std::size_t>(i)].key < pivot && i < high) ++i;
-    while (pivot < list[static_cast<std::size_t>(j)].key && j > low) --j;
-    if (i <= j) {
-      std::swap(list[static_cast<std::size_t>(i)], list[static_cast<std::size_t>(j)]);
-      ++i;
-      --j;
+using PackedKey = std::array<std::uint32_t, 3>;
+
+struct Entry {
+  PackedKey key;
+  std::uint32_t item;  // the line's place in the unsorted list
+};
+
+// Whole-number ranks of the distinct texts of one field.
+class Ranks {
+ public:
+  void Add(std::string_view text) { ids_.emplace(std::string(text), 0); }
+  void Finish() {
+    std::vector<std::string> texts;
+    for (auto& [text, id] : ids_) texts.push_back(text);
+    std::sort(texts.begin(), texts.end());
+    for (std::uint32_t r = 0; r < texts.size(); ++r) ids_[texts[r]] = r;
+  }
+  std::uint32_t Of(std::string_view text) const { return ids_.at(std::string(text)); }
+
+ private:
+  std::unordered_map<std::string, std::uint32_t> ids_;
+};
+
+PackedKey Pack(const KeyParts& p, int order, const Ranks& cls, const Ranks& stu,
+               const Ranks& course) {
+  const std::uint32_t c = cls.Of(p.cls), s = stu.Of(p.stu);
+  switch (order) {
+    case 2:
+      return {p.date, s, 0};
+    case 3:
+      return {c, p.date, s};
+    case 4:
+      return {c, s, p.date};
+    case 5:
+      return {s, course.Of(p.course), p.date};
+    default:
+      return {p.date, c, s};
+  }
+}
+
+// The export's quicksort as the system gives it, over entries [low, high]:
+// middle pivot, i and j moving in while the keys are smaller / greater,
+// exchanges while i <= j. The two parts left are independent, so sorting
+// the smaller one first and the larger one in the loop leaves the same
+// order, with a stack of at most log2(n) calls.
+void LiteralQuickSort(std::vector<Entry>& list, long low, long high) {
+  while (low < high) {
+    long i = low, j = high;
+    const PackedKey pivot = list[static_cast<std::size_t>((low + high) / 2)].key;
+    while (i <= j) {
+      while (list[static_cast<std::size_t>(i)].key < pivot && i < high) ++i;
+      while (pivot < list[static_cast<std::size_t>(j)].key && j > low) --j;
+      if (i <= j) {
+        std::swap(list[static_cast<std::size_t>(i)], list[static_cast<std::size_t>(j)]);
+        ++i;
+        --j;
+      }
+    }
+    if (j - low < high - i) {
+      if (low < j) LiteralQuickSort(list, low, j);
+      low = i;
+    } else {
+      if (i < high) LiteralQuickSort(list, i, high);
+      high = j;
     }
   }
-  if (low < j) QuickSort(list, low, j);
-  if (i < high) QuickSort(list, i, high);
+}
+
+// The order of `count` lines (by their place) as the quicksort leaves them.
+// `parts(i)` gives line i's key parts; `same(a, b)` whether lines a and b
+// are the same text.
+template <typename Parts, typename Same>
+std::vector<std::uint32_t> ExportOrder(std::size_t count, int order, const Parts& parts,
+                                       const Same& same) {
+  Ranks cls, stu, course;
+  for (std::size_t i = 0; i < count; ++i) {
+    const KeyParts p = parts(i);
+    cls.Add(p.cls);
+    stu.Add(p.stu);
+    course.Add(p.course);
+  }
+  cls.Finish();
+  stu.Finish();
+  course.Finish();
+  std::vector<Entry> entries(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    entries[i] = {Pack(parts(i), order, cls, stu, course), static_cast<std::uint32_t>(i)};
+  }
+  std::vector<Entry> sorted = entries;
+  std::sort(sorted.begin(), sorted.end(),
+            [](const Entry& a, const Entry& b) { return a.key < b.key; });
+  // Equal keys on different lines: their order is the procedure's own.
+  bool literal = false;
+  for (std::size_t k = 1; k < count && !literal; ++k) {
+    literal = sorted[k - 1].key == sorted[k].key && !same(sorted[k - 1].item, sorted[k].item);
+  }
+  if (literal) {
+    sorted = std::move(entries);
+    LiteralQuickSort(sorted, 0, static_cast<long>(count) - 1);
+  }
+  std::vector<std::uint32_t> out(count);
+  for (std::size_t k = 0; k < count; ++k) out[k] = sorted[k].item;
+  return out;
+}
+
+KeyParts LinePartsOf(std::string_view line) {
+  return {DateValue(Field(line, 55, 2), Field(line, 58, 2), Field(line, 61, 2)), Field(line, 1, 25),
+          Field(line, 26, 21), Field(line, 47, 8)};
+}
+
+// The eight fields of a line, trimmed and joined by tabs, ended by CR LF.
+void AppendFileLine(std::string_view line, std::string& out) {
+  static constexpr struct {
+    std::size_t first, width;
+  } kFields[] = {{1, 25}, {26, 21}, {47, 8}, {55, 8}, {63, 36}, {99, 3}, {102, 3}, {105, 3}};
+  for (std::size_t f = 0; f < 8; ++f) {
+    if (f > 0) out += '\t';
+    const std::string_view field = Field(line, kFields[f].first, kFields[f].width);
+    const std::size_t b = field.find_first_not_of(' ');
+    if (b != std::string_view::npos)
+      out.append(field.substr(b, field.find_last_not_of(' ') - b + 1));
+  }
+  out += "\r\n";
+}
+
+bool Selected(std::string_view record, const std::optional<std::string>& cutoff) {
+  return !cutoff || RecordYymmdd(record) >= *cutoff;
 }
 
 }  // namespace
@@ -118,38 +248,19 @@ std::string ComposeExportLine(const TitleTables& tables, const ExportLookups& lo
   return line;
 }
 
-namespace {
-
-// The value of two digits, or -1 when they are not two digits.
-int TwoDigits(std::string_view s) {
-  if (s.size() != 2 || s[0] < '0' || s[0] > '9' || s[1] < '0' || s[1] > '9') return -1;
-  return (s[0] - '0') * 10 + (s[1] - '0');
-}
-
-}  // namespace
-
 std::string ExportDateKey(std::string_view line) {
-  const std::string_view date = line.substr(54, 8);
-  const int mm = TwoDigits(date.substr(0, 2)), dd = TwoDigits(date.substr(3, 2)),
-            yy = TwoDigits(date.substr(6, 2));
-  if (date[2] != '/' || date[5] != '/' || mm < 0 || dd < 0 || yy < 0) return "00000000";
-  const int year = CenturyYear(yy);
-  if (!ValidDate(year, mm, dd)) return "00000000";
-  const char key[8] = {static_cast<char>('0' + year / 1000),
-                       static_cast<char>('0' + year / 100 % 10),
-                       static_cast<char>('0' + year / 10 % 10),
-                       static_cast<char>('0' + year % 10),
-                       date[0],
-                       date[1],
-                       date[3],
-                       date[4]};
-  return std::string(key, 8);
+  const std::string_view date = Field(line, 55, 8);
+  const std::uint32_t value =
+      date.size() == 8 && date[2] == '/' && date[5] == '/'
+          ? DateValue(date.substr(0, 2), date.substr(3, 2), date.substr(6, 2))
+          : 0;
+  return ZeroPad(value, 8);
 }
 
 std::string ExportSortKey(std::string_view line, int order) {
   const std::string d = ExportDateKey(line);
-  const std::string_view cls = line.substr(0, 25), stu = line.substr(25, 21),
-                         course = line.substr(46, 8);
+  const std::string_view cls = Field(line, 1, 25), stu = Field(line, 26, 21),
+                         course = Field(line, 47, 8);
   std::string key;
   key.reserve(64);
   switch (order) {
@@ -173,19 +284,22 @@ std::string ExportSortKey(std::string_view line, int order) {
 }
 
 void QuickSortLines(std::vector<std::string>& lines, int order) {
-  if (lines.empty()) return;
-  std::vector<Keyed> keyed;
-  keyed.reserve(lines.size());
-  for (std::string& line : lines) {
-    std::string key = ExportSortKey(line, order);
-    keyed.push_back({std::move(key), std::move(line)});
-  }
-  QuickSort(keyed, 0, static_cast<long>(keyed.size()) - 1);
-  for (std::size_t i = 0; i < lines.size(); ++i) lines[i] = std::move(keyed[i].line);
+  // Lines shorter than the layout are taken as if padded with blanks, so
+  // that their keys are built of the same fixed-width fields.
+  std::vector<std::string> padded;
+  padded.reserve(lines.size());
+  for (const std::string& line : lines) padded.push_back(FixWidth(line, 107));
+  const std::vector<std::uint32_t> sorted = ExportOrder(
+      lines.size(), order, [&](std::size_t i) { return LinePartsOf(padded[i]); },
+      [&](std::uint32_t a, std::uint32_t b) { return lines[a] == lines[b]; });
+  std::vector<std::string> out;
+  out.reserve(lines.size());
+  for (std::uint32_t i : sorted) out.push_back(std::move(lines[i]));
+  lines = std::move(out);
 }
 
 std::string RecordYymmdd(std::string_view record) {
-  return std::string(record.substr(10, 2)) + std::string(record.substr(6, 4));
+  return std::string(Field(record, 11, 2)) + std::string(Field(record, 7, 4));
 }
 
 std::optional<std::string> ParseCutoffDate(std::string_view text) {
@@ -204,44 +318,108 @@ std::optional<std::string> ParseCutoffDate(std::string_view text) {
   return ZeroPad(year % 100, 2) + ZeroPad(month, 2) + ZeroPad(day, 2);
 }
 
-Status WriteExport(Folder& folder, const TitleTables& tables,
-                   const std::optional<std::string>& cutoff, int order, std::string_view file_name,
+Status CountExportRecords(Folder& folder, const std::optional<std::string>& cutoff,
+                          std::size_t* count) {
+  *count = 0;
+  RecordSet records;
+  Status s = ReadRecords(folder, kRecordsFile, kActivityRecordLength, &records);
+  for (std::size_t i = 0; i < records.Count(); ++i) *count += Selected(records.At(i), cutoff);
+  return s;
+}
+
+namespace {
+
+// The key parts of records, from the fields their lines would hold: the
+// names padded as the line pads them, looked up once per class or student.
+class RecordParts {
+ public:
+  explicit RecordParts(const ExportLookups& lookups) : lookups_(lookups) {}
+  KeyParts Of(std::string_view r) {
+    const std::string& cls =
+        Cached(classes_, ActivityClassNumber(r), 25, [&] { return ExportClassName(lookups_, r); });
+    const std::string& stu =
+        Cached(students_, ActivityClassNumber(r) * 65536LL + ActivityStudentNumber(r), 21,
+               [&] { return ExportStudentName(lookups_, r); });
+    const std::string code = NormalizeCourseCode(r.substr(0, 2));
+    const std::string& course = Cached(
+        courses_, (static_cast<unsigned char>(code[0]) << 8) | static_cast<unsigned char>(code[1]),
+        8, [&] { return CourseTitle(code); });
+    return {DateValue(r.substr(6, 2), r.substr(8, 2), r.substr(10, 2)), cls, stu, course};
+  }
+
+ private:
+  template <typename Name>
+  const std::string& Cached(std::unordered_map<long long, std::string>& cache, long long key,
+                            int width, const Name& name) {
+    auto it = cache.find(key);
+    if (it == cache.end()) it = cache.emplace(key, FixWidth(name(), width)).first;
+    return it->second;
+  }
+  const ExportLookups& lookups_;
+  std::unordered_map<long long, std::string> classes_, students_, courses_;
+};
+
+// Writes `bytes` to `file` at `*at` and moves `*at` on.
+Status Flush(File& file, std::string& bytes, std::uint64_t* at) {
+  Status s = file.Write(*at, bytes);
+  *at += bytes.size();
+  bytes.clear();
+  return s;
+}
+
+}  // namespace
+
+Status WriteExport(Folder& folder, Clock& clock, const TitleTables& tables,
+                   const std::optional<std::string>& cutoff, int order, std::string* file_name,
                    std::size_t* written) {
   *written = 0;
   ExportLookups lookups;
   Status s = LoadExportLookups(folder, &lookups);
-  if (!s.ok()) return s;
   RecordSet records;
-  s = ReadRecords(folder, kRecordsFile, kActivityRecordLength, &records);
+  if (s.ok()) s = ReadRecords(folder, kRecordsFile, kActivityRecordLength, &records);
   if (!s.ok()) return s;
-  std::vector<std::string> lines;
-  lines.reserve(records.Count());
+  std::vector<std::uint32_t> picked;
   for (std::size_t i = 0; i < records.Count(); ++i) {
-    std::string_view r = records.At(i);
-    if (cutoff && RecordYymmdd(r) < *cutoff) continue;
-    lines.push_back(ComposeExportLine(tables, lookups, r));
+    if (Selected(records.At(i), cutoff)) picked.push_back(static_cast<std::uint32_t>(i));
   }
-  QuickSortLines(lines, order);
-  static constexpr struct {
-    std::size_t first, width;
-  } kFields[] = {{0, 25}, {25, 21}, {46, 8}, {54, 8}, {62, 36}, {98, 3}, {101, 3}, {104, 3}};
-  std::string out;
-  out.reserve(lines.size() * 80);
-  for (const std::string& line : lines) {
-    for (std::size_t f = 0; f < 8; ++f) {
-      if (f > 0) out += '\t';
-      const std::string_view field =
-          std::string_view(line).substr(kFields[f].first, kFields[f].width);
-      const std::size_t b = field.find_first_not_of(' ');
-      if (b != std::string_view::npos) {
-        out.append(field.substr(b, field.find_last_not_of(' ') - b + 1));
+  RecordParts parts(lookups);
+  const std::vector<std::uint32_t> sorted = ExportOrder(
+      picked.size(), order, [&](std::size_t k) { return parts.Of(records.At(picked[k])); },
+      [&](std::uint32_t a, std::uint32_t b) {
+        return ComposeExportLine(tables, lookups, records.At(picked[a])) ==
+               ComposeExportLine(tables, lookups, records.At(picked[b]));
+      });
+
+  // The lines go to a file of their own first; it takes the export's name
+  // only once it is whole and on disk.
+  const std::string temp = *file_name + ".part";
+  std::unique_ptr<File> file;
+  s = folder.OpenFile(temp, /*create=*/true, &file);
+  if (s.ok()) s = file->Truncate(0);
+  std::string bytes;
+  std::uint64_t at = 0;
+  for (std::size_t k = 0; s.ok() && k < sorted.size(); ++k) {
+    AppendFileLine(ComposeExportLine(tables, lookups, records.At(picked[sorted[k]])), bytes);
+    if (bytes.size() >= (1u << 20)) s = Flush(*file, bytes, &at);
+  }
+  if (s.ok()) s = Flush(*file, bytes, &at);
+  if (s.ok()) s = file->Sync();
+  file.reset();
+  for (bool taken = true; s.ok() && taken;) {
+    s = folder.PublishFile(temp, *file_name, &taken);
+    if (s.ok() && taken) {
+      // A file of that name appeared since it was chosen: the next one.
+      *file_name = MakeOutputFileName(folder, clock);
+      if (*file_name == "Error") {
+        s = Status::Error(temp, "all twenty export file names of the day are taken");
       }
     }
-    out += "\r\n";
   }
-  s = folder.WriteFile(file_name, out);
-  if (!s.ok()) return s;
-  *written = lines.size();
+  if (!s.ok()) {
+    (void)folder.RemoveFile(temp);
+    return Status::Error(*file_name, s.what());
+  }
+  *written = sorted.size();
   return Status::OK();
 }
 

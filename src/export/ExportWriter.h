@@ -9,6 +9,7 @@
 // line ended by CR LF; no heading line.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <string>
@@ -41,18 +42,20 @@ std::string ComposeExportLine(const TitleTables& tables, const ExportLookups& lo
                               std::string_view record);
 
 // The date of positions 55-62 as yyyymmdd. Two-digit years 00-29 are 2000-
-// 2029 and 30-99 are 1930-1999; a text that is not a valid date gives
-// "00000000", so such lines sort before every dated line.
+// 2029 and 30-99 are 1930-1999; a text that is not a valid date (or a line
+// too short to hold one) gives "00000000", so such lines sort first.
 std::string ExportDateKey(std::string_view line);
 
-// The sort key of a line for `order` 1-5 (any other order: order 1).
+// The sort key of a line for `order` 1-5 (any other order: order 1); the
+// parts a short line lacks are empty.
 std::string ExportSortKey(std::string_view line, int order);
 
-// Sorts lines [low, high] (0-based, inclusive) by ExportSortKey with the
-// recursive quicksort of the export: middle pivot, exchanges while i <= j.
-// Lines with equal keys come out in the order this procedure leaves them.
-// Each key is computed once per line, not at each comparison; the order is
-// the same, since a key depends on its line alone.
+// Sorts the lines by ExportSortKey exactly as the export's recursive
+// quicksort would (middle pivot, exchanges while i <= j); lines with equal
+// keys come out in the order that procedure leaves them. When no two
+// different lines share a key the order is found by an n log n sort; the
+// procedure itself runs otherwise, on whole-number ranks of the keys and
+// with its stack bounded (the smaller part first, the larger one in a loop).
 void QuickSortLines(std::vector<std::string>& lines, int order);
 
 // "yymmdd" of a record's date (characters 11-12, then 7-10).
@@ -62,12 +65,20 @@ std::string RecordYymmdd(std::string_view record);
 // four-digit year) into "yymmdd"; nullopt when it is not a date.
 std::optional<std::string> ParseCutoffDate(std::string_view text);
 
+// How many records of RECORDS.DAT an export with `cutoff` would write.
+Status CountExportRecords(Folder& folder, const std::optional<std::string>& cutoff,
+                          std::size_t* count);
+
 // Writes every record of RECORDS.DAT dated on or after `cutoff` (yymmdd; a
-// plain text comparison, so within one century) to `file_name` in the
-// program folder, sorted in `order`. An empty selection writes an empty
-// file. `*written` receives the number of lines.
-Status WriteExport(Folder& folder, const TitleTables& tables,
-                   const std::optional<std::string>& cutoff, int order, std::string_view file_name,
+// plain text comparison, so within one century), sorted in `order`, to a new
+// file of the program folder named `*file_name`. The lines go to a
+// temporary file first (`*file_name` + ".part"), which then takes the name
+// only if no file has it meanwhile; if one has, the next free name of the
+// day is taken (`*file_name` tells which). No file is ever overwritten, and
+// on any failure nothing is left under either name. `*written` receives the
+// number of lines.
+Status WriteExport(Folder& folder, Clock& clock, const TitleTables& tables,
+                   const std::optional<std::string>& cutoff, int order, std::string* file_name,
                    std::size_t* written);
 
 // "Records" + mmddyy + "-" + nn + ".txt" for the first nn of 01-20 with no

@@ -60,6 +60,9 @@ class Folder {
                           bool* created = nullptr) = 0;
   // Removes the name `name`; a missing file is not an error.
   virtual Status RemoveFile(std::string_view name) = 0;
+  // Gives the file `from` the name `to`, only if no file of that name exists
+  // (`*taken` is then set and nothing changes); `from` is gone afterwards.
+  virtual Status PublishFile(std::string_view from, std::string_view to, bool* taken) = 0;
   // Forces the folder's entries (a file just created) to disk.
   virtual Status SyncFolder() = 0;
 };
@@ -82,6 +85,9 @@ class FolderWrapper : public Folder {
     return target_->OpenFile(name, create, file, created);
   }
   Status RemoveFile(std::string_view name) override { return target_->RemoveFile(name); }
+  Status PublishFile(std::string_view from, std::string_view to, bool* taken) override {
+    return target_->PublishFile(from, to, taken);
+  }
   Status SyncFolder() override { return target_->SyncFolder(); }
 
  private:

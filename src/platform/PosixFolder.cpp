@@ -1,6 +1,7 @@
 #include "platform/PosixFolder.h"
 
 #include <fcntl.h>
+#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -228,6 +229,38 @@ Status PosixFolder::RemoveFile(std::string_view name) {
   if (::unlink(FullPath(name).c_str()) != 0 && errno != ENOENT) {
     return Failure(name, "cannot remove the file");
   }
+  return Status::OK();
+}
+
+Status PosixFolder::PublishFile(std::string_view from, std::string_view to, bool* taken) {
+  *taken = false;
+  const std::string source = FullPath(from), target = FullPath(to);
+  if (::link(source.c_str(), target.c_str()) == 0) {
+    if (::unlink(source.c_str()) != 0) return Failure(from, "cannot remove the file");
+    return Status::OK();
+  }
+  if (errno == EEXIST) {
+    *taken = true;
+    return Status::OK();
+  }
+  if (errno != EPERM && errno != EOPNOTSUPP && errno != ENOSYS && errno != EMLINK) {
+    return Failure(to, "cannot create the file");
+  }
+  // No hard links here (FAT, many network shares).
+  if (::renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) {
+    return Status::OK();
+  }
+  if (errno == EEXIST) {
+    *taken = true;
+    return Status::OK();
+  }
+  if (errno != EINVAL && errno != ENOSYS) return Failure(to, "cannot create the file");
+  // Nor a rename that refuses: look, then rename at once.
+  if (FileExists(to)) {
+    *taken = true;
+    return Status::OK();
+  }
+  if (::rename(source.c_str(), target.c_str()) != 0) return Failure(to, "cannot create the file");
   return Status::OK();
 }
 

@@ -27,6 +27,9 @@ class PosixFolder : public Folder {
   Status OpenFile(std::string_view name, bool create, std::unique_ptr<File>* file,
                   bool* created = nullptr) override;
   Status RemoveFile(std::string_view name) override;
+  // A second name and the first removed (link, unlink); where the file
+  // system has no hard links, a rename that refuses to replace a file.
+  Status PublishFile(std::string_view from, std::string_view to, bool* taken) override;
   Status SyncFolder() override;
 
   const std::string& path() const { return path_; }

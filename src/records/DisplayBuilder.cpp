@@ -1,6 +1,10 @@
 #include "records/DisplayBuilder.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdio>
+#include <cstring>
+#include <map>
 #include <numeric>
 
 #include "base/Text.h"
@@ -155,14 +159,127 @@ std::string DisplaySortKey(const TitleTables& tables, std::string_view line, int
 
 namespace {
 
-// Reorders the entries of `selection` by the keys of its lines, as the
-// exchange sort of the parallel lists would (see ExchangeSortOrder).
-template <typename Entry>
-void SortByKeys(const std::vector<std::string>& keys, const std::vector<std::string>& lines,
-                int direction, std::vector<Entry>* entries) {
-  const std::vector<std::string_view> views(keys.begin(), keys.end());
-  const std::vector<std::size_t> order = ExchangeSortOrder(
-      views, direction, [&](std::size_t a, std::size_t b) { return lines[a] == lines[b]; });
+// A display sort key held in parts, without a text of its own: the head
+// (the percent or the activity label, one text shared by every line that
+// has it), the 21-character name, the date as yymmdd and the running
+// number. The key's text is these end to end (Date: the date first), and
+// Compare orders keys exactly as their texts compare.
+struct KeyParts {
+  std::uint64_t seq_order;  // SeqOrder of the running number
+  std::uint32_t head;       // into KeyHeads
+  std::uint32_t name;       // into the names: 21 characters
+  std::array<char, 6> yymmdd;
+};
+
+// The running number's text (at least four digits) as a number that orders
+// as the texts do: each digit one more than itself in base 11, the places
+// a shorter text lacks left 0 ("9999" after "10000", "1000" before "10000").
+std::uint64_t SeqOrder(std::uint32_t seq) {
+  char text[12];
+  const int n = std::snprintf(text, sizeof text, "%04u", seq);
+  std::uint64_t order = 0;
+  for (int i = 0; i < 10; ++i)
+    order = order * 11 + (i < n ? static_cast<unsigned>(text[i] - '0') + 1 : 0);
+  return order;
+}
+
+class KeyHeads {
+ public:
+  std::uint32_t Intern(const std::string& head) {
+    auto [it, added] = ids_.emplace(head, static_cast<std::uint32_t>(texts_.size()));
+    if (added) texts_.push_back(head);
+    return it->second;
+  }
+  const std::string& operator[](std::uint32_t id) const { return texts_[id]; }
+
+ private:
+  std::map<std::string, std::uint32_t> ids_;
+  std::vector<std::string> texts_;
+};
+
+// Compares the texts made of `a` and `b` laid end to end, as one text each.
+template <std::size_t N>
+int CompareJoined(const std::array<std::string_view, N>& a,
+                  const std::array<std::string_view, N>& b) {
+  std::size_t ia = 0, ib = 0, oa = 0, ob = 0;
+  for (;;) {
+    while (ia < N && oa == a[ia].size()) ++ia, oa = 0;
+    while (ib < N && ob == b[ib].size()) ++ib, ob = 0;
+    if (ia == N || ib == N) return ia == N ? (ib == N ? 0 : -1) : 1;
+    const std::size_t n = std::min(a[ia].size() - oa, b[ib].size() - ob);
+    if (int c = a[ia].substr(oa, n).compare(b[ib].substr(ob, n)); c != 0) return c;
+    oa += n;
+    ob += n;
+  }
+}
+
+class DisplayKeys {
+ public:
+  explicit DisplayKeys(int sort_by) : sort_by_(sort_by) { heads_.Intern(""); }
+  void Add(const TitleTables& tables, std::string_view line, const std::string* name,
+           std::uint32_t seq) {
+    auto [it, added] = name_ids_.emplace(name, static_cast<std::uint32_t>(names_.size()));
+    if (added) names_.push_back(name);
+    seqs_.push_back(seq);
+    KeyParts k{SeqOrder(seq), 0, it->second, {}};
+    std::copy_n(line.begin() + 21, 6, k.yymmdd.begin());
+    if (sort_by_ == 1 || sort_by_ == 3) {
+      const std::string key = DisplaySortKey(tables, line, sort_by_, 0);
+      k.head = heads_.Intern(key.substr(0, key.size() - 4 - 27));  // without name, date, "0000"
+    }
+    parts_.push_back(k);
+  }
+  int Compare(std::size_t a, std::size_t b) const {
+    const KeyParts &x = parts_[a], &y = parts_[b];
+    // The parts after the head have fixed widths but the last: with the
+    // same head (or a date first) they compare one by one.
+    if (sort_by_ == 2 || x.head == y.head) {
+      if (sort_by_ == 2) {
+        if (int c = std::memcmp(x.yymmdd.data(), y.yymmdd.data(), 6); c != 0) return c;
+      }
+      if (x.name != y.name) {
+        if (int c = names_[x.name]->compare(*names_[y.name]); c != 0) return c;
+      }
+      if (sort_by_ != 2) {
+        if (int c = std::memcmp(x.yymmdd.data(), y.yymmdd.data(), 6); c != 0) return c;
+      }
+      return x.seq_order < y.seq_order ? -1 : x.seq_order > y.seq_order ? 1 : 0;
+    }
+    const std::string &hx = heads_[x.head], &hy = heads_[y.head];
+    const std::size_t common = std::min(hx.size(), hy.size());
+    if (int c =
+            std::string_view(hx).substr(0, common).compare(std::string_view(hy).substr(0, common));
+        c != 0) {
+      return c;
+    }
+    // One head begins the other: the texts compare on across the parts.
+    char sx[12], sy[12];
+    const std::string_view seq_x(
+        sx, static_cast<std::size_t>(std::snprintf(sx, sizeof sx, "%04u", seqs_[a])));
+    const std::string_view seq_y(
+        sy, static_cast<std::size_t>(std::snprintf(sy, sizeof sy, "%04u", seqs_[b])));
+    const std::string_view date_x(x.yymmdd.data(), 6), date_y(y.yymmdd.data(), 6);
+    return CompareJoined<4>({heads_[x.head], *names_[x.name], date_x, seq_x},
+                            {heads_[y.head], *names_[y.name], date_y, seq_y});
+  }
+
+ private:
+  int sort_by_;
+  KeyHeads heads_;
+  std::map<const std::string*, std::uint32_t> name_ids_;
+  std::vector<const std::string*> names_;
+  std::vector<std::uint32_t> seqs_;
+  std::vector<KeyParts> parts_;
+};
+
+// Reorders `entries` by `compare`, as the exchange sort of the parallel
+// lists of keys and RecordLines would (see ExchangeSortOrder).
+template <typename Entry, typename Compare, typename Line>
+void SortEntries(const Compare& compare, const Line& line, int direction,
+                 std::vector<Entry>* entries) {
+  const std::vector<std::size_t> order =
+      ExchangeSortOrder(entries->size(), compare, direction,
+                        [&](std::size_t a, std::size_t b) { return line(a) == line(b); });
   std::vector<Entry> sorted;
   sorted.reserve(entries->size());
   for (std::size_t k : order) sorted.push_back((*entries)[k]);
@@ -171,24 +288,45 @@ void SortByKeys(const std::vector<std::string>& keys, const std::vector<std::str
 
 }  // namespace
 
+const std::string& RecordSelection::NameOf(std::size_t i) const {
+  static const std::string kBlank(21, ' ');
+  const std::string_view r = records_[entries_[i].record];
+  const std::string& name = roster_.Name(ActivityClassNumber(r), ActivityStudentNumber(r));
+  return name.size() == 21 ? name : kBlank;
+}
+
 void SortSelection(const TitleTables& tables, int sort_by, int direction,
                    RecordSelection* selection) {
-  std::vector<std::string> keys, lines;
-  keys.reserve(selection->size());
-  lines.reserve(selection->size());
+  DisplayKeys keys(sort_by);
   for (std::size_t i = 0; i < selection->size(); ++i) {
-    lines.push_back(selection->RecordLine(i));
-    keys.push_back(
-        DisplaySortKey(tables, lines.back(), sort_by, static_cast<int>(selection->Seq(i))));
+    keys.Add(tables, selection->RecordLine(i), &selection->NameOf(i),
+             static_cast<std::uint32_t>(selection->Seq(i)));
   }
-  SortByKeys(keys, lines, direction, &selection->entries_);
+  SortEntries([&](std::size_t a, std::size_t b) { return keys.Compare(a, b); },
+              [&](std::size_t i) { return selection->RecordLine(i); }, direction,
+              &selection->entries_);
 }
 
 void SortSelectionByLine(int direction, RecordSelection* selection) {
-  std::vector<std::string> lines;
-  lines.reserve(selection->size());
-  for (std::size_t i = 0; i < selection->size(); ++i) lines.push_back(selection->RecordLine(i));
-  SortByKeys(lines, lines, direction, &selection->entries_);
+  // The RecordLine is its name field and 22 characters more.
+  struct LineKey {
+    const std::string* name;
+    std::array<char, 22> rest;
+  };
+  std::vector<LineKey> keys;
+  keys.reserve(selection->size());
+  for (std::size_t i = 0; i < selection->size(); ++i) {
+    const std::string line = selection->RecordLine(i);
+    LineKey k{&selection->NameOf(i), {}};
+    std::copy_n(line.begin() + 21, 22, k.rest.begin());
+    keys.push_back(k);
+  }
+  SortEntries(
+      [&](std::size_t a, std::size_t b) {
+        if (int c = keys[a].name->compare(*keys[b].name); c != 0) return c;
+        return std::memcmp(keys[a].rest.data(), keys[b].rest.data(), 22);
+      },
+      [&](std::size_t i) { return selection->RecordLine(i); }, direction, &selection->entries_);
 }
 
 Status DisplayNew(Folder& folder, const TitleTables& tables, const DisplayRequest& request,

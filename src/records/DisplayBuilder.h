@@ -86,6 +86,9 @@ class RecordSelection {
   std::string RecordLine(std::size_t i) const;
   // The running number (from 1) of line i in the order it was selected in.
   std::size_t Seq(std::size_t i) const { return entries_[i].seq; }
+  // The 21-character name field of line i (blanks for a student not on the
+  // roster).
+  const std::string& NameOf(std::size_t i) const;
 
  private:
   friend Status SelectRecords(Folder&, const RecordList&, int, int, RecordSelection*);

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
+#include <numeric>
 #include <random>
 
 #include "base/Text.h"
@@ -8,6 +10,7 @@
 #include "data/ClassFiles.h"
 #include "export/ExportWriter.h"
 #include "support/core/Builders.h"
+#include "support/core/FaultyFolder.h"
 #include "support/core/FixedClock.h"
 #include "support/core/TempFolder.h"
 
@@ -35,9 +38,12 @@ class ExportTest : public ::testing::Test {
   std::vector<std::string> Export(const std::string& records, int order,
                                   std::optional<std::string> cutoff = std::nullopt) {
     dir.Write(kRecordsFile, records);
+    std::filesystem::remove(dir.path() + "/out.txt");
     std::size_t written = 0;
+    std::string name = "out.txt";
     EXPECT_TRUE(
-        WriteExport(dir.folder(), {catalogue, names}, cutoff, order, "out.txt", &written).ok());
+        WriteExport(dir.folder(), clock, {catalogue, names}, cutoff, order, &name, &written).ok());
+    EXPECT_EQ(name, "out.txt");
     std::vector<std::string> lines;
     std::string text = dir.Read("out.txt"), line;
     for (char c : text) {
@@ -62,6 +68,7 @@ class ExportTest : public ::testing::Test {
     return out;
   }
   testing::TempFolder dir;
+  testing::FixedClock clock{{2024, 4, 5}};
   LessonCatalogue catalogue;
   UnitNameTable names;
 };
@@ -72,8 +79,9 @@ TEST_F(ExportTest, ExactBytesOfTheFile) {
   dir.Write(kRecordsFile, ActRec("S1", "1", "1", "090526", "01", "02", "12", "10", "7") +
                               ActRec("C1", "9", "9", "090626", "04", "57", "5", "4", "3"));
   std::size_t written = 0;
+  std::string name = "out.txt";
   ASSERT_TRUE(
-      WriteExport(dir.folder(), {catalogue, names}, std::nullopt, 1, "out.txt", &written).ok());
+      WriteExport(dir.folder(), clock, {catalogue, names}, std::nullopt, 1, &name, &written).ok());
   EXPECT_EQ(written, 2u);
   EXPECT_EQ(dir.Read("out.txt"),
             "Math\tAnn\tBus Math\t09/05/26\tReading a Pay Stub\t12\t10\t7\r\n"
@@ -218,6 +226,170 @@ TEST(QuickSortLinesTest, SameOrderAsTheLiteralProcedureEqualKeysIncluded) {
       ASSERT_EQ(fast, literal) << "order " << order;
     }
   }
+}
+
+// McIlroy's adversary ("A Killer Adversary for Quicksort", 1999): values for
+// n items, fixed as the export's procedure compares them, that make it take
+// about n*n/2 comparisons. Item i is the i-th line of the input.
+std::vector<int> KillerValues(int n) {
+  std::vector<int> val(static_cast<std::size_t>(n), n);  // n: not fixed yet
+  int solid = 0, candidate = 0;
+  auto less = [&](int x, int y) {
+    auto& vx = val[static_cast<std::size_t>(x)];
+    auto& vy = val[static_cast<std::size_t>(y)];
+    if (vx == n && vy == n) (x == candidate ? vx : vy) = solid++;
+    if (vx == n) {
+      candidate = x;
+    } else if (vy == n) {
+      candidate = y;
+    }
+    return vx < vy;
+  };
+  std::vector<int> list(static_cast<std::size_t>(n));
+  std::iota(list.begin(), list.end(), 0);
+  auto at = [&](long k) -> int& { return list[static_cast<std::size_t>(k)]; };
+  // The procedure with its larger part in a loop (the same comparisons).
+  std::function<void(long, long)> sort = [&](long low, long high) {
+    while (low < high) {
+      long i = low, j = high;
+      const int pivot = at((low + high) / 2);
+      while (i <= j) {
+        while (less(at(i), pivot) && i < high) ++i;
+        while (less(pivot, at(j)) && j > low) --j;
+        if (i <= j) std::swap(at(i++), at(j--));
+      }
+      if (j - low < high - i) {
+        if (low < j) sort(low, j);
+        low = i;
+      } else {
+        if (i < high) sort(i, high);
+        high = j;
+      }
+    }
+  };
+  sort(0, n - 1);
+  for (int& v : val) {
+    if (v == n) v = solid++;
+  }
+  return val;
+}
+
+// mm/dd/yy of the day `days` after 01/01/1930 (1930 to 2029, the export's
+// century).
+std::string DayAfter1930(int days) {
+  static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  int year = 1930, month = 0;
+  for (;;) {
+    const bool leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+    const int in_month = kDays[month] + (month == 1 && leap ? 1 : 0);
+    if (days < in_month) break;
+    days -= in_month;
+    if (++month == 12) month = 0, ++year;
+  }
+  return ZeroPad(month + 1, 2) + "/" + ZeroPad(days + 1, 2) + "/" + ZeroPad(year % 100, 2);
+}
+
+std::string Line(const std::string& date, const std::string& label) {
+  return FixWidth("Class", 25) + FixWidth("Student", 21) + FixWidth("V&T-PreA", 8) + date +
+         FixWidth(label, 36) + "1  1  1  ";
+}
+
+// One student, dates in the order that is worst for the procedure: with
+// every key different the order is found in n log n, with equal keys on
+// different lines the procedure runs, its stack bounded; either way the
+// same order as the literal procedure.
+TEST(QuickSortLinesTest, TheUnluckiestOrderOfDates) {
+  const std::vector<int> killer = KillerValues(3000);
+  std::vector<std::string> distinct, doubled;
+  for (int v : killer) {
+    distinct.push_back(Line(DayAfter1930(v), "practice"));
+    doubled.push_back(Line(DayAfter1930(v / 2), "lesson " + std::to_string(v % 2)));
+  }
+  for (auto* lines : {&distinct, &doubled}) {
+    std::vector<std::string> fast = *lines, literal = *lines;
+    QuickSortLines(fast, 1);
+    LiteralQuickSort(literal, 0, static_cast<long>(literal.size()) - 1, 1);
+    EXPECT_EQ(fast, literal);
+  }
+}
+
+// The largest file the format allows, in that order, through the export:
+// it finishes (and under the sanitizer build its stack holds).
+TEST(QuickSortLinesTest, TheLargestUnluckyFileIsExportedInDateOrder) {
+  testing::TempFolder dir;
+  std::string records;
+  const std::vector<int> killer = KillerValues(32767);
+  for (int v : killer) {
+    const std::string date = DayAfter1930(v);
+    records += ActRec("C1", "1", "1", date.substr(0, 2) + date.substr(3, 2) + date.substr(6, 2),
+                      "01", "01", "1", "1", "1");
+  }
+  dir.Write(kRecordsFile, records);
+  testing::FixedClock clock({2024, 4, 5});
+  LessonCatalogue catalogue;
+  UnitNameTable names;
+  std::string name = "out.txt";
+  std::size_t written = 0;
+  ASSERT_TRUE(
+      WriteExport(dir.folder(), clock, {catalogue, names}, std::nullopt, 2, &name, &written).ok());
+  ASSERT_EQ(written, 32767u);
+  const std::string text = dir.Read("out.txt");
+  std::string previous = "00000000";
+  for (std::size_t at = 0; at < text.size(); at = text.find('\n', at) + 1) {
+    const std::size_t date_at = text.find("\t", text.find("\t", at) + 1) + 1;
+    const std::string mmddyy = text.substr(date_at + 1, 8);
+    const std::string yy = mmddyy.substr(6, 2);
+    const std::string key =
+        (yy < "30" ? "20" : "19") + yy + mmddyy.substr(0, 2) + mmddyy.substr(3, 2);
+    ASSERT_LE(previous, key) << mmddyy;
+    previous = key;
+  }
+}
+
+TEST(ExportSortKeyTest, AShortLineHasAKeyAndSorts) {
+  EXPECT_EQ(ExportSortKey("Math", 1), "00000000Math");
+  EXPECT_EQ(ExportSortKey("", 5), "00000000");
+  std::vector<std::string> lines = {"b", "", "a"};
+  QuickSortLines(lines, 3);
+  EXPECT_EQ(lines, (std::vector<std::string>{"", "a", "b"}));
+}
+
+TEST_F(ExportTest, EveryCodeNotBeginningWithACapitalCIsLabelledAsTheNumberedSeries) {
+  ExportLookups lookups;
+  ASSERT_TRUE(LoadExportLookups(dir.folder(), &lookups).ok());
+  struct Case {
+    const char* code;
+    const char* unit;
+    const char* label;
+  } cases[] = {{"c3", "05", "Test...various prob types"},
+               {"p2", "05", "Test...various prob types"},
+               {"X1", "04", "Test...various prob types"},
+               {"X2", "99", "Twelfth"}};
+  for (const Case& c : cases) {
+    const std::string line =
+        ComposeExportLine({catalogue, names}, lookups,
+                          ActRec(c.code, "1", "1", "010126", c.unit, "12", "1", "1", "1"));
+    EXPECT_EQ(line.substr(62, 36), FixWidth(c.label, 36)) << c.code;
+  }
+}
+
+// A file of the chosen name appearing between the choice and the write is
+// never overwritten: the export takes the next name.
+TEST_F(ExportTest, AFileThatAppearsMeanwhileIsNeverOverwritten) {
+  dir.Write(kRecordsFile, ActRec("C1", "1", "1", "090526", "01", "01", "1", "1", "1"));
+  testing::FaultyFolder racing(&dir.folder(), -1, testing::FaultyFolder::Mode::kFail);
+  racing.before = [&](int, const std::string& what) {
+    if (what == "PublishFile Records040524-01.txt") dir.Write("Records040524-01.txt", "theirs");
+  };
+  std::string name = MakeOutputFileName(racing, clock);
+  ASSERT_EQ(name, "Records040524-01.txt");
+  std::size_t written = 0;
+  ASSERT_TRUE(
+      WriteExport(racing, clock, {catalogue, names}, std::nullopt, 1, &name, &written).ok());
+  EXPECT_EQ(name, "Records040524-02.txt");
+  EXPECT_EQ(dir.Read("Records040524-01.txt"), "theirs");
+  EXPECT_EQ(dir.Read("Records040524-02.txt"), "Math\tAnn\tV&T-PreA\t09/05/26\t\t1\t1\t1\r\n");
+  EXPECT_FALSE(dir.Exists("Records040524-01.txt.part"));
 }
 
 TEST(MakeOutputFileNameTest, LowestFreeOfTwenty) {

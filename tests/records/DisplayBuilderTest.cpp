@@ -202,3 +202,36 @@ TEST(MostRecentTestTest, MoreThan99999TestsOfOneLesson) {
 
 }  // namespace
 }  // namespace quillon
+
+namespace quillon {
+namespace {
+
+// A label that begins another one: the key texts compare on into the name
+// ("Equations" + "Ann" against "Equations and Inequalities" + "Bob" is
+// decided by 'A' against ' '), so the longer label comes first.
+TEST(DisplaySortTest, ALabelThatBeginsAnotherComparesOnIntoTheName) {
+  testing::TempFolder dir;
+  dir.Write(kStudentsFile, StudentRec("Ann", "1", "3") + StudentRec("Bob", "2", "3") +
+                               StudentRec(" Cy", "3", "3"));
+  dir.Write(kRecordsFile, ActRec("C3", "3", "1", "091526", "01", "01", "10", "9", "25") +
+                              ActRec("C3", "3", "2", "091526", "01", "02", "10", "9", "25") +
+                              ActRec("C3", "3", "3", "091526", "01", "01", "10", "9", "25"));
+  LessonCatalogue catalogue;
+  catalogue.UnitLessonTitles[3][1][1] = "Equations";
+  catalogue.UnitLessonTitles[3][1][2] = "Equations and Inequalities";
+  UnitNameTable names;
+  WorkingLists lists;
+  DisplayRequest request;
+  request.classnum = 3;
+  request.sort_by = 3;
+  DisplayResult result;
+  ASSERT_TRUE(DisplayNew(dir.folder(), {catalogue, names}, request, lists, &result).ok());
+  std::vector<std::string> who;
+  for (std::size_t i = 0; i < result.lines.size(); ++i)
+    who.push_back(result.lines.RecordLine(i).substr(0, 3));
+  // " Cy" (a blank) < "Equations and..." (Bob) < "Equations" + "Ann".
+  EXPECT_EQ(who, (std::vector<std::string>{" Cy", "Bob", "Ann"}));
+}
+
+}  // namespace
+}  // namespace quillon

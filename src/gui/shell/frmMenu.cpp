@@ -7,9 +7,9 @@
 
 #include "gui/classes/frmClasses.h"
 #include "gui/diagnostics/frmDiagnostics.h"
+#include "gui/export/frmOutput.h"
 #include "gui/platform/CenterForm.h"
 #include "gui/records/frmStudents.h"
-#include "gui/shell/TaskWindow.h"
 #include "gui/shell/frmPassword.h"
 
 namespace quillon {
@@ -72,11 +72,6 @@ void frmMenu::Form_Load() {
   if (!services_.folder.FileExists("Diag.dat")) cmdDiagnostics_->setEnabled(false);
 }
 
-void frmMenu::OpenTaskWindow(const char* object_name, const char* caption) {
-  TaskWindow window(object_name, caption, this);
-  services_.dialogs.ShowModal(window);
-}
-
 void frmMenu::cmdClasses_Click() {
   frmClasses window(services_, this);
   services_.dialogs.ShowModal(window);
@@ -93,7 +88,8 @@ void frmMenu::cmdDiagnostics_Click() {
 }
 
 void frmMenu::cmdOutput_Click() {
-  OpenTaskWindow("frmOutput", "VARDELLO(tm) RECORDKEEPING - OUTPUT STUDENT DATA TO FILE");
+  frmOutput window(services_, this);
+  services_.dialogs.ShowModal(window);
 }
 
 void frmMenu::cmdAnalysis_Click() {}

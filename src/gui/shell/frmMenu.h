@@ -31,8 +31,6 @@ class frmMenu : public QWidget {
   void cmdExit_Click();
 
  private:
-  void OpenTaskWindow(const char* object_name, const char* caption);
-
   Services services_;
   QLabel* Label1_;
   QPushButton* cmdClasses_;

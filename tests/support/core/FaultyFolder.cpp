@@ -91,6 +91,12 @@ Status FaultyFolder::RemoveFile(std::string_view name) {
   return FolderWrapper::RemoveFile(name);
 }
 
+Status FaultyFolder::PublishFile(std::string_view from, std::string_view to, bool* taken) {
+  *taken = false;
+  if (Fault("PublishFile " + std::string(to))) return Injected(std::string(to));
+  return FolderWrapper::PublishFile(from, to, taken);
+}
+
 Status FaultyFolder::SyncFolder() {
   if (Fault("SyncFolder")) return Injected("folder");
   return FolderWrapper::SyncFolder();

@@ -37,6 +37,7 @@ class FaultyFolder : public FolderWrapper {
   Status OpenFile(std::string_view name, bool create, std::unique_ptr<File>* file,
                   bool* created = nullptr) override;
   Status RemoveFile(std::string_view name) override;
+  Status PublishFile(std::string_view from, std::string_view to, bool* taken) override;
   Status SyncFolder() override;
 
   // True when this operation is the one to fault (a crash throws here, a
