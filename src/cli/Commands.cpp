@@ -1,7 +1,10 @@
 #include "cli/Commands.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
-#include <filesystem>
+#include <cerrno>
+#include <cstring>
 #include <map>
 #include <optional>
 
@@ -31,13 +34,21 @@ constexpr char kUsage[] =
     "  roster --class N\n"
     "DIR is the program folder (default: the current directory).\n";
 
-// A failure that ends the command with an exit status and a message.
+// A failure that ends the command with an exit status and a message (and
+// the usage, when the command line itself is not understood).
 struct Exit {
   int status;
   std::string message;
+  bool usage = false;
 };
 
-Exit Usage(const std::string& message) { return {2, message}; }
+Exit Usage(const std::string& message) { return {2, message, true}; }
+// "--help" as the command or among a command's switches (not as the value
+// of an option: "--class --help" is a wrong class).
+struct Help {};
+
+// A value that is not one the option takes: one line, no usage.
+Exit WrongValue(const std::string& message) { return {2, message, false}; }
 
 void Check(const Status& s) {
   if (!s.ok()) throw Exit{3, s.ToString()};
@@ -50,6 +61,7 @@ class Options {
           const std::vector<std::string>& valued, const std::vector<std::string>& flags) {
     for (std::size_t i = from; i < args.size(); ++i) {
       const std::string& a = args[i];
+      if (a == "--help") throw Help{};
       if (std::find(flags.begin(), flags.end(), a) != flags.end()) {
         flags_.push_back(a);
       } else if (std::find(valued.begin(), valued.end(), a) != valued.end()) {
@@ -79,8 +91,8 @@ class Options {
     }
     if (v->empty() || v->size() > 6 || v->find_first_not_of("0123456789") != std::string::npos ||
         std::stoi(*v) < low || std::stoi(*v) > high) {
-      throw Usage(name + " takes a whole number from " + std::to_string(low) + " to " +
-                  std::to_string(high) + ", not \"" + *v + "\"");
+      throw WrongValue(name + " takes a whole number from " + std::to_string(low) + " to " +
+                       std::to_string(high) + ", not \"" + *v + "\"");
     }
     return std::stoi(*v);
   }
@@ -92,7 +104,7 @@ class Options {
     }
     std::string all;
     for (const auto& w : words) all += (all.empty() ? "" : "|") + w;
-    throw Usage(name + " takes " + all + ", not \"" + *v + "\"");
+    throw WrongValue(name + " takes " + all + ", not \"" + *v + "\"");
   }
 
  private:
@@ -114,7 +126,7 @@ std::string ClassRecordOf(Folder& folder, int classnum) {
   for (const std::string& item : SortedClassList(folder)) {
     if (ClassNumberOf(item) == classnum) return item;
   }
-  throw Usage("there is no class " + std::to_string(classnum) + " in CLASSES.DAT");
+  throw WrongValue("there is no class " + std::to_string(classnum) + " in CLASSES.DAT");
 }
 
 // The lesson catalogue and the unit names the titles come from.
@@ -177,10 +189,14 @@ int Diagnostics(Folder& folder, const Options& o, std::ostream& out) {
   if (o.Value("--entry")) {
     int k = o.Number("--entry", 1, 999999, std::nullopt);
     if (k > static_cast<int>(entries.size())) {
-      throw Usage("--entry " + std::to_string(k) + ": class " + std::to_string(classnum) + " has " +
-                  std::to_string(entries.size()) + " diagnostic results");
+      throw WrongValue("--entry " + std::to_string(k) + ": class " + std::to_string(classnum) +
+                       " has " + std::to_string(entries.size()) + " diagnostic results");
     }
     entries = {entries[static_cast<std::size_t>(k - 1)]};
+  }
+  if (entries.empty()) {
+    out << "No diagnostic results found.\n";
+    return 1;
   }
   Roster roster;
   Check(roster.Load(folder));
@@ -206,7 +222,7 @@ int Export(Folder& folder, Clock& clock, const Options& o, std::ostream& out) {
   std::optional<std::string> cutoff;
   if (std::optional<std::string> since = o.Value("--since")) {
     cutoff = ParseCutoffDate(*since);
-    if (!cutoff) throw Exit{2, "Enter date in format mm/dd/yy"};
+    if (!cutoff) throw WrongValue("Enter date in format mm/dd/yy");
   }
   int order = o.Number("--order", 1, 5, 1);
   Tables tables;
@@ -267,52 +283,77 @@ int RosterList(Folder& folder, const Options& o, std::ostream& out) {
 
 }  // namespace
 
+namespace {
+
+// The program folder named on the command line: an existing folder that
+// holds LESSONS.DAT, or an Exit that says what it is instead.
+void CheckProgramFolder(const std::string& path) {
+  struct stat st;
+  if (::stat(path.c_str(), &st) != 0) {
+    throw Exit{3,
+               path + ": " +
+                   (errno == ENOENT ? std::string("there is no such folder")
+                                    : "cannot be reached: " + std::string(std::strerror(errno)))};
+  }
+  if (!S_ISDIR(st.st_mode)) throw Exit{3, path + ": is not a folder"};
+  const std::string lessons = path + "/LESSONS.DAT";
+  if (::stat(lessons.c_str(), &st) != 0 && errno == ENOENT) {
+    throw Exit{3, path + ": is not a program folder: it holds no LESSONS.DAT"};
+  }
+}
+
+}  // namespace
+
 int RunCli(const std::vector<std::string>& args, Clock& clock, std::ostream& out,
            std::ostream& err) {
   try {
-    if (std::find(args.begin(), args.end(), "--help") != args.end()) {
-      out << kUsage;
-      return 0;
-    }
-    std::size_t i = 0;
-    std::string folder_path = ".";
-    if (i < args.size() && args[i] == "--folder") {
+    // "--folder DIR" may stand anywhere, once; the rest is the command and
+    // its options.
+    std::vector<std::string> rest;
+    std::optional<std::string> folder_path;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+      if (args[i] != "--folder") {
+        rest.push_back(args[i]);
+        continue;
+      }
+      if (folder_path) throw Usage("--folder is given twice");
       if (i + 1 >= args.size()) throw Usage("--folder needs a value");
-      folder_path = args[i + 1];
-      i += 2;
+      folder_path = args[++i];
     }
-    if (i >= args.size()) throw Usage("no command given");
-    const std::string command = args[i++];
-    std::error_code ec;
-    if (!std::filesystem::is_directory(folder_path, ec)) {
-      throw Exit{3, folder_path + ": the program folder does not exist"};
-    }
-    PosixFolder folder(folder_path);
+    if (rest.empty()) throw Usage("no command given");
+    const std::string command = rest[0];
+    if (command == "--help") throw Help{};
+    const std::string path = folder_path.value_or(".");
+    CheckProgramFolder(path);
+    PosixFolder folder(path);
     if (command == "records") {
       return Records(folder,
-                     Options(args, i, {"--class", "--student", "--group", "--sort", "--direction"},
+                     Options(rest, 1, {"--class", "--student", "--group", "--sort", "--direction"},
                              {"--paper"}),
                      out);
     }
     if (command == "diagnostics") {
-      return Diagnostics(folder, Options(args, i, {"--class", "--entry"}, {"--paper"}), out);
+      return Diagnostics(folder, Options(rest, 1, {"--class", "--entry"}, {"--paper"}), out);
     }
     if (command == "export") {
-      return Export(folder, clock, Options(args, i, {"--since", "--order"}, {}), out);
+      return Export(folder, clock, Options(rest, 1, {"--since", "--order"}, {}), out);
     }
     if (command == "erase") {
-      return Erase(folder, Options(args, i, {"--class", "--student"}, {"--diagnostics", "--yes"}),
+      return Erase(folder, Options(rest, 1, {"--class", "--student"}, {"--diagnostics", "--yes"}),
                    out);
     }
     if (command == "classes") {
-      Options(args, i, {}, {});  // takes no options
+      Options(rest, 1, {}, {});  // takes no options
       return Classes(folder, out);
     }
-    if (command == "roster") return RosterList(folder, Options(args, i, {"--class"}, {}), out);
+    if (command == "roster") return RosterList(folder, Options(rest, 1, {"--class"}, {}), out);
     throw Usage("unknown command: " + command);
+  } catch (const Help&) {
+    out << kUsage;
+    return 0;
   } catch (const Exit& e) {
     err << "quillon-cli: " << e.message << '\n';
-    if (e.status == 2) err << kUsage;
+    if (e.usage) err << kUsage;
     return e.status;
   }
 }

@@ -12,7 +12,8 @@ namespace quillon {
 
 // Runs one command line (without the program name). Output goes to `out`
 // with LF line ends, errors to `err`. Returns the exit status: 0 done,
-// 1 nothing found / not confirmed, 2 a wrong argument, 3 a file problem.
+// 1 nothing found / not confirmed, 2 a wrong command line or value, 3 a
+// file problem (the program folder, a data file).
 int RunCli(const std::vector<std::string>& args, Clock& clock, std::ostream& out,
            std::ostream& err);
 

@@ -3,6 +3,7 @@
 #include <memory>
 #include <optional>
 
+#include "base/Text.h"
 #include "data/TextFile.h"
 
 namespace quillon {
@@ -23,18 +24,20 @@ class BlockReader {
     return true;
   }
 
+  // A count, read by the numeric rule of every number field ("12", "012"
+  // and "12.0" are 12). A field with no number at all is refused rather
+  // than read as 0: it means a field is missing or out of place.
   bool Count(const std::string& what, int limit, int* out) {
     std::string field;
     if (!Text(what, &field)) return false;
-    if (field.empty() || field.size() > 3 ||
-        field.find_first_not_of("0123456789") != std::string::npos) {
-      return Fail(what + " (line " + std::to_string(fields_.line()) + ") is \"" + field +
-                  "\", not a number");
+    const std::string where = what + " (line " + std::to_string(fields_.line()) + ") is ";
+    const std::size_t digit = field.find_first_of("0123456789");
+    if (digit == std::string::npos || field.find_first_not_of(" +-.", 0) < digit) {
+      return Fail(where + "\"" + field + "\", not a number");
     }
-    *out = std::stoi(field);
-    if (*out > limit) {
-      return Fail(what + " (line " + std::to_string(fields_.line()) + ") is " + field +
-                  ", above the limit of " + std::to_string(limit));
+    *out = ValInt(field);
+    if (*out < 0 || *out > limit) {
+      return Fail(where + field + ", not a count from 0 to " + std::to_string(limit));
     }
     return true;
   }
@@ -159,12 +162,14 @@ Status ParseLessons(std::string_view text, LessonCatalogue* catalogue) {
 }
 
 Status LoadLessons(Folder& folder, LessonCatalogue* catalogue) {
-  if (!folder.FileExists(kLessonsFile)) {
-    return Status::Error(kLessonsFile, "the lesson catalogue is missing from the program folder");
-  }
+  // The read names the real cause (no permission, not an ordinary file);
+  // nothing read and no file there means it is missing.
   std::string text;
   Status s = folder.ReadFile(kLessonsFile, &text);
   if (!s.ok()) return s;
+  if (text.empty() && !folder.FileExists(kLessonsFile)) {
+    return Status::Error(kLessonsFile, "the lesson catalogue is missing from the program folder");
+  }
   return ParseLessons(text, catalogue);
 }
 

@@ -33,6 +33,13 @@ std::optional<std::string> FieldReader::Next() {
     std::size_t close = text_.find('"', pos_ + 1);
     if (close == std::string_view::npos) close = text_.size();
     field = std::string(text_.substr(pos_ + 1, close - pos_ - 1));
+    // Line ends inside the quotes still count as lines.
+    for (std::size_t i = 0; i < field.size(); ++i) {
+      if (field[i] == '\n' ||
+          (field[i] == '\r' && (i + 1 == field.size() || field[i + 1] != '\n'))) {
+        ++line_;
+      }
+    }
     pos_ = close < text_.size() ? close + 1 : close;
     // Anything between the closing quote and the separator is dropped.
     while (pos_ < text_.size() && text_[pos_] != ',' && text_[pos_] != '\r' &&

@@ -211,14 +211,12 @@ Status PosixFolder::WriteFile(std::string_view name, std::string_view contents) 
 Status PosixFolder::OpenFile(std::string_view name, bool create, std::unique_ptr<File>* file,
                              bool* created) {
   const std::string path = FullPath(name);
-  bool existed = true;
-  if (create) {
-    struct stat st;
-    existed = ::stat(path.c_str(), &st) == 0;
-  }
+  struct stat st;
+  const bool existed = ::stat(path.c_str(), &st) == 0;
   Descriptor fd;
-  Status s = OpenOrdinary(path, name, O_RDWR | (create ? O_CREAT : 0),
-                          create ? "cannot open or create the file" : "cannot open the file", &fd);
+  Status s =
+      OpenOrdinary(path, name, O_RDWR | (create ? O_CREAT : 0),
+                   existed ? "cannot open the file for writing" : "cannot create the file", &fd);
   if (!s.ok()) return s;
   if (created != nullptr) *created = !existed;
   *file = std::make_unique<PosixFile>(fd.release(), std::string(name));

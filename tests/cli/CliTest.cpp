@@ -1,6 +1,8 @@
 // Runs the built quillon-cli on hand-made and generated program folders.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -54,7 +56,8 @@ class CliTest : public ::testing::Test {
   }
   Result Run(const std::string& args, const std::string& folder = "") {
     const std::string out = dir.path() + "/.out", err = dir.path() + "/.err";
-    std::string command = std::string(QUILLON_CLI) + " --folder " +
+    // A command that hangs fails (status 124) instead of stopping the tests.
+    std::string command = "timeout 20 " + std::string(QUILLON_CLI) + " --folder " +
                           (folder.empty() ? dir.path() : folder) + " " + args + " >" + out + " 2>" +
                           err;
     int raw = std::system(command.c_str());
@@ -167,46 +170,102 @@ TEST_F(CliTest, EraseNeedsYes) {
   EXPECT_EQ(dir.Read("RECORDS.DAT").size(), 50u);
 }
 
-TEST_F(CliTest, WrongArgumentsAndBadFiles) {
+TEST_F(CliTest, EveryExitStatusTellsTheTruth) {
   struct Case {
     std::string args;
     int status;
     std::string first_error_line;
+    bool usage;  // the whole usage follows
   } cases[] = {
-      {"", 2, "quillon-cli: no command given"},
-      {"frobnicate", 2, "quillon-cli: unknown command: frobnicate"},
-      {"records", 2, "quillon-cli: --class is required"},
+      {"", 2, "quillon-cli: no command given", true},
+      {"frobnicate", 2, "quillon-cli: unknown command: frobnicate", true},
+      {"records", 2, "quillon-cli: --class is required", true},
+      {"roster --class 1 --yes", 2, "quillon-cli: unknown argument: --yes", true},
+      {"classes --folder . --folder .", 2, "quillon-cli: --folder is given twice", true},
       {"records --class abc", 2,
-       "quillon-cli: --class takes a whole number from 1 to 99, not \"abc\""},
+       "quillon-cli: --class takes a whole number from 1 to 99, not \"abc\"", false},
+      {"erase --class --help --yes", 2,
+       "quillon-cli: --class takes a whole number from 1 to 99, not \"--help\"", false},
       {"records --class 1 --sort size", 2,
-       "quillon-cli: --sort takes name|percent|date|lesson, not \"size\""},
-      {"records --class 5", 2, "quillon-cli: there is no class 5 in CLASSES.DAT"},
-      {"roster --class 1 --yes", 2, "quillon-cli: unknown argument: --yes"},
-      {"export --order 6", 2, "quillon-cli: --order takes a whole number from 1 to 5, not \"6\""},
+       "quillon-cli: --sort takes name|percent|date|lesson, not \"size\"", false},
+      {"records --class 5", 2, "quillon-cli: there is no class 5 in CLASSES.DAT", false},
+      {"export --order 6", 2, "quillon-cli: --order takes a whole number from 1 to 5, not \"6\"",
+       false},
+      {"diagnostics --class 2", 1, "", false},  // no results: nothing found
   };
   for (const Case& c : cases) {
     Result r = Run(c.args);
     EXPECT_EQ(r.status, c.status) << c.args;
     EXPECT_EQ(r.err.substr(0, r.err.find('\n')), c.first_error_line) << c.args;
-    if (c.status == 2) {
-      EXPECT_NE(r.err.find("usage: quillon-cli"), std::string::npos);
-    }
+    EXPECT_EQ(r.err.find("usage: quillon-cli") != std::string::npos, c.usage) << c.args;
   }
-  EXPECT_EQ(Run("--help").status, 0);
-  EXPECT_NE(Run("--help").out.find("records --class N"), std::string::npos);
-  EXPECT_EQ(Run("classes", dir.path() + "/nowhere").status, 3);
+  EXPECT_EQ(Run("diagnostics --class 2").out, "No diagnostic results found.\n");
+  for (const char* help : {"--help", "records --help", "records --class 1 --help"}) {
+    Result r = Run(help);
+    EXPECT_EQ(r.status, 0) << help;
+    EXPECT_NE(r.out.find("records --class N"), std::string::npos) << help;
+  }
+  // --folder anywhere on the line.
+  EXPECT_EQ(
+      std::system(
+          (std::string(QUILLON_CLI) + " classes --folder " + dir.path() + " >/dev/null").c_str()),
+      0);
+}
 
-  std::filesystem::remove(dir.path() + "/LESSONS.DAT");
-  Result r = Run("records --class 1");
+TEST_F(CliTest, FoldersAndFilesThatAreNotWhatTheyShouldBe) {
+  struct Case {
+    std::string folder;
+    std::string error;
+  } cases[] = {
+      {dir.path() + "/nowhere", dir.path() + "/nowhere: there is no such folder"},
+      {dir.path() + "/LESSONS.DAT", dir.path() + "/LESSONS.DAT: is not a folder"},
+  };
+  for (const Case& c : cases) {
+    Result r = Run("classes", c.folder);
+    EXPECT_EQ(r.status, 3);
+    EXPECT_EQ(r.err, "quillon-cli: " + c.error + "\n");
+  }
+  // A folder without LESSONS.DAT is not a program folder; reading it makes
+  // no file.
+  testing::TempFolder empty;
+  Result r = Run("classes", empty.path());
   EXPECT_EQ(r.status, 3);
-  EXPECT_EQ(r.err,
-            "quillon-cli: LESSONS.DAT: the lesson catalogue is missing from the program "
-            "folder\n");
+  EXPECT_EQ(r.err, "quillon-cli: " + empty.path() +
+                       ": is not a program folder: it holds no LESSONS.DAT\n");
+  EXPECT_FALSE(empty.Exists(kClassesFile));
+
+  // A FIFO in the place of a data file is refused at once, never waited on.
+  ASSERT_EQ(::mkfifo((dir.path() + "/RECORDS.DAT.fifo").c_str(), 0644), 0);
+  std::filesystem::remove(dir.path() + "/RECORDS.DAT");
+  std::filesystem::rename(dir.path() + "/RECORDS.DAT.fifo", dir.path() + "/RECORDS.DAT");
+  for (const char* command : {"records --class 1", "export", "erase --class 1 --yes"}) {
+    r = Run(command);
+    EXPECT_EQ(r.status, 3) << command;
+    EXPECT_EQ(r.err, "quillon-cli: RECORDS.DAT: is not an ordinary file\n") << command;
+  }
+
   dir.Write(kClassesFile, ClassRec("Algebra", "070", "1") + ClassRec("Broken", "070", "  "));
   r = Run("classes");
   EXPECT_EQ(r.status, 3);
   EXPECT_EQ(r.err, "quillon-cli: Class number <=0!\n");
   EXPECT_EQ(r.out, "");
+}
+
+// Run as an account that may not read: the message names the real cause.
+TEST_F(CliTest, ACatalogueThatMayNotBeReadSaysSo) {
+  if (::geteuid() != 0 || std::system("command -v setpriv >/dev/null") != 0) {
+    GTEST_SKIP() << "needs root and setpriv to run as another account";
+  }
+  ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
+  ASSERT_EQ(::chmod((dir.path() + "/LESSONS.DAT").c_str(), 0), 0);
+  const std::string err = dir.path() + "/.err";
+  const std::string command = "setpriv --reuid=65534 --regid=65534 --clear-groups " +
+                              std::string(QUILLON_CLI) + " --folder " + dir.path() +
+                              " records --class 1 >/dev/null 2>" + err;
+  const int raw = std::system(command.c_str());
+  EXPECT_EQ(WEXITSTATUS(raw), 3);
+  EXPECT_EQ(Slurp(err),
+            "quillon-cli: LESSONS.DAT: cannot open the file for reading: Permission denied\n");
 }
 
 // On a generated folder, counted from the raw bytes here: one line per

@@ -43,13 +43,15 @@ TEST(LessonCatalogueTest, BadFilesNameTheBlockAndFieldAndLeaveTheCatalogue) {
       {"", "the file ends before the units block of course C1: its heading"},
       {good.substr(0, good.size() / 2), "the file ends before"},
       {"\"h\",15",
-       "the units block of course C1: the number of units (line 1) is 15, above the "
-       "limit of 14"},
+       "the units block of course C1: the number of units (line 1) is 15, not a count from 0 "
+       "to 14"},
       {"\"h\",2,1,x",
        "the units block of course C1: the lesson count of unit 2 (line 1) is "
        "\"x\", not a number"},
-      {"\"h\",1,15", "the lesson count of unit 1 (line 1) is 15, above the limit of 14"},
-      {"\"h\",-1", "the number of units (line 1) is \"-1\", not a number"},
+      {"\"h\",1,15", "the lesson count of unit 1 (line 1) is 15, not a count from 0 to 14"},
+      {"\"h\",-1", "the number of units (line 1) is -1, not a count from 0 to 14"},
+      // Line ends inside quotes count: the count stands on line 3.
+      {"\"a\r\nb\r\nc\",x", "the number of units (line 3) is \"x\", not a number"},
   };
   for (const Case& c : cases) {
     LessonCatalogue catalogue;
@@ -67,9 +69,22 @@ TEST(LessonCatalogueTest, BadFilesNameTheBlockAndFieldAndLeaveTheCatalogue) {
   LessonCatalogue catalogue;
   Status s = ParseLessons(text, &catalogue);
   EXPECT_NE(s.what().find("the lesson list of course P1: the number of lessons (line 7) is 47, "
-                          "above the limit of 46"),
+                          "not a count from 0 to 46"),
             std::string::npos)
       << s.what();
+}
+
+// Counts are read as every number field is: "000012" and "12.0" are 12.
+TEST(LessonCatalogueTest, CountsFollowTheNumericRule) {
+  std::string text;
+  for (int c = 1; c <= 6; ++c) text += "\"C\",0\r\n";
+  text += "\"P1\",000002,\"one\",\"two\"\r\n\"P2\",2.0,\"uno\",\"dos\"\r\n";
+  for (int c = 3; c <= 6; ++c) text += "\"P\",0\r\n";
+  text += "\"C7\",0\r\n\"P7\",0\r\n\"C8\",0\r\n";
+  LessonCatalogue catalogue;
+  ASSERT_TRUE(ParseLessons(text, &catalogue).ok());
+  EXPECT_EQ(catalogue.NumberedLessonTitles[1][2], "two");
+  EXPECT_EQ(catalogue.NumberedLessonTitles[2][2], "dos");
 }
 
 TEST(LessonCatalogueTest, MissingFileIsAnError) {

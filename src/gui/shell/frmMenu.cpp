@@ -59,6 +59,13 @@ void frmMenu::Form_Load() {
   services_.values.InitialClassIndex = -1;
   if (services_.folder.FileExists("s3.dat")) {
     frmPassword password(services_, this);
+    if (const Status& s = password.load_status(); !s.ok()) {
+      services_.dialogs.MessageBox("The program cannot start.\r\n\r\n" +
+                                       services_.folder.FullPath(s.file()) + ":\r\n" + s.what(),
+                                   Buttons::kOk, Icon::kCritical, Title::Default());
+      services_.dialogs.EndProgram(kExitFileProblem);
+      return;
+    }
     // Only a right password (or an empty stored one) accepts the window; the
     // window itself ends the program on the third wrong entry or on closing.
     const int result = services_.dialogs.ShowModal(password);

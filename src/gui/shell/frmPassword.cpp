@@ -25,6 +25,9 @@ frmPassword::frmPassword(Services services, QWidget* parent)
   txtPassword_ = new QLineEdit(this);
   txtPassword_->setObjectName("txtPassword");
   txtPassword_->setEchoMode(QLineEdit::Password);
+  txtPassword_->setAccessibleName("Enter Administrator Password");
+  // Every typed character shows as "*".
+  txtPassword_->setStyleSheet("lineedit-password-character: 42");
   txtPassword_->setMaxLength(4);
   cmdOK_ = new QPushButton("OK", this);
   cmdOK_->setObjectName("cmdOK");
@@ -41,8 +44,11 @@ frmPassword::frmPassword(Services services, QWidget* parent)
 void frmPassword::Form_Load() {
   CenterForm(*this);
   std::string contents;
-  // A file that cannot be read counts as holding no line, as an empty one does.
-  if (!services_.folder.ReadFile(kPasswordFile, &contents).ok()) contents.clear();
+  // A file that cannot be read must not open the gate: the menu's load
+  // ends the program on it (only an empty file or a blank first line asks
+  // for nothing).
+  load_status_ = services_.folder.ReadFile(kPasswordFile, &contents);
+  if (!load_status_.ok()) contents.clear();
   std::string line = FirstLine(contents).value_or("");
   AdminPassword_ = UnscramblePassword(Trim(line));
   Attempts_ = 0;

@@ -24,6 +24,8 @@ class frmPassword : public QDialog {
   // The unscrambled administrator password read by the load.
   const std::string& AdminPassword() const { return AdminPassword_; }
   int Attempts() const { return Attempts_; }
+  // Whether s3.dat could be read.
+  const Status& load_status() const { return load_status_; }
 
   void cmdOK_Click();
   void reject() override;
@@ -39,6 +41,7 @@ class frmPassword : public QDialog {
   QLabel* Label1_;
   QLineEdit* txtPassword_;
   QPushButton* cmdOK_;
+  Status load_status_;
   std::string AdminPassword_;
   int Attempts_ = 0;
 };

@@ -110,7 +110,8 @@ TEST_F(MenuTest, StartUpLoadsTheCatalogueOrEndsNamingTheFile) {
   } cases[] = {
       {"", "the lesson catalogue is missing from the program folder"},
       {"\"h\",99",
-       "the units block of course C1: the number of units (line 1) is 99, above the limit of 14"},
+       "the units block of course C1: the number of units (line 1) is 99, not a count from 0 to "
+       "14"},
   };
   for (const Case& c : cases) {
     testing::TempFolder folder;

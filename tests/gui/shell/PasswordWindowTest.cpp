@@ -1,10 +1,12 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
 
 #include "base/Password.h"
 #include "gui/shell/frmMenu.h"
 #include "gui/shell/frmPassword.h"
+#include "support/core/FaultyFolder.h"
 #include "support/gui/GuiFixture.h"
 
 namespace quillon {
@@ -112,6 +114,21 @@ TEST_F(PasswordWindowTest, ClosingTheWindowEndsTheProgram) {
   }
 }
 
+// An s3.dat that exists but cannot be read keeps the gate shut: the start
+// stops with a message that names the file.
+TEST_F(PasswordWindowTest, AnUnreadablePasswordFileStopsTheStart) {
+  StorePassword("abc");
+  testing::FaultyFolder broken(&dir.folder(), -1, testing::FaultyFolder::Mode::kFail);
+  broken.fail_if = [](const std::string& what) { return what == "ReadFile s3.dat"; };
+  dialogs.ExpectMessage(
+      "The program cannot start.\r\n\r\n" + dir.path() + "/s3.dat:\r\ninjected fault", Buttons::kOk,
+      Icon::kCritical, Title::Default(), Answer::kOk);
+  frmMenu menu({broken, dialogs, clock, printer, values});
+  menu.Form_Load();
+  EXPECT_TRUE(dialogs.ended);
+  EXPECT_EQ(dialogs.exit_status, kExitFileProblem);
+}
+
 TEST_F(PasswordWindowTest, WindowControls) {
   StorePassword("abcd");
   frmPassword window(services());
@@ -122,6 +139,7 @@ TEST_F(PasswordWindowTest, WindowControls) {
   auto& box = d.Get<QLineEdit>("txtPassword");
   EXPECT_EQ(box.maxLength(), 4);
   EXPECT_EQ(box.echoMode(), QLineEdit::Password);
+  EXPECT_EQ(box.style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, &box), '*');
   EXPECT_TRUE(d.Get<QPushButton>("cmdOK").isDefault());  // Enter presses OK
 }
 
