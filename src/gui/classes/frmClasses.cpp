@@ -17,6 +17,7 @@
 #include "gui/platform/CenterForm.h"
 #include "gui/platform/Encoding.h"
 #include "gui/platform/ListBox.h"
+#include "gui/platform/StudentGuard.h"
 
 namespace quillon {
 namespace {
@@ -106,6 +107,8 @@ frmClasses::frmClasses(Services services, QWidget* parent) : QDialog(parent), se
           &frmClasses::cmdChangePassingGrade_Click);
   // "Return to Menu" is the window's cancel button: Escape presses it.
   connect(cmdMenu_, &QPushButton::clicked, this, &frmClasses::cmdMenu_Click);
+  // Enter in a list presses no button: these windows have no default one.
+  for (QPushButton* button : findChildren<QPushButton*>()) button->setAutoDefault(false);
   Form_Load();
 }
 
@@ -124,11 +127,19 @@ bool frmClasses::Saved(const Status& s) {
   return false;
 }
 
+bool frmClasses::Read(const Status& s) {
+  if (s.ok()) return true;
+  services_.dialogs.MessageBox("The classes cannot be read." + std::string(kCR) + kCR +
+                                   services_.folder.FullPath(s.file()) + ": " + s.what(),
+                               Buttons::kOk, Icon::kCritical, Title::Default());
+  return false;
+}
+
 void frmClasses::UpdateClassList() {
   lstClasses_->Clear();
   ClassList classes;
   Status s = FillClassList(services_.folder, &classes);
-  if (!Saved(s)) classes.items.clear();
+  if (!Read(s)) classes.items.clear();
   if (classes.bad_class_number) {
     services_.dialogs.MessageBox("Class number <=0!", Buttons::kOk, Icon::kNone, Title::Default());
     services_.dialogs.EndProgram(kExitFileProblem);
@@ -144,7 +155,7 @@ void frmClasses::UpdateStudentList(int classnum) {
   lstStudents_->Clear();
   if (classnum <= 0) return;
   std::vector<std::string> roster;
-  if (!Saved(FillRosterList(services_.folder, classnum, &roster))) return;
+  if (!Read(FillRosterList(services_.folder, classnum, &roster))) return;
   for (const std::string& record : roster) lstStudents_->AddItem(record, ShownStudent(record));
   lstStudents_->SetListIndex(-1);
 }
@@ -273,10 +284,11 @@ void frmClasses::CreateClass() {
   if (!Saved(NewClassNumber(services_.folder, &classnum))) return;
   if (classnum == 0) {
     // The number field holds two characters: 100 would read back as class 10.
-    services_.dialogs.MessageBox("There is no room for more classes: the class numbers 1 to 99 "
-                                 "are all in use." + std::string(kCR) +
-                                     "You will need to delete a class first.",
-                                 Buttons::kOk, Icon::kNone, Title::Default());
+    services_.dialogs.MessageBox(
+        "There is no room for more classes: the class numbers 1 to 99 "
+        "are all in use." +
+            std::string(kCR) + "You will need to delete a class first.",
+        Buttons::kOk, Icon::kNone, Title::Default());
     return;
   }
   Saved(FileAddClass(services_.folder, entry, classnum));
@@ -359,10 +371,10 @@ void frmClasses::AddStudent() {
                                  Buttons::kOk, Icon::kNone, Title::Default());
     return;
   }
-  if (!AskStudent("Add Student",
-                  "Enter name and password for student you would like to add to " +
-                      SelectedClassName(),
-                  "", "")) {
+  if (!AskStudent(
+          "Add Student",
+          "Enter name and password for student you would like to add to " + SelectedClassName(), "",
+          "")) {
     return;
   }
   const int c = SelectedClassNumber();
@@ -378,6 +390,7 @@ void frmClasses::EditStudent() {
                                  Icon::kNone, Title::Default());
     return;
   }
+  if (!NamesOneStudent(services_.dialogs, SelectedStudentNumber())) return;
   if (!AskStudent("Edit Student", "Edit name and/or password for student in " + SelectedClassName(),
                   SelectedStudentName(), StudentPasswordOf(lstStudents_->SelectedRecord()))) {
     return;
@@ -396,6 +409,7 @@ void frmClasses::DeleteStudent() {
     return;
   }
   const int c = SelectedClassNumber(), s = SelectedStudentNumber();
+  if (!NamesOneStudent(services_.dialogs, s)) return;
   if (services_.dialogs.MessageBox("Are you sure you want to delete this student?" +
                                        std::string(kCR) + kCR + SelectedStudentName(),
                                    Buttons::kYesNoCancel, Icon::kNone,
@@ -408,8 +422,8 @@ void frmClasses::DeleteStudent() {
 
 void frmClasses::EraseAllStudents() {
   if (lstClasses_->ListIndex() < 0) {
-    services_.dialogs.MessageBox("You must first select a class from the class list.",
-                                 Buttons::kOk, Icon::kNone, Title::Default());
+    services_.dialogs.MessageBox("You must first select a class from the class list.", Buttons::kOk,
+                                 Icon::kNone, Title::Default());
     return;
   }
   const int c = SelectedClassNumber();
@@ -421,7 +435,7 @@ void frmClasses::EraseAllStudents() {
   }
   if (Saved(PurgeRecords(services_.folder, 0, c))) Saved(FileDeleteStudent(services_.folder, 0, c));
   UpdateStudentList(c);  // empty, unless the removal failed
-  SetButtonStates(-1, -1, -1, -1, 1, 0, 0, 0);
+  SetButtonStates(-1, -1, -1, -1, 1, 0, lstStudents_->ListCount() > 0 ? 1 : 0, 0);
 }
 
 }  // namespace quillon

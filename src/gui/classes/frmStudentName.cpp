@@ -1,7 +1,6 @@
 #include "gui/classes/frmStudentName.h"
 
 #include <QGridLayout>
-#include <algorithm>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,9 +14,7 @@
 namespace quillon {
 namespace {
 
-bool IsPasswordCharacter(QChar c) {
-  return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z');
-}
+bool IsPasswordCharacter(QChar c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z'); }
 
 }  // namespace
 
@@ -86,19 +83,22 @@ void frmStudentName::cmdOK_Click() {
   } else if (std::string what = UnstorableText(*name); !what.empty()) {
     problem = "The student name cannot hold " + what + ".";
   }
-  const QString password = Text2_->text().trimmed();
-  if (problem.empty() && (password.size() > 6 ||
-                          !std::all_of(password.begin(), password.end(), IsPasswordCharacter))) {
+  // Typing lets only A-Z and 0-9 in, but a password kept in the roster is
+  // shown as it is and kept as it is unless it cannot be stored.
+  std::optional<std::string> password = FromQString(Text2_->text().trimmed());
+  QLineEdit* wrong = Text1_;
+  if (problem.empty() && (!password || password->size() > 6)) {
     problem = "Password must be 0 to 6 characters.  Use uppercase letters A-Z and numbers 0-9.";
+    wrong = Text2_;
   }
   if (!problem.empty()) {
     services_.dialogs.MessageBox(problem, Buttons::kOk, Icon::kCritical, Title::Default());
-    Text1_->setFocus();
+    wrong->setFocus();
     return;
   }
   services_.values.StudentDialogOK = true;
   services_.values.StudentDialogName = Trim(*name);
-  services_.values.StudentDialogPassword = password.toStdString();
+  services_.values.StudentDialogPassword = *password;
   accept();
 }
 
@@ -108,7 +108,8 @@ void frmStudentName::cmdCancel_Click() {
 }
 
 bool frmStudentName::eventFilter(QObject* watched, QEvent* event) {
-  if (watched != Text2_ || event->type() != QEvent::KeyPress) return QDialog::eventFilter(watched, event);
+  if (watched != Text2_ || event->type() != QEvent::KeyPress)
+    return QDialog::eventFilter(watched, event);
   auto* key = static_cast<QKeyEvent*>(event);
   if (key->key() == Qt::Key_Backspace) {
     QString text = Text2_->text();

@@ -16,6 +16,7 @@
 #include "gui/platform/CenterForm.h"
 #include "gui/platform/Encoding.h"
 #include "gui/platform/ListBox.h"
+#include "gui/platform/StudentGuard.h"
 
 namespace quillon {
 namespace {
@@ -75,6 +76,8 @@ frmDiagnostics::frmDiagnostics(Services services, QWidget* parent)
 
   connect(lstClasses_, &RecordListBox::Click, this, &frmDiagnostics::lstClasses_Click);
   connect(lstStudents_, &RecordListBox::Click, this, &frmDiagnostics::lstStudents_Click);
+  // Enter in a list presses no button: these windows have no default one.
+  for (QPushButton* button : findChildren<QPushButton*>()) button->setAutoDefault(false);
   Form_Load();
 }
 
@@ -227,6 +230,7 @@ void frmDiagnostics::EraseDiagnosticDataAll() {
 }
 
 void frmDiagnostics::EraseDiagnosticData() {
+  if (!NamesOneStudent(services_.dialogs, SelectedStudentNumber())) return;
   Erase("Are you sure you want to erase this student's Diagnostic Test results?",
         SelectedStudentName(), SelectedStudentNumber());
 }

@@ -42,8 +42,12 @@ frmOutput::frmOutput(Services services, QWidget* parent) : QDialog(parent), serv
   auto* frame2 = new QGroupBox("Sort Order", this);
   frame2->setObjectName("Frame2");
   auto* sorts = new QVBoxLayout(frame2);
-  const char* choices[] = {"", "Date, Class, Student", "Date, Student", "Class, Date, Student",
-                           "Class, Student, Date", "Student, Subject, Date"};
+  const char* choices[] = {"",
+                           "Date, Class, Student",
+                           "Date, Student",
+                           "Class, Date, Student",
+                           "Class, Student, Date",
+                           "Student, Subject, Date"};
   for (int i = 1; i <= 5; ++i) {
     optSortChoice_[i] = new QRadioButton(choices[i], frame2);
     optSortChoice_[i]->setObjectName(QString("optSortChoice%1").arg(i));
@@ -114,7 +118,13 @@ void frmOutput::cmdWrite_Click() {
   }
   std::size_t count = 0;
   Status s = CountExportRecords(services_.folder, cutoff, &count);
-  if (s.ok() && count == 0) {
+  if (!s.ok()) {
+    dialogs.MessageBox("The records cannot be read from the file\r" +
+                           services_.folder.FullPath(s.file()) + "\r\r" + s.what(),
+                       Buttons::kOk, Icon::kCritical, Title::Default());
+    return;
+  }
+  if (count == 0) {
     dialogs.MessageBox("No records found.", Buttons::kOk, Icon::kNone, Title::Default());
     return;
   }
@@ -127,10 +137,8 @@ void frmOutput::cmdWrite_Click() {
   services_.values.ExportSortOrder = SelectedSortChoice();
   std::size_t written = 0;
   SharedValues& v = services_.values;
-  if (s.ok()) {
-    s = WriteExport(services_.folder, services_.clock, {v.Catalogue, v.UnitTestNames}, cutoff,
-                    v.ExportSortOrder, &name, &written);
-  }
+  s = WriteExport(services_.folder, services_.clock, {v.Catalogue, v.UnitTestNames}, cutoff,
+                  v.ExportSortOrder, &name, &written);
   dialogs.SetBusy(false);
   if (!s.ok()) {
     dialogs.MessageBox("The records could not be written to the file\r" +

@@ -71,6 +71,16 @@ std::string RecordListBox::ItemRecord(int index) const {
   return it == nullptr ? std::string() : FromQStringReplacing(it->data(Qt::UserRole).toString());
 }
 
+QItemSelectionModel::SelectionFlags RecordListBox::selectionCommand(const QModelIndex& index,
+                                                                    const QEvent* event) const {
+  QItemSelectionModel::SelectionFlags flags = QListWidget::selectionCommand(index, event);
+  if ((flags & (QItemSelectionModel::Deselect | QItemSelectionModel::Toggle)) &&
+      selectionModel()->isSelected(index)) {
+    return QItemSelectionModel::NoUpdate;
+  }
+  return flags;
+}
+
 void RecordListBox::focusInEvent(QFocusEvent* event) {
   QListWidget::focusInEvent(event);
   emit GotFocus();

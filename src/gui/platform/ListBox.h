@@ -49,6 +49,11 @@ class RecordListBox : public QListWidget {
 
  protected:
   void focusInEvent(QFocusEvent* event) override;
+  // The user cannot take the selection away (Ctrl+click, Ctrl+Space): the
+  // windows read numbers out of the selected item, and none would mean 0,
+  // "every class", to the removals.
+  QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                       const QEvent* event) const override;
 };
 
 // The lines a LinesView shows.

@@ -59,7 +59,17 @@ std::string QtDialogs::InputBox(const std::string& prompt, const std::string& ti
   QString text =
       QInputDialog::getText(QApplication::activeWindow(), ToQString(title), PromptText(prompt),
                             QLineEdit::Normal, ToQString(default_text), &ok);
-  return ok ? FromQStringReplacing(text) : std::string();
+  if (!ok) return std::string();
+  std::optional<std::string> stored = FromQString(text);
+  if (!stored) {
+    // Nothing is done rather than keeping a text other than the one typed.
+    MessageBox(
+        "The text holds a character that cannot be stored in the files: use the letters, "
+        "digits and signs of Western European languages.\r\n\r\nNothing was changed.",
+        Buttons::kOk, Icon::kCritical, Title::Default());
+    return std::string();
+  }
+  return *stored;
 }
 
 void QtDialogs::Beep() { QApplication::beep(); }

@@ -14,6 +14,7 @@
 #include "gui/platform/CenterForm.h"
 #include "gui/platform/Encoding.h"
 #include "gui/platform/ListBox.h"
+#include "gui/platform/StudentGuard.h"
 #include "gui/records/PrintRecords.h"
 #include "gui/records/frmDisplay.h"
 
@@ -96,6 +97,8 @@ frmStudents::frmStudents(Services services, QWidget* parent)
 
   connect(lstClasses_, &RecordListBox::Click, this, &frmStudents::lstClasses_Click);
   connect(lstStudents_, &RecordListBox::Click, this, &frmStudents::lstStudents_Click);
+  // Enter in a list presses no button: these windows have no default one.
+  for (QPushButton* button : findChildren<QPushButton*>()) button->setAutoDefault(false);
   Form_Load();
 }
 
@@ -103,11 +106,16 @@ void frmStudents::Form_Load() {
   adjustSize();
   CenterForm(*this);
   FillUnitTestNames(&services_.values.UnitTestNames);
-  // The options show the data group in force, kept from earlier displays.
-  const int group = services_.values.DataGroup;
-  if (group >= 1 && group <= 3) optDataGroup_[group]->setChecked(true);
+  ShowDataGroup();
   lstClasses_->SetListIndex(services_.values.InitialClassIndex);
   UpdateClassList();
+}
+
+// The options show the data group in force: it is kept from earlier
+// displays, and the display window may change it.
+void frmStudents::ShowDataGroup() {
+  const int group = services_.values.DataGroup;
+  if (group >= 1 && group <= 3) optDataGroup_[group]->setChecked(true);
 }
 
 void frmStudents::UpdateClassList() {
@@ -205,6 +213,7 @@ void frmStudents::DisplayAll() {
   display.setWindowTitle("STUDENT RECORDS: All Students");
   services_.dialogs.ShowModal(display);
   services_.values.ReuseWorkingLists = false;
+  ShowDataGroup();
 }
 
 void frmStudents::DisplaySelected() {
@@ -218,6 +227,7 @@ void frmStudents::DisplaySelected() {
     services_.dialogs.ShowModal(display);
   }
   services_.values.ReuseWorkingLists = false;
+  ShowDataGroup();
 }
 
 void frmStudents::PrintAll() { PrintRecords(services_, SelectedClassNumber(), -1); }
@@ -242,6 +252,7 @@ void frmStudents::EraseAll() {
 }
 
 void frmStudents::EraseSelected() {
+  if (!NamesOneStudent(services_.dialogs, SelectedStudentNumber())) return;
   if (services_.dialogs.MessageBox(
           "Are you sure you want to erase this student's records?\r\r" + SelectedStudentName(),
           Buttons::kYesNoCancel, Icon::kNone, Title::Text("")) != Answer::kYes) {

@@ -26,6 +26,7 @@ class frmStudents : public QDialog {
   explicit frmStudents(Services services, QWidget* parent = nullptr);
 
   void UpdateClassList();
+  void ShowDataGroup();
   void UpdateStudentList(int classnum);
   int SelectedClassNumber() const;
   std::string SelectedClassName() const;

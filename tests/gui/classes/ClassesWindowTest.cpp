@@ -1,6 +1,8 @@
 // The classes and rosters window, driven as an instructor would: the lists,
 // the button states, every prompt, and the bytes left in the files.
 #include <QLineEdit>
+#include <QListWidget>
+#include <QTest>
 
 #include "base/Password.h"
 #include "data/ActivityRecord.h"
@@ -82,8 +84,8 @@ TEST_F(ClassesWindowTest, ButtonStatesFromOpeningToClosing) {
   d().Click("cmdStudent", 1);
   EXPECT_EQ(d().Items("lstStudents"), (std::vector<std::string>{StudentRec("Bob", "2", "1")}));
   EXPECT_EQ(Buttons(), "11111111");
-  dialogs.ExpectMessage("You must select a student to delete from the class roster.",
-                        Buttons::kOk, Icon::kNone, Title::Default(), Answer::kOk);
+  dialogs.ExpectMessage("You must select a student to delete from the class roster.", Buttons::kOk,
+                        Icon::kNone, Title::Default(), Answer::kOk);
   d().Click("cmdStudent", 1);
   dialogs.ExpectMessage("You must select a student from the class roster.", Buttons::kOk,
                         Icon::kNone, Title::Default(), Answer::kOk);
@@ -96,8 +98,8 @@ TEST_F(ClassesWindowTest, ButtonStatesFromOpeningToClosing) {
   EXPECT_EQ(d().Selected("lstClasses"), 0);  // the class stays selected
 
   ExpectStudentDialog("Add Student",
-                      "Enter name and password for student you would like to add to Algebra",
-                      "Cy", "CY1");
+                      "Enter name and password for student you would like to add to Algebra", "Cy",
+                      "CY1");
   d().Click("cmdStudent", 0);
   EXPECT_EQ(Buttons(), "11111010");
 
@@ -123,9 +125,9 @@ TEST_F(ClassesWindowTest, ClassOperationsAndTheBytesTheyLeave) {
   dialogs.ExpectInput("Type the name of the class you would like to create:", "Create New Class",
                       "  Thirty characters in a name!");
   d().Click("cmdClass", 0);
-  EXPECT_EQ(dir.Read(kClassesFile),
-            ClassRec("One", "060", "1") + ClassRec("Two", "070", "2") +
-                ClassRec("Four", "080", "4") + "  Thirty characters in a na" + "060" + "3 ");
+  EXPECT_EQ(dir.Read(kClassesFile), ClassRec("One", "060", "1") + ClassRec("Two", "070", "2") +
+                                        ClassRec("Four", "080", "4") +
+                                        "  Thirty characters in a na" + "060" + "3 ");
 
   // Renaming keeps the number and grade; prompts show the first 25
   // characters, trimmed.
@@ -157,8 +159,8 @@ TEST_F(ClassesWindowTest, ClassOperationsAndTheBytesTheyLeave) {
   EXPECT_EQ(dir.Read("RECORDS.TMP"), r2);
   EXPECT_EQ(dir.Read(kStudentsFile), bob);  // Ann and Cy were in class 1
   EXPECT_EQ(dir.Read("STUDENTS.TMP"), bob);
-  const std::string after = ClassRec("Two", "070", "2") + ClassRec("Four", "080", "4") +
-                            ClassRec("Three", "060", "3");
+  const std::string after =
+      ClassRec("Two", "070", "2") + ClassRec("Four", "080", "4") + ClassRec("Three", "060", "3");
   EXPECT_EQ(dir.Read(kClassesFile), after);
   EXPECT_EQ(dir.Read("CLASSES.TMP"), after);
   EXPECT_EQ(dir.Read(kDiagFile), std::string(72, 'd'));
@@ -197,7 +199,8 @@ TEST_F(ClassesWindowTest, StudentOperationsAndTheBytesTheyLeave) {
 
   // Editing shows the name and the password in clear and keeps the numbers.
   d().Select("lstStudents", 1);  // Bob
-  ExpectStudentDialog("Edit Student", "Edit name and/or password for student in A class whose name is lon",
+  ExpectStudentDialog("Edit Student",
+                      "Edit name and/or password for student in A class whose name is lon",
                       "Robert", "XYZ", "Bob", "");
   d().Click("cmdStudent", 3);
   EXPECT_EQ(dir.Read(kStudentsFile).substr(31, 31), StudentRec("Robert", "2", "3", "bcd   "));
@@ -209,8 +212,9 @@ TEST_F(ClassesWindowTest, StudentOperationsAndTheBytesTheyLeave) {
   dialogs.ExpectModal<frmStudentName>([this](frmStudentName& w) { Drive(w).Click("cmdCancel"); });
   d().Click("cmdStudent", 3);
   d().Select("lstStudents", 0);
-  ExpectStudentDialog("Edit Student", "Edit name and/or password for student in A class whose name is lon",
-                      "   ", "", "Ann", "");
+  ExpectStudentDialog("Edit Student",
+                      "Edit name and/or password for student in A class whose name is lon", "   ",
+                      "", "Ann", "");
   d().Click("cmdStudent", 3);
   EXPECT_EQ(dir.Read(kStudentsFile), before);
 }
@@ -220,7 +224,8 @@ TEST_F(ClassesWindowTest, AClassOf99StudentsHasNoRoomAndNoNumberAbove99) {
   for (int n = 1; n <= 99; ++n) students += StudentRec("S", std::to_string(n), "1");
   dir.Write(kStudentsFile, students);
   std::string classes;
-  for (int n = 1; n <= 99; ++n) classes += ClassRec("C" + std::to_string(n), "060", std::to_string(n));
+  for (int n = 1; n <= 99; ++n)
+    classes += ClassRec("C" + std::to_string(n), "060", std::to_string(n));
   dir.Write(kClassesFile, classes);
   Open();
   d().Select("lstClasses", 0);  // "C1"
@@ -281,12 +286,68 @@ TEST_F(ClassesWindowTest, AWriteThatFailsNamesTheFileAndTheListShowsTheDisk) {
   auto w = Drive(window);
   dialogs.ExpectInput("Type the name of the class you would like to create:", "Create New Class",
                       "Two");
-  dialogs.ExpectMessage("The change could not be saved.\r\r" + dir.path() +
-                            "/CLASSES.DAT: injected fault",
-                        Buttons::kOk, Icon::kCritical, Title::Default(), Answer::kOk);
+  dialogs.ExpectMessage(
+      "The change could not be saved.\r\r" + dir.path() + "/CLASSES.DAT: injected fault",
+      Buttons::kOk, Icon::kCritical, Title::Default(), Answer::kOk);
   w.Click("cmdClass", 0);
   EXPECT_EQ(w.Items("lstClasses"), std::vector<std::string>{ClassRec("One", "060", "1")});
   EXPECT_EQ(dir.Read(kClassesFile), ClassRec("One", "060", "1"));
+}
+
+TEST_F(ClassesWindowTest, AStudentWithoutANumberIsNeverTakenForTheWholeClass) {
+  dir.Write(kClassesFile, ClassRec("One", "060", "1"));
+  const std::string roster = StudentRec("Ann", "1", "1") + StudentRec("Nobody", "  ", "1");
+  dir.Write(kStudentsFile, roster);
+  const std::string records = ActRec("C1", "1", "1", "010126", "01", "01", "5", "5", "5");
+  dir.Write(kRecordsFile, records);
+  Open();
+  d().Select("lstClasses", 0);
+  d().Select("lstStudents", 1);  // Nobody: 0 would mean every student of class 1
+  for (int button : {1, 3}) {    // delete, edit: refused before any question
+    dialogs.ExpectMessage(
+        "This student has no student number in the file, so the student "
+        "cannot be told apart from the rest of the class.\r\n\r\nNothing was "
+        "changed.",
+        Buttons::kOk, Icon::kCritical, Title::Default(), Answer::kOk);
+    d().Click("cmdStudent", button);
+  }
+  EXPECT_EQ(dir.Read(kStudentsFile), roster);
+  EXPECT_EQ(dir.Read(kRecordsFile), records);
+  EXPECT_TRUE(dialogs.Done());
+}
+
+TEST_F(ClassesWindowTest, NeitherCtrlClickNorEnterLeavesTheListsWithoutASelection) {
+  dir.Write(kClassesFile, ClassRec("One", "060", "1") + ClassRec("Two", "060", "2"));
+  Open();
+  d().Select("lstClasses", 1);
+  auto& list = d().Get<QListWidget>("lstClasses");
+  const QPoint row = list.visualItemRect(list.item(1)).center();
+  QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::ControlModifier, row);
+  EXPECT_EQ(d().Selected("lstClasses"), 1);
+  EXPECT_EQ(Buttons(), "11111000");
+  // Enter presses no button: no question is asked, nothing is written.
+  const std::string before = dir.Read(kClassesFile);
+  d().Key("lstClasses", Qt::Key_Return);
+  EXPECT_EQ(dir.Read(kClassesFile), before);
+  EXPECT_TRUE(window_->isVisible());
+  EXPECT_TRUE(dialogs.Done());
+}
+
+TEST_F(ClassesWindowTest, AStoredPasswordOutsideTheTypingRuleIsKeptOnEdit) {
+  dir.Write(kClassesFile, ClassRec("One", "060", "1"));
+  const std::string stored = ScramblePassword("ab-1");
+  dir.Write(kStudentsFile, StudentRec("Ann", "1", "1", stored));
+  Open();
+  d().Select("lstClasses", 0);
+  d().Select("lstStudents", 0);
+  dialogs.ExpectModal<frmStudentName>([this](frmStudentName& w) {
+    auto s = Drive(w);
+    EXPECT_EQ(s.Text("Text2"), "ab-1");
+    s.Get<QLineEdit>("Text1").setText("Anne");
+    s.Click("cmdOK");
+  });
+  d().Click("cmdStudent", 3);
+  EXPECT_EQ(dir.Read(kStudentsFile), StudentRec("Anne", "1", "1", stored));
 }
 
 TEST_F(ClassesWindowTest, ThePasswordBoxTakesDigitsAndCapitalsOnly) {
@@ -306,9 +367,10 @@ TEST_F(ClassesWindowTest, ThePasswordBoxTakesDigitsAndCapitalsOnly) {
             "numbers 0-9.");
   // A name that cannot be stored is refused with a message; the dialog stays.
   s.Get<QLineEdit>("Text1").setText(QString::fromUtf8("Zo\xC3\xAB \xE2\x82\xAC"));
-  dialogs.ExpectMessage("The student name holds a character that cannot be stored in "
-                        "STUDENTS.DAT.",
-                        Buttons::kOk, Icon::kCritical, Title::Default(), Answer::kOk);
+  dialogs.ExpectMessage(
+      "The student name holds a character that cannot be stored in "
+      "STUDENTS.DAT.",
+      Buttons::kOk, Icon::kCritical, Title::Default(), Answer::kOk);
   s.Click("cmdOK");
   EXPECT_TRUE(dialog.isVisible());
   EXPECT_FALSE(values.StudentDialogOK);

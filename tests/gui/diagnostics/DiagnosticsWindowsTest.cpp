@@ -2,7 +2,6 @@
 // instructor would.
 #include "data/ClassFiles.h"
 #include "data/DiagFile.h"
-#include "gui/diagnostics/PrintDiagnostics.h"
 #include "gui/diagnostics/frmDiagnostics.h"
 #include "gui/diagnostics/frmDisplayDiagnostics.h"
 #include "support/core/Builders.h"
@@ -54,7 +53,8 @@ TEST_F(DiagnosticsWindowsTest, AClassWithoutResultsOpensAnEmptyReportWindow) {
     EXPECT_TRUE(Drive(w).Items("lstRecords").empty());
   });
   d().Click("cmdAll", 0);
-  PrintDiagnostics(services(), {});  // printing it prints nothing
+  d().Click("cmdAll", 1);  // printing it prints nothing
+  ASSERT_EQ(printer.documents.size(), 1u);
   EXPECT_TRUE(printer.documents.back().empty());
 }
 
@@ -137,6 +137,22 @@ TEST_F(DiagnosticsWindowsTest, ErasingAStudentRemovesBothResultsAndNoStillRebuil
   d().Click("cmdAll", 2);
   EXPECT_EQ(dir.Read(kDiagFile), kOther);
   EXPECT_TRUE(d().Items("lstStudents").empty());
+}
+
+TEST_F(DiagnosticsWindowsTest, AResultWithoutAStudentNumberIsNotErasedAsTheWholeClass) {
+  const std::string unnumbered = DiagRec("C1", "7", "  ", "091726", kKey, kKey);
+  dir.Write(kDiagFile, kAnnC1 + unnumbered);
+  Open();
+  d().Select("lstClasses", 0);
+  d().Select("lstStudents", 0);
+  ASSERT_EQ(window_->SelectedDiagRecord(), unnumbered);
+  dialogs.ExpectMessage(
+      "This student has no student number in the file, so the student cannot "
+      "be told apart from the rest of the class.\r\n\r\nNothing was changed.",
+      Buttons::kOk, Icon::kCritical, Title::Default(), Answer::kOk);
+  d().Click("cmdSelected", 2);
+  EXPECT_EQ(dir.Read(kDiagFile), kAnnC1 + unnumbered);
+  EXPECT_TRUE(dialogs.Done());
 }
 
 TEST_F(DiagnosticsWindowsTest, PrintAllPrintsEveryListedReport) {

@@ -182,8 +182,10 @@ TEST_F(RecordsWindowsTest, TheDataGroupOptionsShowTheGroupInForce) {
     EXPECT_TRUE(w.Checked("optDataGroup", 3));
     EXPECT_TRUE(w.Checked("optSort", 0));  // the whole class by name
     EXPECT_EQ(Shown(w), (Lines{"Ann 090126 50", "Bob 091026 95"}));
+    w.Option("optDataGroup", 1);
   });
   d().Click("cmdAll", 0);
+  EXPECT_TRUE(d().Checked("optDataGroup", 1));  // the group chosen in the display
 }
 
 TEST_F(RecordsWindowsTest, EraseAsksAndOnlyYesActs) {
@@ -207,6 +209,20 @@ TEST_F(RecordsWindowsTest, EraseAsksAndOnlyYesActs) {
       Buttons::kYesNoCancel, Icon::kNone, Title::Text(""), Answer::kYes);
   d().Click("cmdAll", 2);
   EXPECT_EQ(dir.Read(kRecordsFile), "");
+}
+
+TEST_F(RecordsWindowsTest, AStudentWithoutANumberIsNotErasedAsTheWholeClass) {
+  dir.Write(kStudentsFile, StudentRec("Ann", "1", "3") + StudentRec("Nobody", "00", "3"));
+  Open();
+  d().Select("lstClasses", 0);
+  d().Select("lstStudents", 1);
+  dialogs.ExpectMessage(
+      "This student has no student number in the file, so the student cannot "
+      "be told apart from the rest of the class.\r\n\r\nNothing was changed.",
+      Buttons::kOk, Icon::kCritical, Title::Default(), Answer::kOk);
+  d().Click("cmdSelected", 2);
+  EXPECT_EQ(dir.Read(kRecordsFile), a1 + a2 + a3 + b1 + b2);
+  EXPECT_TRUE(dialogs.Done());
 }
 
 TEST_F(RecordsWindowsTest, PrintSendsTheReportToThePrinter) {

@@ -1,0 +1,154 @@
+// The texts every window shows, control by control, and the names screen
+// readers give its lists and text boxes: the words of their headings.
+#include <functional>
+#include <memory>
+
+#include "gui/classes/frmClasses.h"
+#include "gui/classes/frmStudentName.h"
+#include "gui/diagnostics/frmDiagnostics.h"
+#include "gui/diagnostics/frmDisplayDiagnostics.h"
+#include "gui/export/frmOutput.h"
+#include "gui/records/frmDisplay.h"
+#include "gui/records/frmStudents.h"
+#include "support/gui/GuiFixture.h"
+
+namespace quillon {
+namespace {
+
+struct Caption {
+  const char* control;
+  int index;  // -1: not a control array
+  const char* text;
+};
+
+struct Window {
+  const char* name;
+  std::function<std::unique_ptr<QWidget>(Services, WorkingLists&)> make;
+  std::vector<Caption> captions;
+  std::vector<std::pair<const char*, const char*>> accessible_names;
+};
+
+const Window kWindows[] = {
+    {"frmClasses",
+     [](Services s, WorkingLists&) { return std::make_unique<frmClasses>(s); },
+     {{"Label1", 0, "Classes"},
+      {"Label1", 1, "Students in Class"},
+      {"cmdClass", 0, "Create a New Class"},
+      {"cmdClass", 1, "Delete Selected Class"},
+      {"cmdClass", 2, "Erase All Classes"},
+      {"cmdClass", 3, "Edit Class Name"},
+      {"cmdStudent", 0, "Add a Student to Class"},
+      {"cmdStudent", 1, "Delete Student from Class"},
+      {"cmdStudent", 2, "Erase All Students in a Class"},
+      {"cmdStudent", 3, "Edit Student Name"},
+      {"Frame1", -1, "Passing Grade"},
+      {"optPassingGrade", 1, "50%"},
+      {"optPassingGrade", 6, "100%"},
+      {"cmdChangePassingGrade", -1, "Change Passing Grade"},
+      {"cmdMenu", -1, "Return to Menu"}},
+     {{"lstClasses", "Classes"}, {"lstStudents", "Students in Class"}}},
+    {"frmStudentName",
+     [](Services s, WorkingLists&) { return std::make_unique<frmStudentName>(s); },
+     {{"Label1", -1, "Student Name"},
+      {"Label2", -1, "Password"},
+      {"cmdOK", -1, "OK"},
+      {"cmdCancel", -1, "Cancel"}},
+     {{"Text1", "Student Name"}, {"Text2", "Password"}}},
+    {"frmStudents",
+     [](Services s, WorkingLists&) { return std::make_unique<frmStudents>(s); },
+     {{"Label1", 0, "Classes"},
+      {"Label1", 1, "Students in Class"},
+      {"cmdSelected", 0, "Display Records for Selected Student"},
+      {"cmdSelected", 1, "Print Records for Selected Student"},
+      {"cmdSelected", 2, "Erase Records for Selected Student"},
+      {"cmdAll", 0, "Display Records for All Students In Class"},
+      {"cmdAll", 1, "Print Records for All Students In Class"},
+      {"cmdAll", 2, "Erase Records for All Students In Class"},
+      {"optDataGroup", 3, "Most recent test in each lesson/unit"},
+      {"optDataGroup", 2, "Tests only"},
+      {"optDataGroup", 1, "All records"},
+      {"cmdMenu", -1, "Return to Menu"}},
+     {{"lstClasses", "Classes"}, {"lstStudents", "Students in Class"}}},
+    {"frmDisplay",
+     [](Services s, WorkingLists& lists) { return std::make_unique<frmDisplay>(s, lists); },
+     {{"fraDataToView", -1, "Select Data to View"},
+      {"optDataGroup", 3, "Most recent test in each lesson/unit"},
+      {"optDataGroup", 2, "Tests only"},
+      {"optDataGroup", 1, "All records"},
+      {"fraSortBy", -1, "Sort By:"},
+      {"optSort", 3, "Lesson"},
+      {"optSort", 2, "Date"},
+      {"optSort", 1, "Percent"},
+      {"optSort", 0, "Name"},
+      {"fraSortDir", -1, "Sort Direction:"},
+      {"optSortDir", 1, "Decreasing"},
+      {"optSortDir", 0, "Increasing"},
+      {"lblName", -1, "Name"},
+      {"lblDate", -1, "Date"},
+      {"lblCourse", -1, "Course"},
+      {"lblTopic", -1, "Lesson"},
+      {"lblActivity", -1, "Activity"},
+      {"lblAttempted", -1, "Probs Att."},
+      {"lblCorrect", -1, "Probs Corr."},
+      {"lblPercent", -1, "Pct. Corr."},
+      {"lblGrade", -1, "Practice Grade*"},
+      {"lblPassTest", -1, "Pass Test?**"},
+      {"lblMinutes", -1, "Mins."},
+      {"cmdOK", -1, "Close"}},
+     {{"lstRecords",
+       "Records: Name, Date, Course, Lesson, Activity, Problems attempted, Problems correct, "
+       "Percent correct, Practice grade, Pass test, Minutes"}}},
+    {"frmDiagnostics",
+     [](Services s, WorkingLists&) { return std::make_unique<frmDiagnostics>(s); },
+     {{"Label1", 0, "Classes"},
+      {"Label1", 1, "Diagnostic Test Results"},
+      {"cmdAll", 0, "Display Diagnostic Test Results for All Students Shown In List"},
+      {"cmdAll", 1, "Print Diagnostic Test Results for All Students Shown In List"},
+      {"cmdAll", 2, "Erase Diagnostic Test Results for All Students Shown In List"},
+      {"cmdSelected", 0, "Display Diagnostic Test Results for Selected Student"},
+      {"cmdSelected", 1, "Print Diagnostic Test Results for Selected Student"},
+      {"cmdSelected", 2, "Erase Diagnostic Test Results for Selected Student"},
+      {"cmdMenu", -1, "Return to Menu"}},
+     {{"lstClasses", "Classes"}, {"lstStudents", "Diagnostic Test Results"}}},
+    {"frmDisplayDiagnostics",
+     [](Services, WorkingLists&) { return std::make_unique<frmDisplayDiagnostics>(); },
+     {{"cmdOK", -1, "Close"}},
+     {{"lstRecords", "Diagnostic Test Results"}}},
+    {"frmOutput",
+     [](Services s, WorkingLists&) { return std::make_unique<frmOutput>(s); },
+     {{"Label1", -1, "Output Student Records To File"},
+      {"Frame1", -1, "Date Range"},
+      {"optDateRange", 1, "Output all student data"},
+      {"optDateRange", 2, "Output student data on or after"},
+      {"Label2", -1, "mm/dd/yy"},
+      {"Frame2", -1, "Sort Order"},
+      {"optSortChoice", 1, "Date, Class, Student"},
+      {"optSortChoice", 2, "Date, Student"},
+      {"optSortChoice", 3, "Class, Date, Student"},
+      {"optSortChoice", 4, "Class, Student, Date"},
+      {"optSortChoice", 5, "Student, Subject, Date"},
+      {"cmdWrite", -1, "Write Data to File"},
+      {"cmdMenu", -1, "Return to Menu"}},
+     {{"txtDate", "Output student data on or after, mm/dd/yy"}}},
+};
+
+class CaptionsTest : public testing::GuiTest {};
+
+TEST_F(CaptionsTest, EveryControlShowsItsTextAndListsAndBoxesTheirHeadings) {
+  for (const Window& window : kWindows) {
+    WorkingLists lists;
+    std::unique_ptr<QWidget> w = window.make(services(), lists);
+    auto d = Drive(*w);
+    for (const Caption& c : window.captions) {
+      EXPECT_EQ(d.Text(c.control, c.index), c.text) << window.name << " " << c.control << c.index;
+    }
+    for (const auto& [control, name] : window.accessible_names) {
+      EXPECT_EQ(d.Get(control).accessibleName().toStdString(), name)
+          << window.name << " " << control;
+    }
+  }
+  EXPECT_TRUE(dialogs.Done());
+}
+
+}  // namespace
+}  // namespace quillon
