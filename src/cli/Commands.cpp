@@ -286,26 +286,35 @@ int RosterList(Folder& folder, const Options& o, std::ostream& out) {
 namespace {
 
 // The program folder named on the command line: an existing folder that
-// holds LESSONS.DAT, or an Exit that says what it is instead.
-void CheckProgramFolder(const std::string& path) {
+// holds LESSONS.DAT, or null and what it is instead.
+std::unique_ptr<Folder> OpenProgramFolder(const std::string& path, std::string* problem) {
   struct stat st;
   if (::stat(path.c_str(), &st) != 0) {
-    throw Exit{3,
-               path + ": " +
-                   (errno == ENOENT ? std::string("there is no such folder")
-                                    : "cannot be reached: " + std::string(std::strerror(errno)))};
+    *problem = errno == ENOENT ? "there is no such folder"
+                               : "cannot be reached: " + std::string(std::strerror(errno));
+    return nullptr;
   }
-  if (!S_ISDIR(st.st_mode)) throw Exit{3, path + ": is not a folder"};
+  if (!S_ISDIR(st.st_mode)) {
+    *problem = "is not a folder";
+    return nullptr;
+  }
   const std::string lessons = path + "/LESSONS.DAT";
   if (::stat(lessons.c_str(), &st) != 0 && errno == ENOENT) {
-    throw Exit{3, path + ": is not a program folder: it holds no LESSONS.DAT"};
+    *problem = "is not a program folder: it holds no LESSONS.DAT";
+    return nullptr;
   }
+  return std::make_unique<PosixFolder>(path);
 }
 
 }  // namespace
 
 int RunCli(const std::vector<std::string>& args, Clock& clock, std::ostream& out,
            std::ostream& err) {
+  return RunCli(args, clock, out, err, OpenProgramFolder);
+}
+
+int RunCli(const std::vector<std::string>& args, Clock& clock, std::ostream& out,
+           std::ostream& err, const FolderOpener& open) {
   try {
     // "--folder DIR" may stand anywhere, once; the rest is the command and
     // its options.
@@ -324,8 +333,10 @@ int RunCli(const std::vector<std::string>& args, Clock& clock, std::ostream& out
     const std::string command = rest[0];
     if (command == "--help") throw Help{};
     const std::string path = folder_path.value_or(".");
-    CheckProgramFolder(path);
-    PosixFolder folder(path);
+    std::string problem;
+    std::unique_ptr<Folder> opened = open(path, &problem);
+    if (!opened) throw Exit{3, path + ": " + problem};
+    Folder& folder = *opened;
     if (command == "records") {
       return Records(folder,
                      Options(rest, 1, {"--class", "--student", "--group", "--sort", "--direction"},

@@ -1,0 +1,39 @@
+// One Diag.dat record and a roster name through the scoring and the report:
+// counts in range, fixed-width rows, the plan in order without repeats, two
+// printed pages (one for a test that is not known).
+#include <algorithm>
+#include <cstdint>
+
+#include "diagnostics/DiagRecord.h"
+#include "diagnostics/DiagnosticReport.h"
+#include "support/Check.h"
+#include "support/MemoryFolder.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace quillon;
+  const std::vector<std::string> parts = fuzz::SplitInput(data, size, 2);
+  const std::string& record = parts[0];
+  const std::string& name = parts[1];
+  std::optional<DiagnosticResult> r = ScoreDiagnosticRecord(record);
+  const std::vector<std::vector<std::string>> pages = DiagnosticReportPages(record, name);
+  if (!r) {
+    FUZZ_CHECK(pages.size() == 1);
+    FUZZ_CHECK(DiagnosticReportLines(record, name) == pages[0]);
+    return 0;
+  }
+  FUZZ_CHECK(r->number_correct >= 0 && r->number_correct <= 30);
+  FUZZ_CHECK(r->percent_correct >= 0 && r->percent_correct <= 100);
+  FUZZ_CHECK(std::is_sorted(r->lessons_to_study.begin(), r->lessons_to_study.end()));
+  FUZZ_CHECK(std::adjacent_find(r->lessons_to_study.begin(), r->lessons_to_study.end()) ==
+             r->lessons_to_study.end());
+  const std::size_t k = r->test->area_names.size();
+  const std::vector<std::string> lines = BuildDiagnosticReport(*r, name, false);
+  FUZZ_CHECK(lines.size() <= 100 && lines.size() >= 37 + k);
+  for (std::size_t row = 9; row < 24; ++row) FUZZ_CHECK(lines[row].size() == 63);
+  for (std::size_t a = 0; a < k; ++a) FUZZ_CHECK(lines[32 + a].size() == 63);
+  FUZZ_CHECK(lines[2] == "Student: " + name);
+  FUZZ_CHECK(pages.size() == 2);
+  FUZZ_CHECK(pages[0].size() == 32 + k);
+  FUZZ_CHECK(pages[1].size() == 5 + lines.size() - (34 + k));
+  return 0;
+}
