@@ -157,7 +157,17 @@ int main(int argc, char** argv) {
   }
   if (dir.empty() || records < 0) return Usage();
   if (lessons_path.empty()) {
-    lessons_path = (std::filesystem::path(argv[0]).parent_path() / "LESSONS.DAT").string();
+    // Beside the generator in a build folder; in share/quillon once installed.
+    std::error_code error;
+    std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    const std::filesystem::path here =
+        error ? std::filesystem::path(argv[0]).parent_path() : self.parent_path();
+    lessons_path = (here / "LESSONS.DAT").string();
+#ifdef QUILLON_INSTALLED_CATALOGUE
+    if (!std::filesystem::exists(lessons_path, error)) {
+      lessons_path = (here / QUILLON_INSTALLED_CATALOGUE).lexically_normal().string();
+    }
+#endif
   }
   std::ifstream lessons_in(lessons_path, std::ios::binary);
   if (!lessons_in) {

@@ -1,10 +1,12 @@
 // The desktop program. Usage: quillon [PROGRAM-FOLDER]
-// The program folder is the folder of the executable unless one is named.
+// The program folder is the one named; without one, the executable's folder
+// when LESSONS.DAT is there, else ~/Quillon (platform/ProgramFolder.h).
 #include <QApplication>
 #include <QDir>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "gui/platform/QtDialogs.h"
@@ -12,6 +14,7 @@
 #include "gui/shell/Application.h"
 #include "gui/shell/frmMenu.h"
 #include "platform/PosixFolder.h"
+#include "platform/ProgramFolder.h"
 
 namespace {
 
@@ -27,7 +30,10 @@ bool HasDisplay() {
 
 int main(int argc, char** argv) {
   if (argc > 2 || (argc == 2 && std::strcmp(argv[1], "--help") == 0)) {
-    std::fprintf(argc == 2 ? stdout : stderr, "usage: quillon [PROGRAM-FOLDER]\n");
+    std::fprintf(argc == 2 ? stdout : stderr,
+                 "usage: quillon [PROGRAM-FOLDER]\n"
+                 "Without a folder: the program's own folder when LESSONS.DAT is there,\n"
+                 "otherwise ~/Quillon (made on first start, after asking).\n");
     return argc == 2 ? quillon::kExitDone : quillon::kExitUsage;
   }
   if (!HasDisplay()) {
@@ -37,15 +43,31 @@ int main(int argc, char** argv) {
   }
   QApplication app(argc, argv);
   QApplication::setApplicationName("Quillon");
-  std::string folder_path =
-      argc == 2 ? std::string(argv[1]) : QCoreApplication::applicationDirPath().toStdString();
-  if (!QDir(QString::fromLocal8Bit(folder_path.c_str())).exists()) {
-    std::fprintf(stderr, "quillon: the program folder %s does not exist\n", folder_path.c_str());
+  std::optional<std::string> argument;
+  if (argc == 2) argument = argv[1];
+  const std::string program_dir =
+      QCoreApplication::applicationDirPath().toLocal8Bit().toStdString();
+  const char* home = std::getenv("HOME");
+  quillon::FolderChoice choice;
+  if (quillon::Status s =
+          quillon::ChooseProgramFolder(argument, program_dir, home != nullptr ? home : "", &choice);
+      !s.ok()) {
+    std::fprintf(stderr, "quillon: %s\n", s.ToString().c_str());
     return quillon::kExitFileProblem;
   }
-  quillon::PosixFolder folder(
-      QDir(QString::fromLocal8Bit(folder_path.c_str())).absolutePath().toLocal8Bit().toStdString());
   quillon::QtDialogs dialogs;
+  if (choice.is_default) {
+    if (std::optional<int> status = quillon::PrepareDefaultFolder(
+            dialogs, choice.path, quillon::InstalledCatalogue(program_dir))) {
+      return *status;
+    }
+  }
+  const QDir dir(QString::fromLocal8Bit(choice.path.c_str()));
+  if (!dir.exists()) {
+    std::fprintf(stderr, "quillon: the program folder %s does not exist\n", choice.path.c_str());
+    return quillon::kExitFileProblem;
+  }
+  quillon::PosixFolder folder(dir.absolutePath().toLocal8Bit().toStdString());
   quillon::SystemClock clock;
   quillon::QtPrinter printer(folder.path(), dialogs, clock);
   quillon::SharedValues values;

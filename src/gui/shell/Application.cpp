@@ -1,10 +1,12 @@
 #include "gui/shell/Application.h"
 
 #include <cstdio>
+#include <filesystem>
 
 #include "data/LessonCatalogue.h"
 #include "data/Purge.h"
 #include "gui/shell/frmMenu.h"
+#include "platform/ProgramFolder.h"
 
 namespace quillon {
 
@@ -38,6 +40,34 @@ std::unique_ptr<frmMenu> Main(Services services) {
   menu->Form_Load();
   if (services.dialogs.Ended()) return nullptr;
   return menu;
+}
+
+std::optional<int> PrepareDefaultFolder(Dialogs& dialogs, const std::string& folder,
+                                        const std::string& catalogue) {
+  std::error_code ignored;
+  if (std::filesystem::exists(std::filesystem::path(folder) / "LESSONS.DAT", ignored)) {
+    return std::nullopt;
+  }
+  const bool exists = std::filesystem::exists(folder, ignored);
+  const std::string question =
+      "Quillon keeps its classes, rosters and records in a program folder that the tutoring "
+      "lessons share. No folder was named, so it uses\r\n\r\n" +
+      folder + "\r\n\r\n" +
+      (exists ? "This folder has no lesson catalogue (LESSONS.DAT) yet. Put the sample lesson "
+                "catalogue in it?"
+              : "This folder does not exist yet. Make it now, with the sample lesson catalogue?") +
+      "\r\n\r\n(To work in another folder, start the program as: quillon FOLDER)";
+  if (dialogs.MessageBox(question, Buttons::kYesNo, Icon::kNone, Title::Default()) !=
+      Answer::kYes) {
+    return kExitDone;
+  }
+  Status s = MakeProgramFolder(folder, catalogue);
+  if (!s.ok()) {
+    dialogs.MessageBox("The program folder could not be made.\r\n\r\n" + s.ToString(), Buttons::kOk,
+                       Icon::kCritical, Title::Default());
+    return kExitFileProblem;
+  }
+  return std::nullopt;
 }
 
 }  // namespace quillon
