@@ -64,6 +64,7 @@ const Window kWindows[] = {
       {"cmdAll", 0, "Display Records for All Students In Class"},
       {"cmdAll", 1, "Print Records for All Students In Class"},
       {"cmdAll", 2, "Erase Records for All Students In Class"},
+      {"fraDataToView", -1, "Select Data to Print"},
       {"optDataGroup", 3, "Most recent test in each lesson/unit"},
       {"optDataGroup", 2, "Tests only"},
       {"optDataGroup", 1, "All records"},

@@ -15,6 +15,7 @@
 #include "data/Purge.h"
 #include "gui/classes/frmStudentName.h"
 #include "gui/platform/CenterForm.h"
+#include "gui/platform/Controls.h"
 #include "gui/platform/Encoding.h"
 #include "gui/platform/ListBox.h"
 #include "gui/platform/StudentGuard.h"
@@ -24,10 +25,6 @@ namespace {
 
 constexpr char kCR[] = "\r";
 
-void SetState(QPushButton* button, int state) {
-  if (state == 0 || state == 1) button->setEnabled(state == 1);
-}
-
 std::string ShownClass(const std::string& record) { return TrimRight(record.substr(0, 27)); }
 std::string ShownStudent(const std::string& record) { return TrimRight(record.substr(0, 21)); }
 
@@ -36,31 +33,18 @@ std::string ShownStudent(const std::string& record) { return TrimRight(record.su
 frmClasses::frmClasses(Services services, QWidget* parent) : QDialog(parent), services_(services) {
   setObjectName("frmClasses");
   setWindowTitle("Quillon Student Recordkeeping System - CLASSES AND ROSTERS");
-  const char* headings[] = {"Classes", "Students in Class"};
-  for (int i = 0; i < 2; ++i) {
-    Label1_[i] = new QLabel(headings[i], this);
-    Label1_[i]->setObjectName(QString("Label1%1").arg(i));
-  }
-  lstClasses_ = new RecordListBox("lstClasses", "Classes", /*sorted=*/true, this);
-  lstStudents_ = new RecordListBox("lstStudents", "Students in Class", /*sorted=*/true, this);
-  for (RecordListBox* list : {lstClasses_, lstStudents_}) {
-    list->setFont(FixedPitchFont(10));
-    list->setMinimumSize(list->fontMetrics().horizontalAdvance(QString(29, 'M')), 220);
-  }
-  Label1_[0]->setBuddy(lstClasses_);
-  Label1_[1]->setBuddy(lstStudents_);
-  const char* class_captions[] = {"Create a New Class", "Delete Selected Class",
-                                  "Erase All Classes", "Edit Class Name"};
-  const char* student_captions[] = {"Add a Student to Class", "Delete Student from Class",
-                                    "Erase All Students in a Class", "Edit Student Name"};
-  for (int i = 0; i < 4; ++i) {
-    cmdClass_[i] = new QPushButton(class_captions[i], this);
-    cmdClass_[i]->setObjectName(QString("cmdClass%1").arg(i));
-    connect(cmdClass_[i], &QPushButton::clicked, this, [this, i] { cmdClass_Click(i); });
-    cmdStudent_[i] = new QPushButton(student_captions[i], this);
-    cmdStudent_[i]->setObjectName(QString("cmdStudent%1").arg(i));
-    connect(cmdStudent_[i], &QPushButton::clicked, this, [this, i] { cmdStudent_Click(i); });
-  }
+  HeadedLists lists = MakeHeadedLists(this, "Students in Class", /*bold=*/false, 29, 220);
+  Label1_ = lists.headings;
+  lstClasses_ = lists.classes;
+  lstStudents_ = lists.second;
+  cmdClass_ = MakeButtonArray<4>(
+      this, "cmdClass",
+      {"Create a New Class", "Delete Selected Class", "Erase All Classes", "Edit Class Name"},
+      [this](int i) { cmdClass_Click(i); });
+  cmdStudent_ = MakeButtonArray<4>(this, "cmdStudent",
+                                   {"Add a Student to Class", "Delete Student from Class",
+                                    "Erase All Students in a Class", "Edit Student Name"},
+                                   [this](int i) { cmdStudent_Click(i); });
   Label2_ = new QLabel("Passing Grade for Selected Class:", this);
   Label2_->setObjectName("Label2");
   Frame1_ = new QGroupBox("Passing Grade", this);
@@ -177,8 +161,8 @@ std::string frmClasses::SelectedStudentName() const {
 void frmClasses::SetButtonStates(int c0, int c1, int c2, int c3, int s0, int s1, int s2, int s3) {
   const int states[] = {c0, c1, c2, c3, s0, s1, s2, s3};
   for (int i = 0; i < 4; ++i) {
-    SetState(cmdClass_[i], states[i]);
-    SetState(cmdStudent_[i], states[4 + i]);
+    SetTriState(cmdClass_[i], states[i]);
+    SetTriState(cmdStudent_[i], states[4 + i]);
   }
 }
 

@@ -14,50 +14,31 @@
 #include "gui/diagnostics/PrintDiagnostics.h"
 #include "gui/diagnostics/frmDisplayDiagnostics.h"
 #include "gui/platform/CenterForm.h"
+#include "gui/platform/Controls.h"
 #include "gui/platform/Encoding.h"
 #include "gui/platform/ListBox.h"
 #include "gui/platform/StudentGuard.h"
 
 namespace quillon {
-namespace {
-
-void SetState(QPushButton* button, int state) {
-  if (state == 0 || state == 1) button->setEnabled(state == 1);
-}
-
-}  // namespace
 
 frmDiagnostics::frmDiagnostics(Services services, QWidget* parent)
     : QDialog(parent), services_(services) {
   setObjectName("frmDiagnostics");
   setWindowTitle("Quillon Student Recordkeeping System - DIAGNOSTIC TEST RESULTS");
-  const char* headings[] = {"Classes", "Diagnostic Test Results"};
-  for (int i = 0; i < 2; ++i) {
-    Label1_[i] = new QLabel(headings[i], this);
-    Label1_[i]->setObjectName(QString("Label1%1").arg(i));
-  }
-  lstClasses_ = new RecordListBox("lstClasses", "Classes", /*sorted=*/true, this);
-  lstStudents_ = new RecordListBox("lstStudents", "Diagnostic Test Results", /*sorted=*/true, this);
-  for (RecordListBox* list : {lstClasses_, lstStudents_}) {
-    list->setFont(FixedPitchFont(10, /*bold=*/true));
-    list->setMinimumSize(list->fontMetrics().horizontalAdvance(QString(27, 'M')), 240);
-  }
-  Label1_[0]->setBuddy(lstClasses_);
-  Label1_[1]->setBuddy(lstStudents_);
-  const char* all[] = {"Display Diagnostic Test Results for All Students Shown In List",
-                       "Print Diagnostic Test Results for All Students Shown In List",
-                       "Erase Diagnostic Test Results for All Students Shown In List"};
-  const char* selected[] = {"Display Diagnostic Test Results for Selected Student",
-                            "Print Diagnostic Test Results for Selected Student",
-                            "Erase Diagnostic Test Results for Selected Student"};
-  for (int i = 0; i < 3; ++i) {
-    cmdAll_[i] = new QPushButton(all[i], this);
-    cmdAll_[i]->setObjectName(QString("cmdAll%1").arg(i));
-    connect(cmdAll_[i], &QPushButton::clicked, this, [this, i] { cmdAll_Click(i); });
-    cmdSelected_[i] = new QPushButton(selected[i], this);
-    cmdSelected_[i]->setObjectName(QString("cmdSelected%1").arg(i));
-    connect(cmdSelected_[i], &QPushButton::clicked, this, [this, i] { cmdSelected_Click(i); });
-  }
+  HeadedLists lists = MakeHeadedLists(this, "Diagnostic Test Results", /*bold=*/true, 27, 240);
+  Label1_ = lists.headings;
+  lstClasses_ = lists.classes;
+  lstStudents_ = lists.second;
+  cmdAll_ = MakeButtonArray<3>(this, "cmdAll",
+                               {"Display Diagnostic Test Results for All Students Shown In List",
+                                "Print Diagnostic Test Results for All Students Shown In List",
+                                "Erase Diagnostic Test Results for All Students Shown In List"},
+                               [this](int i) { cmdAll_Click(i); });
+  cmdSelected_ = MakeButtonArray<3>(this, "cmdSelected",
+                                    {"Display Diagnostic Test Results for Selected Student",
+                                     "Print Diagnostic Test Results for Selected Student",
+                                     "Erase Diagnostic Test Results for Selected Student"},
+                                    [this](int i) { cmdSelected_Click(i); });
   cmdMenu_ = new QPushButton("Return to Menu", this);
   cmdMenu_->setObjectName("cmdMenu");
   cmdMenu_->setAutoDefault(false);
@@ -140,8 +121,8 @@ std::string frmDiagnostics::SelectedStudentName() const {
 void frmDiagnostics::SetButtonStates(int a0, int a1, int a2, int s0, int s1, int s2) {
   const int all[] = {a0, a1, a2}, selected[] = {s0, s1, s2};
   for (int i = 0; i < 3; ++i) {
-    SetState(cmdAll_[i], all[i]);
-    SetState(cmdSelected_[i], selected[i]);
+    SetTriState(cmdAll_[i], all[i]);
+    SetTriState(cmdSelected_[i], selected[i]);
   }
 }
 

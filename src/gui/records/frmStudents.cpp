@@ -12,6 +12,7 @@
 #include "data/LessonCatalogue.h"
 #include "data/Purge.h"
 #include "gui/platform/CenterForm.h"
+#include "gui/platform/Controls.h"
 #include "gui/platform/Encoding.h"
 #include "gui/platform/ListBox.h"
 #include "gui/platform/StudentGuard.h"
@@ -19,45 +20,25 @@
 #include "gui/records/frmDisplay.h"
 
 namespace quillon {
-namespace {
-
-void SetState(QPushButton* button, int state) {
-  if (state == 0 || state == 1) button->setEnabled(state == 1);
-}
-
-}  // namespace
 
 frmStudents::frmStudents(Services services, QWidget* parent)
     : QDialog(parent), services_(services) {
   setObjectName("frmStudents");
   setWindowTitle("Quillon Student Recordkeeping System - STUDENT RECORDS");
-  const char* headings[] = {"Classes", "Students in Class"};
-  for (int i = 0; i < 2; ++i) {
-    Label1_[i] = new QLabel(headings[i], this);
-    Label1_[i]->setObjectName(QString("Label1%1").arg(i));
-  }
-  lstClasses_ = new RecordListBox("lstClasses", "Classes", /*sorted=*/true, this);
-  lstStudents_ = new RecordListBox("lstStudents", "Students in Class", /*sorted=*/true, this);
-  for (RecordListBox* list : {lstClasses_, lstStudents_}) {
-    list->setFont(FixedPitchFont(10));
-    list->setMinimumSize(list->fontMetrics().horizontalAdvance(QString(29, 'M')), 220);
-  }
-  Label1_[0]->setBuddy(lstClasses_);
-  Label1_[1]->setBuddy(lstStudents_);
-  const char* all[] = {"Display Records for All Students In Class",
-                       "Print Records for All Students In Class",
-                       "Erase Records for All Students In Class"};
-  const char* selected[] = {"Display Records for Selected Student",
-                            "Print Records for Selected Student",
-                            "Erase Records for Selected Student"};
-  for (int i = 0; i < 3; ++i) {
-    cmdAll_[i] = new QPushButton(all[i], this);
-    cmdAll_[i]->setObjectName(QString("cmdAll%1").arg(i));
-    connect(cmdAll_[i], &QPushButton::clicked, this, [this, i] { cmdAll_Click(i); });
-    cmdSelected_[i] = new QPushButton(selected[i], this);
-    cmdSelected_[i]->setObjectName(QString("cmdSelected%1").arg(i));
-    connect(cmdSelected_[i], &QPushButton::clicked, this, [this, i] { cmdSelected_Click(i); });
-  }
+  HeadedLists lists = MakeHeadedLists(this, "Students in Class", /*bold=*/false, 29, 220);
+  Label1_ = lists.headings;
+  lstClasses_ = lists.classes;
+  lstStudents_ = lists.second;
+  cmdAll_ = MakeButtonArray<3>(
+      this, "cmdAll",
+      {"Display Records for All Students In Class", "Print Records for All Students In Class",
+       "Erase Records for All Students In Class"},
+      [this](int i) { cmdAll_Click(i); });
+  cmdSelected_ = MakeButtonArray<3>(
+      this, "cmdSelected",
+      {"Display Records for Selected Student", "Print Records for Selected Student",
+       "Erase Records for Selected Student"},
+      [this](int i) { cmdSelected_Click(i); });
   auto* frame = new QGroupBox("Select Data to Print", this);
   frame->setObjectName("fraDataToView");
   auto* options = new QVBoxLayout(frame);
@@ -175,8 +156,8 @@ void frmStudents::LoadPassingGrade() {
 void frmStudents::SetButtonStates(int a0, int a1, int a2, int s0, int s1, int s2) {
   const int all[] = {a0, a1, a2}, selected[] = {s0, s1, s2};
   for (int i = 0; i < 3; ++i) {
-    SetState(cmdAll_[i], all[i]);
-    SetState(cmdSelected_[i], selected[i]);
+    SetTriState(cmdAll_[i], all[i]);
+    SetTriState(cmdSelected_[i], selected[i]);
   }
 }
 

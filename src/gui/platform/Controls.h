@@ -1,0 +1,45 @@
+// Control arrays as the windows use them: buttons named by the array and
+// index ("cmdAll2") dispatching on the index, tri-state button states, and
+// the two headed lists of the class and student windows.
+#pragma once
+
+#include <QLabel>
+#include <QPushButton>
+#include <array>
+#include <cstddef>
+#include <functional>
+
+namespace quillon {
+
+class RecordListBox;
+
+// 0 disables the button, 1 enables it, any other value leaves it as it is.
+void SetTriState(QPushButton* button, int state);
+
+// Buttons <name>0 .. <name>N-1 with the captions; a click on button i calls
+// click(i).
+template <std::size_t N>
+std::array<QPushButton*, N> MakeButtonArray(QWidget* parent, const char* name,
+                                            const std::array<const char*, N>& captions,
+                                            const std::function<void(int)>& click) {
+  std::array<QPushButton*, N> buttons{};
+  for (std::size_t i = 0; i < N; ++i) {
+    buttons[i] = new QPushButton(captions[i], parent);
+    buttons[i]->setObjectName(QString("%1%2").arg(name).arg(i));
+    const int index = static_cast<int>(i);
+    QObject::connect(buttons[i], &QPushButton::clicked, parent, [click, index] { click(index); });
+  }
+  return buttons;
+}
+
+// The class list and the second list of a window, under the headings
+// Label10 and Label11 (the lists' accessible names), in the fixed-pitch font.
+struct HeadedLists {
+  std::array<QLabel*, 2> headings{};
+  RecordListBox* classes = nullptr;
+  RecordListBox* second = nullptr;
+};
+HeadedLists MakeHeadedLists(QWidget* parent, const char* second_heading, bool bold,
+                            int visible_characters, int minimum_height);
+
+}  // namespace quillon
