@@ -49,13 +49,19 @@ int main(int argc, char** argv) {
       QCoreApplication::applicationDirPath().toLocal8Bit().toStdString();
   const char* home = std::getenv("HOME");
   quillon::FolderChoice choice;
+  quillon::QtDialogs dialogs;
+  // Said on the terminal and in a message box: the menu entry has no terminal.
+  auto cannot_start = [&dialogs](const std::string& what) {
+    std::fprintf(stderr, "quillon: %s\n", what.c_str());
+    dialogs.MessageBox("The program cannot start.\r\n\r\n" + what, quillon::Buttons::kOk,
+                       quillon::Icon::kCritical, quillon::Title::Default());
+    return quillon::kExitFileProblem;
+  };
   if (quillon::Status s =
           quillon::ChooseProgramFolder(argument, program_dir, home != nullptr ? home : "", &choice);
       !s.ok()) {
-    std::fprintf(stderr, "quillon: %s\n", s.ToString().c_str());
-    return quillon::kExitFileProblem;
+    return cannot_start(s.ToString());
   }
-  quillon::QtDialogs dialogs;
   if (choice.is_default) {
     if (std::optional<int> status = quillon::PrepareDefaultFolder(
             dialogs, choice.path, quillon::InstalledCatalogue(program_dir))) {
@@ -63,10 +69,7 @@ int main(int argc, char** argv) {
     }
   }
   const QDir dir(QString::fromLocal8Bit(choice.path.c_str()));
-  if (!dir.exists()) {
-    std::fprintf(stderr, "quillon: the program folder %s does not exist\n", choice.path.c_str());
-    return quillon::kExitFileProblem;
-  }
+  if (!dir.exists()) return cannot_start("the program folder " + choice.path + " does not exist");
   quillon::PosixFolder folder(dir.absolutePath().toLocal8Bit().toStdString());
   quillon::SystemClock clock;
   quillon::QtPrinter printer(folder.path(), dialogs, clock);
