@@ -11,12 +11,6 @@
 namespace quillon {
 namespace {
 
-// How long a partial record at the end may be waited on: it is either a
-// stray fragment (dropped) or a lesson's append in progress (complete in a
-// moment).
-constexpr int kPartialWaits = 5;
-constexpr auto kPartialWait = std::chrono::milliseconds(2);
-
 // Both purged layouts hold the class number at 3-4 and the student at 5-6.
 int ClassField(std::string_view r) { return ActivityClassNumber(r); }
 int StudentField(std::string_view r) { return ActivityStudentNumber(r); }
@@ -42,17 +36,18 @@ Status WriteZeros(File& file, std::uint64_t from, std::uint64_t to) {
 class Removal {
  public:
   Removal(Folder& folder, std::string_view main_name, std::string_view temp_name,
-          std::size_t length, const KeepTest* keep)
+          std::size_t length, const KeepTest* keep, const RewriteOptions& options)
       : folder_(folder),
         main_name_(main_name),
         temp_name_(temp_name),
         length_(length),
-        keep_(keep) {}
+        keep_(keep),
+        options_(options) {}
 
   // Steps 1 and 2: the main file read, its kept records journaled. A main
   // file holding a zero byte may be a removal cut short: when `recover` is
   // given it is then set and nothing is done.
-  Status Begin(const RewriteOptions& options, bool* nothing_to_do, bool* recover);
+  Status Begin(bool* nothing_to_do, bool* recover);
   // Takes over a journal found on disk.
   Status Resume(const JournalState& state);
   // Steps 3 to 6 (from `zeroed` on when the journal says so).
@@ -77,6 +72,7 @@ class Removal {
   std::string main_name_, temp_name_;
   std::size_t length_;
   const KeepTest* keep_;  // null: keep all (a recovery)
+  const RewriteOptions options_;
   std::unique_ptr<File> main_, temp_;
   std::string content_;           // the records the main file is to begin with
   std::uint64_t end_ = 0;         // where records not yet taken in begin
@@ -109,7 +105,7 @@ Status Removal::Note(char type, std::string_view payload) {
   return s;
 }
 
-Status Removal::Begin(const RewriteOptions& options, bool* nothing_to_do, bool* recover) {
+Status Removal::Begin(bool* nothing_to_do, bool* recover) {
   *nothing_to_do = false;
   Status s = folder_.OpenFile(main_name_, /*create=*/true, &main_);
   std::uint64_t size = 0;
@@ -139,9 +135,9 @@ Status Removal::Begin(const RewriteOptions& options, bool* nothing_to_do, bool* 
                            "nothing was removed");
     }
     if (size < end_ + length_) break;
-    if (std::chrono::steady_clock::now() - start > options.give_up_after) {
+    if (std::chrono::steady_clock::now() - start > options_.give_up_after) {
       return Status::Error(main_name_,
-                           "kept growing at every look for " + Seconds(options.give_up_after) +
+                           "kept growing at every look for " + Seconds(options_.give_up_after) +
                                " seconds while records were to be removed (a program appends to "
                                "it without pause); nothing was removed");
     }
@@ -223,11 +219,11 @@ Status Removal::MoveAppendedAndCut() {
                            "was shortened by another program while records were removed");
     }
     if (size < end_ + length_) {
-      // A partial record at the end: a lesson's append in progress, or a
-      // stray fragment that is dropped.
-      if (size > end_ && partial_waits < kPartialWaits) {
+      // A partial record at the end: a lesson's append in progress
+      // (complete in a moment), or a stray fragment that is dropped.
+      if (size > end_ && partial_waits < options_.partial_waits) {
         ++partial_waits;
-        std::this_thread::sleep_for(kPartialWait);
+        std::this_thread::sleep_for(options_.partial_wait);
         continue;
       }
       bool cut = false;
@@ -278,7 +274,7 @@ Status Removal::Finish(bool zeroed) {
 }  // namespace
 
 Status RecoverRewrite(Folder& folder, std::string_view main_file, std::string_view temp_file,
-                      std::size_t record_length, bool* finished) {
+                      std::size_t record_length, bool* finished, const RewriteOptions& options) {
   if (finished != nullptr) *finished = false;
   std::string bytes;
   Status s = folder.ReadFile(main_file, &bytes);
@@ -289,7 +285,7 @@ Status RecoverRewrite(Folder& folder, std::string_view main_file, std::string_vi
   std::optional<JournalState> state = ParseJournal(journal, record_length);
   if (!state) return Status::OK();  // zero bytes, but not from a removal of ours
   journal.clear();
-  Removal removal(folder, main_file, temp_file, record_length, nullptr);
+  Removal removal(folder, main_file, temp_file, record_length, nullptr, options);
   s = removal.Resume(*state);
   if (s.ok()) s = removal.Finish(state->zeroed);
   if (s.ok() && finished != nullptr) *finished = true;
@@ -319,12 +315,12 @@ Status RewriteRecordFile(Folder& folder, std::string_view main_file, std::string
                          std::size_t record_length, const KeepTest& keep, RewriteResult* result,
                          const RewriteOptions& options) {
   for (bool recovered = false;; recovered = true) {
-    Removal removal(folder, main_file, temp_file, record_length, &keep);
+    Removal removal(folder, main_file, temp_file, record_length, &keep, options);
     bool nothing_to_do = false, recover = false;
-    Status s = removal.Begin(options, &nothing_to_do, recovered ? nullptr : &recover);
+    Status s = removal.Begin(&nothing_to_do, recovered ? nullptr : &recover);
     if (s.ok() && recover) {
       // A removal cut short is finished first; then this one starts afresh.
-      s = RecoverRewrite(folder, main_file, temp_file, record_length);
+      s = RecoverRewrite(folder, main_file, temp_file, record_length, nullptr, options);
       if (!s.ok()) return s;
       continue;
     }

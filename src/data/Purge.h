@@ -49,6 +49,10 @@ struct RewriteOptions {
   // appending without pause) makes the removal give up before it changes
   // anything.
   std::chrono::milliseconds give_up_after{10000};
+  // A partial record at the end is waited on this many times, this long
+  // each, before it is taken for a stray fragment.
+  int partial_waits = 5;
+  std::chrono::milliseconds partial_wait{2};
 };
 
 // Leaves in `main_file` exactly the whole records for which `keep` holds, in
@@ -65,7 +69,8 @@ Status RewriteRecordFile(Folder& folder, std::string_view main_file, std::string
 // whether there was one to finish. Nothing to do when the main file holds no
 // zero byte.
 Status RecoverRewrite(Folder& folder, std::string_view main_file, std::string_view temp_file,
-                      std::size_t record_length, bool* finished = nullptr);
+                      std::size_t record_length, bool* finished = nullptr,
+                      const RewriteOptions& options = {});
 
 // RecoverRewrite for every record file of the program; `finished` receives
 // the names of the files a removal was finished on.
