@@ -6,6 +6,9 @@
 # property or a sanitizer is written to build-fuzz/crash-<harness>-*; copy
 # it into fuzz/corpus/<harness> to keep it as a regression test.
 # usage: tools/fuzz.sh [SECONDS] [HARNESS...]
+#   FUZZ_RUNS=N: stop each harness after N inputs instead (SECONDS ignored);
+#   FUZZ_MAX_LEN=N: inputs of at most N bytes (default: libFuzzer's choice);
+#   FUZZ_JOBS=2: run two harnesses at once.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
@@ -27,16 +30,37 @@ targets=""
 for h in $harnesses; do targets="$targets ${h}_fuzz"; done
 cmake --build build-fuzz --target $targets
 
-status=0
-for h in $harnesses; do
+limits=(-max_total_time="$seconds")
+[ -n "${FUZZ_RUNS:-}" ] && limits=(-runs="$FUZZ_RUNS")
+[ -n "${FUZZ_MAX_LEN:-}" ] && limits+=(-max_len="$FUZZ_MAX_LEN")
+
+run() {
+  local h=$1
   mkdir -p "build-fuzz/corpus/$h"
-  echo "== $h: $seconds s"
-  if ! ./build-fuzz/fuzz/${h}_fuzz -max_total_time="$seconds" -print_final_stats=1 \
+  if ./build-fuzz/fuzz/${h}_fuzz "${limits[@]}" -print_final_stats=1 \
       -artifact_prefix="build-fuzz/crash-$h-" "build-fuzz/corpus/$h" "fuzz/corpus/$h" \
       2>"build-fuzz/$h.log"; then
-    echo "   FOUND A FAULT: see build-fuzz/$h.log and build-fuzz/crash-$h-*"
-    status=1
+    echo "== $h: no fault"
+  else
+    echo "== $h: FOUND A FAULT: see build-fuzz/$h.log and build-fuzz/crash-$h-*"
+    return 1
   fi
-  grep -E "^stat::number_of_executed_units|^stat::new_units_added" "build-fuzz/$h.log" | sed 's/^/   /'
+  grep -E "^stat::number_of_executed_units|^stat::new_units_added" "build-fuzz/$h.log" |
+    sed "s/^/   $h /"
+}
+
+status=0
+running=0
+for h in $harnesses; do
+  if [ "$running" -ge "${FUZZ_JOBS:-1}" ]; then
+    wait -n || status=1
+    running=$((running - 1))
+  fi
+  run "$h" &
+  running=$((running + 1))
+done
+while [ "$running" -gt 0 ]; do
+  wait -n || status=1
+  running=$((running - 1))
 done
 exit $status

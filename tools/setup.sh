@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs what the build needs (Debian 12, as root) and builds into build/.
+# usage: tools/setup.sh [--packages-only]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -15,6 +16,8 @@ if [ ${#missing[@]} -gt 0 ]; then
   apt-get update -qq
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
+
+[ "${1:-}" = "--packages-only" ] && exit 0
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build
