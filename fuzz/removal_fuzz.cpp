@@ -35,14 +35,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::MemoryFolder folder;
   folder.files[kRecordsFile] = old;
   folder.fail_at = fail_at == 0 ? -1 : fail_at;
-  // The removal of PurgeRecords, without the waits for a lesson's append in
-  // progress (a memory folder has no lessons).
+  // Without the waits for a lesson's append in progress: a memory folder
+  // has no lessons.
   RewriteOptions options;
   options.partial_waits = 0;
   RewriteResult result;
-  const bool ok = RewriteRecordFile(folder, kRecordsFile, "RECORDS.TMP", kActivityRecordLength,
-                                    PurgeKeepTest(studentnum, classnum), &result, options)
-                      .ok();
+  const bool ok = PurgeRecords(folder, studentnum, classnum, &result, options).ok();
   folder.fail_at = -1;
   FUZZ_CHECK(
       RecoverRewrite(folder, kRecordsFile, "RECORDS.TMP", kActivityRecordLength, nullptr, options)

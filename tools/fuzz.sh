@@ -6,7 +6,8 @@
 # property or a sanitizer is written to build-fuzz/crash-<harness>-*; copy
 # it into fuzz/corpus/<harness> to keep it as a regression test.
 # usage: tools/fuzz.sh [SECONDS] [HARNESS...]
-#   FUZZ_RUNS=N: stop each harness after N inputs instead (SECONDS ignored);
+#   FUZZ_RUNS=N: stop each harness after N inputs instead (SECONDS is then
+#   ignored, but still needed before harness names: tools/fuzz.sh 0 removal);
 #   FUZZ_MAX_LEN=N: inputs of at most N bytes (default: libFuzzer's choice);
 #   FUZZ_JOBS=2: run two harnesses at once.
 set -euo pipefail

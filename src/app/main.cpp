@@ -3,6 +3,7 @@
 // when LESSONS.DAT is there, else ~/Quillon (platform/ProgramFolder.h).
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -69,7 +70,10 @@ int main(int argc, char** argv) {
     }
   }
   const QDir dir(QString::fromLocal8Bit(choice.path.c_str()));
-  if (!dir.exists()) return cannot_start("the program folder " + choice.path + " does not exist");
+  if (!dir.exists()) {
+    const bool other = QFileInfo::exists(QString::fromLocal8Bit(choice.path.c_str()));
+    return cannot_start(choice.path + (other ? " is not a folder" : ": there is no such folder"));
+  }
   quillon::PosixFolder folder(dir.absolutePath().toLocal8Bit().toStdString());
   quillon::SystemClock clock;
   quillon::QtPrinter printer(folder.path(), dialogs, clock);

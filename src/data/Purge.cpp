@@ -344,20 +344,22 @@ KeepTest PurgeKeepTest(int studentnum, int classnum) {
 namespace {
 
 Status Purge(Folder& folder, std::string_view main_file, std::string_view temp_file,
-             std::size_t length, int studentnum, int classnum, RewriteResult* result) {
+             std::size_t length, int studentnum, int classnum, RewriteResult* result,
+             const RewriteOptions& options = {}) {
   KeepTest keep = PurgeKeepTest(studentnum, classnum);
   if (!keep) {
     return Status::Error(std::string(main_file),
                          "no records removed: the class or student number is negative");
   }
-  return RewriteRecordFile(folder, main_file, temp_file, length, keep, result);
+  return RewriteRecordFile(folder, main_file, temp_file, length, keep, result, options);
 }
 
 }  // namespace
 
-Status PurgeRecords(Folder& folder, int studentnum, int classnum, RewriteResult* result) {
+Status PurgeRecords(Folder& folder, int studentnum, int classnum, RewriteResult* result,
+                    const RewriteOptions& options) {
   return Purge(folder, kRecordsFile, "RECORDS.TMP", kActivityRecordLength, studentnum, classnum,
-               result);
+               result, options);
 }
 
 Status PurgeDiagnostics(Folder& folder, int studentnum, int classnum, RewriteResult* result) {

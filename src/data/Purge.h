@@ -88,7 +88,8 @@ KeepTest PurgeKeepTest(int studentnum, int classnum);
 // Purges RECORDS.DAT through RECORDS.TMP (25-character records) and Diag.dat
 // through Diag.TMP (72-character records). Negative arguments leave the file
 // unchanged and return an error.
-Status PurgeRecords(Folder& folder, int studentnum, int classnum, RewriteResult* result = nullptr);
+Status PurgeRecords(Folder& folder, int studentnum, int classnum, RewriteResult* result = nullptr,
+                    const RewriteOptions& options = {});
 Status PurgeDiagnostics(Folder& folder, int studentnum, int classnum,
                         RewriteResult* result = nullptr);
 

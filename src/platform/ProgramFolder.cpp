@@ -43,8 +43,12 @@ Status ChooseProgramFolder(const std::optional<std::string>& argument,
   return Status::OK();
 }
 
+#ifndef QUILLON_CATALOGUE_FROM_BINDIR
+#define QUILLON_CATALOGUE_FROM_BINDIR "../share/quillon/LESSONS.DAT"
+#endif
+
 std::string InstalledCatalogue(const std::string& program_dir) {
-  return (fs::path(program_dir).parent_path() / "share" / "quillon" / "LESSONS.DAT").string();
+  return (fs::path(program_dir) / QUILLON_CATALOGUE_FROM_BINDIR).lexically_normal().string();
 }
 
 Status MakeProgramFolder(const std::string& folder, const std::string& catalogue) {

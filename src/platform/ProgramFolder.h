@@ -29,7 +29,7 @@ Status ChooseProgramFolder(const std::optional<std::string>& argument,
                            FolderChoice* choice);
 
 // Where the installed sample catalogue is, seen from the executable's folder
-// (<prefix>/bin -> <prefix>/share/quillon/LESSONS.DAT).
+// (<prefix>/bin -> <prefix>/share/quillon/LESSONS.DAT, as installed).
 std::string InstalledCatalogue(const std::string& program_dir);
 
 // Makes `folder` (and its parents) when missing and copies the catalogue at

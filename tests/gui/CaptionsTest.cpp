@@ -1,6 +1,7 @@
 // The texts every window shows, control by control, and the names screen
 // readers give its lists and text boxes: the words of their headings.
 #include <functional>
+#include <map>
 #include <memory>
 
 #include "gui/classes/frmClasses.h"
@@ -149,6 +150,42 @@ TEST_F(CaptionsTest, EveryControlShowsItsTextAndListsAndBoxesTheirHeadings) {
     }
   }
   EXPECT_TRUE(dialogs.Done());
+}
+
+// Tab reaches every control a user can act on, row by row across the
+// button arrays (the hidden working list of the report window never).
+TEST_F(CaptionsTest, TabGoesThroughTheControlsInReadingOrder) {
+  const std::map<std::string, std::string> expected = {
+      {"frmClasses",
+       "lstClasses lstStudents cmdClass0 cmdStudent0 cmdClass1 cmdStudent1 cmdClass2 cmdStudent2 "
+       "cmdClass3 cmdStudent3 optPassingGrade1 optPassingGrade2 optPassingGrade3 "
+       "optPassingGrade4 optPassingGrade5 optPassingGrade6 cmdChangePassingGrade cmdMenu"},
+      {"frmStudentName", "Text1 Text2 cmdOK cmdCancel"},
+      {"frmStudents",
+       "lstClasses lstStudents cmdAll0 cmdSelected0 cmdAll1 cmdSelected1 cmdAll2 cmdSelected2 "
+       "optDataGroup3 optDataGroup2 optDataGroup1 cmdMenu"},
+      {"frmDisplay",
+       "optDataGroup3 optDataGroup2 optDataGroup1 optSort3 optSort2 optSort1 optSort0 "
+       "optSortDir1 optSortDir0 lstRecords cmdOK"},
+      {"frmDiagnostics",
+       "lstClasses lstStudents cmdAll0 cmdSelected0 cmdAll1 cmdSelected1 cmdAll2 cmdSelected2 "
+       "cmdMenu"},
+      {"frmDisplayDiagnostics", "lstRecords cmdOK"},
+      {"frmOutput",
+       "optDateRange1 optDateRange2 txtDate optSortChoice1 optSortChoice2 optSortChoice3 "
+       "optSortChoice4 optSortChoice5 cmdWrite cmdMenu"},
+  };
+  for (const Window& window : kWindows) {
+    WorkingLists lists;
+    std::unique_ptr<QWidget> w = window.make(services(), lists);
+    std::string chain;
+    for (QWidget* at = w->nextInFocusChain(); at != w.get(); at = at->nextInFocusChain()) {
+      if ((at->focusPolicy() & Qt::TabFocus) && at->isVisibleTo(w.get())) {
+        chain += (chain.empty() ? "" : " ") + at->objectName().toStdString();
+      }
+    }
+    EXPECT_EQ(chain, expected.at(window.name)) << window.name;
+  }
 }
 
 }  // namespace

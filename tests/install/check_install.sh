@@ -43,7 +43,9 @@ grep -qx "Exec=quillon %f" "$root/usr/share/applications/quillon.desktop" || fai
 # The package: named by version and architecture, its dependencies found by
 # dpkg-shlibdeps, its files under /usr.
 (cd "$build" && cpack -G DEB -B "$stage/deb" >/dev/null)
-deb=$(ls "$stage"/deb/quillon_*_*.deb)
+debs=("$stage"/deb/quillon_*_*.deb)
+[ -f "${debs[0]}" ] || fail "cpack made no quillon_<version>_<arch>.deb"
+deb=${debs[0]}
 info=$(dpkg-deb -I "$deb")
 depends=$(printf '%s\n' "$info" | sed -n 's/^ Depends: //p')
 for lib in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6; do
@@ -54,7 +56,8 @@ grep -q "classes and rosters, students'" <<<"$info" || fail "Description: $info"
 contents=$(dpkg-deb -c "$deb" | awk '{print $6}')
 for f in ./usr/bin/quillon ./usr/bin/quillon-cli ./usr/libexec/quillon/make_sample_folder \
          ./usr/share/quillon/LESSONS.DAT ./usr/share/applications/quillon.desktop \
-         ./usr/share/icons/hicolor/scalable/apps/quillon.svg ./usr/share/man/man1/quillon-cli.1.gz; do
+         ./usr/share/icons/hicolor/scalable/apps/quillon.svg ./usr/share/man/man1/quillon.1.gz \
+         ./usr/share/man/man1/quillon-cli.1.gz; do
   grep -qx "$f" <<<"$contents" || fail "the package lacks $f"
 done
 outside=$(grep -v -e '^\./usr/' -e '^\./$' <<<"$contents" || true)

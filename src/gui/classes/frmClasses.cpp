@@ -45,6 +45,7 @@ frmClasses::frmClasses(Services services, QWidget* parent) : QDialog(parent), se
                                    {"Add a Student to Class", "Delete Student from Class",
                                     "Erase All Students in a Class", "Edit Student Name"},
                                    [this](int i) { cmdStudent_Click(i); });
+  InterleaveTabOrder(cmdClass_, cmdStudent_);
   Label2_ = new QLabel("Passing Grade for Selected Class:", this);
   Label2_->setObjectName("Label2");
   Frame1_ = new QGroupBox("Passing Grade", this);

@@ -39,6 +39,7 @@ frmDiagnostics::frmDiagnostics(Services services, QWidget* parent)
                                      "Print Diagnostic Test Results for Selected Student",
                                      "Erase Diagnostic Test Results for Selected Student"},
                                     [this](int i) { cmdSelected_Click(i); });
+  InterleaveTabOrder(cmdAll_, cmdSelected_);
   cmdMenu_ = new QPushButton("Return to Menu", this);
   cmdMenu_->setObjectName("cmdMenu");
   cmdMenu_->setAutoDefault(false);

@@ -32,6 +32,16 @@ std::array<QPushButton*, N> MakeButtonArray(QWidget* parent, const char* name,
   return buttons;
 }
 
+// Tab goes across the two arrays, row by row: a0, b0, a1, b1, ...
+template <std::size_t N>
+void InterleaveTabOrder(const std::array<QPushButton*, N>& a,
+                        const std::array<QPushButton*, N>& b) {
+  for (std::size_t i = 0; i < N; ++i) {
+    if (i > 0) QWidget::setTabOrder(b[i - 1], a[i]);
+    QWidget::setTabOrder(a[i], b[i]);
+  }
+}
+
 // The class list and the second list of a window, under the headings
 // Label10 and Label11 (the lists' accessible names), in the fixed-pitch font.
 struct HeadedLists {

@@ -39,6 +39,7 @@ frmStudents::frmStudents(Services services, QWidget* parent)
       {"Display Records for Selected Student", "Print Records for Selected Student",
        "Erase Records for Selected Student"},
       [this](int i) { cmdSelected_Click(i); });
+  InterleaveTabOrder(cmdAll_, cmdSelected_);
   auto* frame = new QGroupBox("Select Data to Print", this);
   frame->setObjectName("fraDataToView");
   auto* options = new QVBoxLayout(frame);
