@@ -25,7 +25,6 @@ namespace {
 
 constexpr char kCR[] = "\r";
 
-std::string ShownClass(const std::string& record) { return TrimRight(record.substr(0, 27)); }
 std::string ShownStudent(const std::string& record) { return TrimRight(record.substr(0, 21)); }
 
 }  // namespace
@@ -121,17 +120,8 @@ bool frmClasses::Read(const Status& s) {
 }
 
 void frmClasses::UpdateClassList() {
-  lstClasses_->Clear();
-  ClassList classes;
-  Status s = FillClassList(services_.folder, &classes);
-  if (!Read(s)) classes.items.clear();
-  if (classes.bad_class_number) {
-    services_.dialogs.MessageBox("Class number <=0!", Buttons::kOk, Icon::kNone, Title::Default());
-    services_.dialogs.EndProgram(kExitFileProblem);
-    return;
-  }
-  for (const std::string& record : classes.items) lstClasses_->AddItem(record, ShownClass(record));
-  lstClasses_->SetListIndex(-1);
+  FillClassListBox(services_.folder, services_.dialogs, lstClasses_);
+  if (services_.dialogs.Ended()) return;
   lstStudents_->Clear();
   SetButtonStates(1, 0, lstClasses_->ListCount() > 0 ? 1 : 0, 0, 0, 0, 0, 0);
 }

@@ -1,5 +1,7 @@
 #include "gui/platform/ListBox.h"
 
+#include "base/Text.h"
+#include "data/ClassFiles.h"
 #include "gui/platform/Encoding.h"
 #include "gui/platform/Fonts.h"
 
@@ -110,6 +112,24 @@ LinesView::LinesView(const char* object_name, const QString& accessible_name, do
   setSelectionMode(QAbstractItemView::SingleSelection);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   setModel(&model_);
+}
+
+void FillClassListBox(Folder& folder, Dialogs& dialogs, RecordListBox* list) {
+  list->Clear();
+  ClassList classes;
+  if (Status s = FillClassList(folder, &classes); !s.ok()) {
+    dialogs.MessageBox(
+        "The classes cannot be read.\r\n\r\n" + folder.FullPath(s.file()) + ": " + s.what(),
+        Buttons::kOk, Icon::kCritical, Title::Default());
+    classes.items.clear();
+  }
+  if (classes.bad_class_number) {
+    dialogs.MessageBox("Class number <=0!", Buttons::kOk, Icon::kNone, Title::Default());
+    dialogs.EndProgram(kExitFileProblem);
+    return;
+  }
+  for (const std::string& r : classes.items) list->AddItem(r, TrimRight(r.substr(0, 27)));
+  list->SetListIndex(-1);
 }
 
 }  // namespace quillon

@@ -18,7 +18,9 @@
 #include <functional>
 #include <string>
 
+#include "gui/platform/Dialogs.h"
 #include "gui/platform/Fonts.h"
+#include "platform/Folder.h"
 
 namespace quillon {
 
@@ -81,5 +83,10 @@ class LinesView : public QListView {
  private:
   LinesModel model_;
 };
+
+// Fills `list` with the class records of CLASSES.DAT, each shown by its
+// name, with nothing selected. A file that cannot be read is said and leaves
+// the list empty; a class number of 0 or less is said and ends the program.
+void FillClassListBox(Folder& folder, Dialogs& dialogs, RecordListBox* list);
 
 }  // namespace quillon

@@ -101,21 +101,8 @@ void frmStudents::ShowDataGroup() {
 }
 
 void frmStudents::UpdateClassList() {
-  lstClasses_->Clear();
-  ClassList classes;
-  Status s = FillClassList(services_.folder, &classes);
-  if (!s.ok()) {
-    services_.dialogs.MessageBox(
-        "The classes cannot be read.\r\r" + services_.folder.FullPath(s.file()) + ": " + s.what(),
-        Buttons::kOk, Icon::kCritical, Title::Default());
-  }
-  if (classes.bad_class_number) {
-    services_.dialogs.MessageBox("Class number <=0!", Buttons::kOk, Icon::kNone, Title::Default());
-    services_.dialogs.EndProgram(kExitFileProblem);
-    return;
-  }
-  for (const std::string& r : classes.items) lstClasses_->AddItem(r, TrimRight(r.substr(0, 27)));
-  lstClasses_->SetListIndex(-1);
+  FillClassListBox(services_.folder, services_.dialogs, lstClasses_);
+  if (services_.dialogs.Ended()) return;
   lstStudents_->Clear();
   SetButtonStates(0, 0, 0, 0, 0, 0);
 }
