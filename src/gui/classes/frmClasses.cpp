@@ -18,7 +18,7 @@
 #include "gui/platform/Controls.h"
 #include "gui/platform/Encoding.h"
 #include "gui/platform/ListBox.h"
-#include "gui/platform/StudentGuard.h"
+#include "gui/platform/Messages.h"
 
 namespace quillon {
 namespace {
@@ -105,17 +105,15 @@ void frmClasses::Form_Load() {
 
 bool frmClasses::Saved(const Status& s) {
   if (s.ok()) return true;
-  services_.dialogs.MessageBox("The change could not be saved." + std::string(kCR) + kCR +
-                                   services_.folder.FullPath(s.file()) + ": " + s.what(),
-                               Buttons::kOk, Icon::kCritical, Title::Default());
+  SayFailure(services_.dialogs, services_.folder,
+             "The change could not be saved." + std::string(kCR) + kCR, s);
   return false;
 }
 
 bool frmClasses::Read(const Status& s) {
   if (s.ok()) return true;
-  services_.dialogs.MessageBox("The classes cannot be read." + std::string(kCR) + kCR +
-                                   services_.folder.FullPath(s.file()) + ": " + s.what(),
-                               Buttons::kOk, Icon::kCritical, Title::Default());
+  SayFailure(services_.dialogs, services_.folder,
+             "The classes cannot be read." + std::string(kCR) + kCR, s);
   return false;
 }
 
@@ -150,11 +148,8 @@ std::string frmClasses::SelectedStudentName() const {
 }
 
 void frmClasses::SetButtonStates(int c0, int c1, int c2, int c3, int s0, int s1, int s2, int s3) {
-  const int states[] = {c0, c1, c2, c3, s0, s1, s2, s3};
-  for (int i = 0; i < 4; ++i) {
-    SetTriState(cmdClass_[i], states[i]);
-    SetTriState(cmdStudent_[i], states[4 + i]);
-  }
+  SetTriStates(cmdClass_, {c0, c1, c2, c3});
+  SetTriStates(cmdStudent_, {s0, s1, s2, s3});
 }
 
 void frmClasses::ShowPassingGrade() {

@@ -17,7 +17,7 @@
 #include "gui/platform/Controls.h"
 #include "gui/platform/Encoding.h"
 #include "gui/platform/ListBox.h"
-#include "gui/platform/StudentGuard.h"
+#include "gui/platform/Messages.h"
 
 namespace quillon {
 
@@ -82,9 +82,8 @@ void frmDiagnostics::UpdateStudentList(int classnum) {
   std::vector<std::string> entries;
   Status s = DiagListEntries(services_.folder, classnum, &entries);
   if (!s.ok()) {
-    services_.dialogs.MessageBox("The diagnostic results cannot be read.\r\n\r\n" +
-                                     services_.folder.FullPath(s.file()) + ": " + s.what(),
-                                 Buttons::kOk, Icon::kCritical, Title::Default());
+    SayFailure(services_.dialogs, services_.folder,
+               "The diagnostic results cannot be read.\r\n\r\n", s);
   }
   for (const std::string& e : entries) lstStudents_->AddItem(e, TrimRight(e.substr(0, 50)));
   lstStudents_->SetListIndex(-1);
@@ -107,11 +106,8 @@ std::string frmDiagnostics::SelectedStudentName() const {
 }
 
 void frmDiagnostics::SetButtonStates(int a0, int a1, int a2, int s0, int s1, int s2) {
-  const int all[] = {a0, a1, a2}, selected[] = {s0, s1, s2};
-  for (int i = 0; i < 3; ++i) {
-    SetTriState(cmdAll_[i], all[i]);
-    SetTriState(cmdSelected_[i], selected[i]);
-  }
+  SetTriStates(cmdAll_, {a0, a1, a2});
+  SetTriStates(cmdSelected_, {s0, s1, s2});
 }
 
 void frmDiagnostics::lstClasses_Click() {
@@ -149,9 +145,7 @@ void frmDiagnostics::ShowReports(const std::string& caption,
   Roster roster;
   Status s = roster.Load(services_.folder);
   if (!s.ok()) {
-    services_.dialogs.MessageBox("The roster cannot be read.\r\n\r\n" +
-                                     services_.folder.FullPath(s.file()) + ": " + s.what(),
-                                 Buttons::kOk, Icon::kCritical, Title::Default());
+    SayFailure(services_.dialogs, services_.folder, "The roster cannot be read.\r\n\r\n", s);
   }
   frmDisplayDiagnostics window(this);
   window.setWindowTitle(ToQString(caption));
@@ -182,9 +176,8 @@ void frmDiagnostics::Erase(const std::string& question, const std::string& name,
                                    Title::Text("")) == Answer::kYes) {
     Status s = PurgeDiagnostics(services_.folder, studentnum, classnum);
     if (!s.ok()) {
-      services_.dialogs.MessageBox("The results could not be erased.\r\n\r\n" +
-                                       services_.folder.FullPath(s.file()) + ": " + s.what(),
-                                   Buttons::kOk, Icon::kCritical, Title::Default());
+      SayFailure(services_.dialogs, services_.folder, "The results could not be erased.\r\n\r\n",
+                 s);
     }
   }
   UpdateStudentList(classnum);

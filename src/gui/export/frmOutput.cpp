@@ -12,6 +12,7 @@
 #include "export/ExportWriter.h"
 #include "gui/platform/CenterForm.h"
 #include "gui/platform/Encoding.h"
+#include "gui/platform/Messages.h"
 
 namespace quillon {
 
@@ -119,9 +120,7 @@ void frmOutput::cmdWrite_Click() {
   std::size_t count = 0;
   Status s = CountExportRecords(services_.folder, cutoff, &count);
   if (!s.ok()) {
-    dialogs.MessageBox("The records cannot be read from the file\r" +
-                           services_.folder.FullPath(s.file()) + "\r\r" + s.what(),
-                       Buttons::kOk, Icon::kCritical, Title::Default());
+    SayFailure(dialogs, services_.folder, "The records cannot be read from the file\r", s, "\r\r");
     return;
   }
   if (count == 0) {
@@ -141,9 +140,8 @@ void frmOutput::cmdWrite_Click() {
                   v.ExportSortOrder, &name, &written);
   dialogs.SetBusy(false);
   if (!s.ok()) {
-    dialogs.MessageBox("The records could not be written to the file\r" +
-                           services_.folder.FullPath(s.file()) + "\r\r" + s.what(),
-                       Buttons::kOk, Icon::kCritical, Title::Default());
+    SayFailure(dialogs, services_.folder, "The records could not be written to the file\r", s,
+               "\r\r");
     return;
   }
   const std::string actual = services_.folder.FullPath(name);

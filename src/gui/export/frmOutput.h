@@ -34,7 +34,7 @@ class frmOutput : public QDialog {
 
   Services services_;
   QLabel* Label1_;
-  std::array<QRadioButton*, 3> optDateRange_{};   // 1-2
+  std::array<QRadioButton*, 3> optDateRange_{};  // 1-2
   QLineEdit* txtDate_;
   QLabel* Label2_;
   std::array<QRadioButton*, 6> optSortChoice_{};  // 1-5

@@ -15,6 +15,11 @@ class RecordListBox;
 
 // 0 disables the button, 1 enables it, any other value leaves it as it is.
 void SetTriState(QPushButton* button, int state);
+// The same for each button of an array.
+template <std::size_t N>
+void SetTriStates(const std::array<QPushButton*, N>& buttons, const std::array<int, N>& states) {
+  for (std::size_t i = 0; i < N; ++i) SetTriState(buttons[i], states[i]);
+}
 
 // Buttons <name>0 .. <name>N-1 with the captions; a click on button i calls
 // click(i).

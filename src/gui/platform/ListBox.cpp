@@ -4,6 +4,7 @@
 #include "data/ClassFiles.h"
 #include "gui/platform/Encoding.h"
 #include "gui/platform/Fonts.h"
+#include "gui/platform/Messages.h"
 
 namespace quillon {
 
@@ -118,9 +119,7 @@ void FillClassListBox(Folder& folder, Dialogs& dialogs, RecordListBox* list) {
   list->Clear();
   ClassList classes;
   if (Status s = FillClassList(folder, &classes); !s.ok()) {
-    dialogs.MessageBox(
-        "The classes cannot be read.\r\n\r\n" + folder.FullPath(s.file()) + ": " + s.what(),
-        Buttons::kOk, Icon::kCritical, Title::Default());
+    SayFailure(dialogs, folder, "The classes cannot be read.\r\n\r\n", s);
     classes.items.clear();
   }
   if (classes.bad_class_number) {

@@ -22,9 +22,9 @@ bool PrinterFaultHandler::Run(const std::function<int()>& operation) {
       services_.printer.AbandonDocument();
       return false;
     }
-    services_.dialogs.MessageBox("Error =" + std::string(fault >= 0 ? " " : "") +
-                                     std::to_string(fault),
-                                 Buttons::kOk, Icon::kNone, Title::Default());
+    services_.dialogs.MessageBox(
+        "Error =" + std::string(fault >= 0 ? " " : "") + std::to_string(fault), Buttons::kOk,
+        Icon::kNone, Title::Default());
     services_.printer.AbandonDocument();
     if (other_ == OtherFault::kEndProgram) services_.dialogs.EndProgram(kExitPrinterError);
     return false;
@@ -59,8 +59,8 @@ bool PrintAtLeft(Services& services, PrinterFaultHandler& handler, const std::st
 void PrintRecords(Services services, int classnum, int studentnum) {
   SharedValues& v = services.values;
   RecordsReport report;
-  Status s = BuildRecordsReport(services.folder, classnum, studentnum, v.DataGroup,
-                                v.SortDirection, &report);
+  Status s = BuildRecordsReport(services.folder, classnum, studentnum, v.DataGroup, v.SortDirection,
+                                &report);
   if (!s.ok()) {
     services.dialogs.MessageBox("The records cannot be printed.\r\r" + s.ToString(), Buttons::kOk,
                                 Icon::kCritical, Title::Default());

@@ -11,6 +11,7 @@
 #include "gui/platform/CenterForm.h"
 #include "gui/platform/Encoding.h"
 #include "gui/platform/ListBox.h"
+#include "gui/platform/Messages.h"
 
 namespace quillon {
 namespace {
@@ -176,9 +177,7 @@ void frmDisplay::DisplayNew(int classnum, int studentnum) {
                                  &result);
   v.RecordsFound = static_cast<int>(result.lines.size());
   if (!s.ok()) {
-    services_.dialogs.MessageBox(
-        "The records cannot be shown.\r\r" + services_.folder.FullPath(s.file()) + ": " + s.what(),
-        Buttons::kOk, Icon::kCritical, Title::Default());
+    SayFailure(services_.dialogs, services_.folder, "The records cannot be shown.\r\r", s);
     return;
   }
   if (result.lines.empty()) {

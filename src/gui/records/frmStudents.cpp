@@ -15,7 +15,7 @@
 #include "gui/platform/Controls.h"
 #include "gui/platform/Encoding.h"
 #include "gui/platform/ListBox.h"
-#include "gui/platform/StudentGuard.h"
+#include "gui/platform/Messages.h"
 #include "gui/records/PrintRecords.h"
 #include "gui/records/frmDisplay.h"
 
@@ -113,9 +113,7 @@ void frmStudents::UpdateStudentList(int classnum) {
   std::vector<std::string> roster;
   Status s = FillRosterList(services_.folder, classnum, &roster);
   if (!s.ok()) {
-    services_.dialogs.MessageBox(
-        "The roster cannot be read.\r\r" + services_.folder.FullPath(s.file()) + ": " + s.what(),
-        Buttons::kOk, Icon::kCritical, Title::Default());
+    SayFailure(services_.dialogs, services_.folder, "The roster cannot be read.\r\r", s);
   }
   for (const std::string& r : roster) lstStudents_->AddItem(r, TrimRight(r.substr(0, 21)));
   lstStudents_->SetListIndex(-1);
@@ -142,11 +140,8 @@ void frmStudents::LoadPassingGrade() {
 }
 
 void frmStudents::SetButtonStates(int a0, int a1, int a2, int s0, int s1, int s2) {
-  const int all[] = {a0, a1, a2}, selected[] = {s0, s1, s2};
-  for (int i = 0; i < 3; ++i) {
-    SetTriState(cmdAll_[i], all[i]);
-    SetTriState(cmdSelected_[i], selected[i]);
-  }
+  SetTriStates(cmdAll_, {a0, a1, a2});
+  SetTriStates(cmdSelected_, {s0, s1, s2});
 }
 
 void frmStudents::lstClasses_Click() {
@@ -214,9 +209,7 @@ void frmStudents::EraseAll() {
   }
   Status s = PurgeRecords(services_.folder, 0, SelectedClassNumber());
   if (!s.ok()) {
-    services_.dialogs.MessageBox("The records could not be erased.\r\r" +
-                                     services_.folder.FullPath(s.file()) + ": " + s.what(),
-                                 Buttons::kOk, Icon::kCritical, Title::Default());
+    SayFailure(services_.dialogs, services_.folder, "The records could not be erased.\r\r", s);
   }
 }
 
@@ -229,9 +222,7 @@ void frmStudents::EraseSelected() {
   }
   Status s = PurgeRecords(services_.folder, SelectedStudentNumber(), SelectedClassNumber());
   if (!s.ok()) {
-    services_.dialogs.MessageBox("The records could not be erased.\r\r" +
-                                     services_.folder.FullPath(s.file()) + ": " + s.what(),
-                                 Buttons::kOk, Icon::kCritical, Title::Default());
+    SayFailure(services_.dialogs, services_.folder, "The records could not be erased.\r\r", s);
   }
 }
 

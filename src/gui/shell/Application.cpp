@@ -5,6 +5,7 @@
 
 #include "data/LessonCatalogue.h"
 #include "data/Purge.h"
+#include "gui/platform/Messages.h"
 #include "gui/shell/frmMenu.h"
 #include "platform/ProgramFolder.h"
 
@@ -16,9 +17,7 @@ std::unique_ptr<frmMenu> Main(Services services) {
   Status s = LoadLessons(services.folder, &services.values.Catalogue);
   if (!s.ok()) {
     std::fprintf(stderr, "quillon: %s\n", s.ToString().c_str());
-    services.dialogs.MessageBox("The program cannot start.\r\n\r\n" +
-                                    services.folder.FullPath(s.file()) + ":\r\n" + s.what(),
-                                Buttons::kOk, Icon::kCritical, Title::Default());
+    SayFailure(services.dialogs, services.folder, "The program cannot start.\r\n\r\n", s, ":\r\n");
     services.dialogs.EndProgram(kExitFileProblem);
     return nullptr;
   }
@@ -27,9 +26,8 @@ std::unique_ptr<frmMenu> Main(Services services) {
   std::vector<std::string> finished;
   s = RecoverRemovals(services.folder, &finished);
   if (!s.ok()) {
-    services.dialogs.MessageBox("An interrupted removal of records could not be finished.\r\n\r\n" +
-                                    services.folder.FullPath(s.file()) + ":\r\n" + s.what(),
-                                Buttons::kOk, Icon::kCritical, Title::Default());
+    SayFailure(services.dialogs, services.folder,
+               "An interrupted removal of records could not be finished.\r\n\r\n", s, ":\r\n");
   }
   for (const std::string& file : finished) {
     services.dialogs.MessageBox(

@@ -9,6 +9,7 @@
 #include "gui/diagnostics/frmDiagnostics.h"
 #include "gui/export/frmOutput.h"
 #include "gui/platform/CenterForm.h"
+#include "gui/platform/Messages.h"
 #include "gui/records/frmStudents.h"
 #include "gui/shell/frmPassword.h"
 
@@ -60,9 +61,8 @@ void frmMenu::Form_Load() {
   if (services_.folder.FileExists("s3.dat")) {
     frmPassword password(services_, this);
     if (const Status& s = password.load_status(); !s.ok()) {
-      services_.dialogs.MessageBox("The program cannot start.\r\n\r\n" +
-                                       services_.folder.FullPath(s.file()) + ":\r\n" + s.what(),
-                                   Buttons::kOk, Icon::kCritical, Title::Default());
+      SayFailure(services_.dialogs, services_.folder, "The program cannot start.\r\n\r\n", s,
+                 ":\r\n");
       services_.dialogs.EndProgram(kExitFileProblem);
       return;
     }

@@ -1,6 +1,12 @@
-#include "gui/platform/StudentGuard.h"
+#include "gui/platform/Messages.h"
 
 namespace quillon {
+
+void SayFailure(Dialogs& dialogs, const Folder& folder, const std::string& headline,
+                const Status& s, std::string_view between) {
+  dialogs.MessageBox(headline + folder.FullPath(s.file()) + std::string(between) + s.what(),
+                     Buttons::kOk, Icon::kCritical, Title::Default());
+}
 
 bool NamesOneStudent(Dialogs& dialogs, int studentnum) {
   if (studentnum > 0) return true;
