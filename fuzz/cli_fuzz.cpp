@@ -9,13 +9,9 @@
 #include "data/ClassFiles.h"
 #include "support/Check.h"
 #include "support/MemoryFolder.h"
+#include "support/core/FixedClock.h"
 
 namespace {
-
-class Day : public quillon::Clock {
- public:
-  quillon::Date Today() override { return {2024, 4, 5}; }
-};
 
 std::string Lessons() {
   std::string text;
@@ -37,13 +33,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     auto folder = std::make_unique<fuzz::MemoryFolder>();
     folder->files["LESSONS.DAT"] = Lessons();
-    folder->files[kClassesFile] = "Algebra                    0601 Geometry                   0702 ";
+    folder->files[kClassesFile] =
+        "Algebra                    0601 Geometry                   0702 ";
     folder->files[kStudentsFile] = "Ann                  1 1 KLM   Bob                  2 1       ";
     folder->files[kRecordsFile] = "C11 1 09152601011009 25C11 2 09142601511006 5  ";
     folder->files["Diag.dat"] = std::string("C11 1 091526") + std::string(60, 'A');
     return folder;
   };
-  Day day;
+  testing::FixedClock day({2024, 4, 5});
   std::ostringstream out, err;
   const int status = RunCli(args, day, out, err, open);
   FUZZ_CHECK(status >= 0 && status <= 3);

@@ -10,6 +10,7 @@
 #include "export/ExportWriter.h"
 #include "support/Check.h"
 #include "support/MemoryFolder.h"
+#include "support/core/FixedClock.h"
 
 namespace {
 
@@ -27,11 +28,6 @@ void Literal(std::vector<std::string>& list, long low, long high, int order) {
   if (i < high) Literal(list, i, high, order);
 }
 
-class Day : public quillon::Clock {
- public:
-  quillon::Date Today() override { return {2024, 4, 5}; }
-};
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -48,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   LessonCatalogue catalogue;
   UnitNameTable names;
   FillUnitTestNames(&names);
-  Day day;
+  testing::FixedClock day({2024, 4, 5});
   std::string name = "out.txt";
   std::size_t written = 0, count = 0;
   FUZZ_CHECK(CountExportRecords(folder, cutoff, &count).ok());
@@ -63,7 +59,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string& records = folder.files[kRecordsFile];
   for (std::size_t at = 0; at + 25 <= records.size(); at += 25) {
     const std::string_view r = std::string_view(records).substr(at, 25);
-    if (!cutoff || RecordYymmdd(r) >= *cutoff) lines.push_back(ComposeExportLine({catalogue, names}, lookups, r));
+    if (!cutoff || RecordYymmdd(r) >= *cutoff)
+      lines.push_back(ComposeExportLine({catalogue, names}, lookups, r));
   }
   FUZZ_CHECK(lines.size() == written);
   std::vector<std::string> sorted = lines;

@@ -26,8 +26,6 @@ std::string_view Field(std::string_view record, std::size_t first, std::size_t w
 
 std::string NameField(std::string_view record) { return FixWidth(record, 21); }
 
-void SwapStrings(std::string& a, std::string& b) { a.swap(b); }
-
 double Val(std::string_view text) {
   std::size_t i = 0;
   while (i < text.size() && text[i] == ' ') ++i;

@@ -27,9 +27,6 @@ std::string_view Field(std::string_view record, std::size_t first, std::size_t w
 // its trailing blanks; a shorter text is padded to 21.
 std::string NameField(std::string_view record);
 
-// Exchanges the contents of the two texts.
-void SwapStrings(std::string& a, std::string& b);
-
 // The numeric reading rule of every file field: leading blanks are skipped
 // and the longest leading number (optional sign, digits, one decimal point)
 // is taken; 0 when there is none. "07", " 7" and "7 " all read 7; "ab" reads 0.

@@ -49,7 +49,7 @@ class Removal {
   // given it is then set and nothing is done.
   Status Begin(bool* nothing_to_do, bool* recover);
   // Takes over a journal found on disk.
-  Status Resume(const JournalState& state);
+  Status Resume(JournalState&& state);
   // Steps 3 to 6 (from `zeroed` on when the journal says so).
   Status Finish(bool zeroed);
 
@@ -172,10 +172,10 @@ Status Removal::Begin(bool* nothing_to_do, bool* recover) {
   return Status::OK();
 }
 
-Status Removal::Resume(const JournalState& state) {
+Status Removal::Resume(JournalState&& state) {
   Status s = folder_.OpenFile(main_name_, /*create=*/false, &main_);
   if (s.ok()) s = folder_.OpenFile(temp_name_, /*create=*/false, &temp_);
-  content_ = state.content;
+  content_ = std::move(state.content);
   end_ = state.end;
   begun_at_ = static_cast<std::size_t>(state.begin_at);
   next_entry_ = state.next_entry;
@@ -286,7 +286,7 @@ Status RecoverRewrite(Folder& folder, std::string_view main_file, std::string_vi
   if (!state) return Status::OK();  // zero bytes, but not from a removal of ours
   journal.clear();
   Removal removal(folder, main_file, temp_file, record_length, nullptr, options);
-  s = removal.Resume(*state);
+  s = removal.Resume(std::move(*state));
   if (s.ok()) s = removal.Finish(state->zeroed);
   if (s.ok() && finished != nullptr) *finished = true;
   return s;

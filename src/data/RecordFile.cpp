@@ -27,15 +27,6 @@ Status AppendRecord(Folder& folder, std::string_view name, std::string_view reco
   return s;
 }
 
-Status WriteRecordAt(Folder& folder, std::string_view name, std::size_t index,
-                     std::string_view record) {
-  std::unique_ptr<File> file;
-  Status s = folder.OpenFile(name, /*create=*/false, &file);
-  if (s.ok()) s = file->Write(index * record.size(), record);
-  if (s.ok()) s = file->Sync();
-  return s;
-}
-
 Status ChangeRecordsInPlace(Folder& folder, std::string_view name, std::size_t length,
                             const std::function<bool(std::string& record)>& change) {
   std::unique_ptr<File> file;

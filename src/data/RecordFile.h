@@ -44,11 +44,6 @@ Status ReadRecords(Folder& folder, std::string_view name, std::size_t length, Re
 // forced to disk. `record` must not be empty.
 Status AppendRecord(Folder& folder, std::string_view name, std::string_view record);
 
-// Overwrites record `index` (from 0) of `name` in place with `record`, which
-// has the file's record length, and forces the file to disk.
-Status WriteRecordAt(Folder& folder, std::string_view name, std::size_t index,
-                     std::string_view record);
-
 // Changes records of `name` in place: `change` sees each whole record in
 // file order and returns true when it changed it, which is then written back
 // where it stands; the file is forced to disk once at the end. A missing

@@ -65,7 +65,7 @@ Status OpenOrdinary(const std::string& path, std::string_view name, int flags, c
   struct stat st;
   if (::fstat(fd.get(), &st) != 0) return Failure(name, "cannot read the file's length");
   if (!S_ISREG(st.st_mode)) return NotOrdinary(name);
-  if (::fcntl(fd.get(), F_SETFL, flags & (O_APPEND)) != 0) return Failure(name, action);
+  if (::fcntl(fd.get(), F_SETFL, 0) != 0) return Failure(name, action);
   out->reset(fd.release());
   return Status::OK();
 }

@@ -33,13 +33,13 @@ std::string_view RecordList::operator[](std::size_t i) const {
   return std::string_view(*bytes_).substr(at * kLength, kLength);
 }
 
-std::string RecordList::Bytes() const {
-  if (bytes_ == nullptr) return std::string();
+std::string_view RecordList::Bytes(std::string* scratch) const {
+  scratch->clear();
+  if (bytes_ == nullptr) return *scratch;
   if (index_ == nullptr) return *bytes_;
-  std::string out;
-  out.reserve(size() * kLength);
-  for (std::size_t i = 0; i < size(); ++i) out.append((*this)[i]);
-  return out;
+  scratch->reserve(size() * kLength);
+  for (std::size_t i = 0; i < size(); ++i) scratch->append((*this)[i]);
+  return *scratch;
 }
 
 Status WorkingLists::Build(Folder& folder) {
@@ -103,7 +103,8 @@ std::string WorkingLists::SortedItem(std::size_t k) const {
 }
 
 Status WriteWorkingFile(Folder& folder, const WorkingLists& lists, int data_group) {
-  return folder.WriteFile(kWorkingFile, lists.Group(data_group).Bytes());
+  std::string scratch;
+  return folder.WriteFile(kWorkingFile, lists.Group(data_group).Bytes(&scratch));
 }
 
 std::string RecordSelection::RecordLine(std::size_t i) const {

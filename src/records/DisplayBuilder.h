@@ -28,8 +28,10 @@ class RecordList {
   std::size_t size() const;
   // Record i, from 0; requires i < size().
   std::string_view operator[](std::size_t i) const;
-  // The records end to end (RECORDS2.DAT's bytes for this list).
-  std::string Bytes() const;
+  // The records end to end (RECORDS2.DAT's bytes for this list): a view of
+  // the held text for a list of every record, else put together in
+  // `scratch`.
+  std::string_view Bytes(std::string* scratch) const;
 
  private:
   const std::string* bytes_ = nullptr;

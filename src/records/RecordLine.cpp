@@ -173,11 +173,6 @@ std::string FormatRecordLine(const TitleTables& tables, std::string_view line,
   return out;
 }
 
-void FormatRecordLineInto(const TitleTables& tables, std::string_view line, double passing_grade,
-                          std::string* out) {
-  Format(tables, line, passing_grade, kScreen, *out);
-}
-
 std::string FormatPrintLine(const TitleTables& tables, std::string_view line,
                             double passing_grade) {
   std::string out;

@@ -62,9 +62,6 @@ std::string LessonTitleOf(const TitleTables& tables, std::string_view line);
 // than its column is not cut and pushes the rest of the line right.
 std::string FormatRecordLine(const TitleTables& tables, std::string_view line,
                              double passing_grade);
-// FormatRecordLine into `out`, reusing its storage (for lists rebuilt on every run).
-void FormatRecordLineInto(const TitleTables& tables, std::string_view line, double passing_grade,
-                          std::string* out);
 std::string FormatPrintLine(const TitleTables& tables, std::string_view line, double passing_grade);
 
 }  // namespace quillon
