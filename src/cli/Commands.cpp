@@ -202,7 +202,7 @@ int Diagnostics(Folder& folder, const Options& o, std::ostream& out) {
   Check(roster.Load(folder));
   bool first = true;
   for (const std::string& entry : entries) {
-    const std::string record = entry.substr(50);
+    const std::string record(DiagEntryRecord(entry));
     const std::string& name = roster.Name(classnum, DiagStudentNumber(record));
     if (o.Flag("--paper")) {
       for (const auto& page : DiagnosticReportPages(record, name)) {
@@ -313,8 +313,8 @@ int RunCli(const std::vector<std::string>& args, Clock& clock, std::ostream& out
   return RunCli(args, clock, out, err, OpenProgramFolder);
 }
 
-int RunCli(const std::vector<std::string>& args, Clock& clock, std::ostream& out,
-           std::ostream& err, const FolderOpener& open) {
+int RunCli(const std::vector<std::string>& args, Clock& clock, std::ostream& out, std::ostream& err,
+           const FolderOpener& open) {
   try {
     // "--folder DIR" may stand anywhere, once; the rest is the command and
     // its options.

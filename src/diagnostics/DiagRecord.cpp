@@ -162,7 +162,7 @@ std::optional<DiagnosticResult> ScoreDiagnosticRecord(std::string_view raw) {
   r.test = test;
   r.class_number = DiagClassNumber(record);
   r.student_number = DiagStudentNumber(record);
-  r.test_date = record.substr(6, 6);
+  r.test_date = DiagTestDate(record);
   r.area_correct.assign(test->area_names.size(), 0);
   std::vector<std::string> missed;
   for (int n = 1; n <= 30; ++n) {

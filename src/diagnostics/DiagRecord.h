@@ -54,5 +54,7 @@ std::optional<DiagnosticResult> ScoreDiagnosticRecord(std::string_view record);
 // then the 72-character record; sorted by the whole entry text (the window's
 // sorted list). None when classnum is not above 0.
 Status DiagListEntries(Folder& folder, int classnum, std::vector<std::string>* entries);
+// The record an entry carries (its characters 51 to 122).
+inline std::string_view DiagEntryRecord(std::string_view entry) { return Field(entry, 51, 72); }
 
 }  // namespace quillon

@@ -25,8 +25,6 @@ namespace {
 
 constexpr char kCR[] = "\r";
 
-std::string ShownStudent(const std::string& record) { return TrimRight(record.substr(0, 21)); }
-
 }  // namespace
 
 frmClasses::frmClasses(Services services, QWidget* parent) : QDialog(parent), services_(services) {
@@ -110,13 +108,6 @@ bool frmClasses::Saved(const Status& s) {
   return false;
 }
 
-bool frmClasses::Read(const Status& s) {
-  if (s.ok()) return true;
-  SayFailure(services_.dialogs, services_.folder,
-             "The classes cannot be read." + std::string(kCR) + kCR, s);
-  return false;
-}
-
 void frmClasses::UpdateClassList() {
   FillClassListBox(services_.folder, services_.dialogs, lstClasses_);
   if (services_.dialogs.Ended()) return;
@@ -125,12 +116,8 @@ void frmClasses::UpdateClassList() {
 }
 
 void frmClasses::UpdateStudentList(int classnum) {
-  lstStudents_->Clear();
-  if (classnum <= 0) return;
-  std::vector<std::string> roster;
-  if (!Read(FillRosterList(services_.folder, classnum, &roster))) return;
-  for (const std::string& record : roster) lstStudents_->AddItem(record, ShownStudent(record));
-  lstStudents_->SetListIndex(-1);
+  FillRosterListBox(services_.folder, services_.dialogs, classnum, lstStudents_,
+                    "The classes cannot be read." + std::string(kCR) + kCR);
 }
 
 int frmClasses::SelectedClassNumber() const { return ClassNumberOf(lstClasses_->SelectedRecord()); }
@@ -153,15 +140,8 @@ void frmClasses::SetButtonStates(int c0, int c1, int c2, int c3, int s0, int s1,
 }
 
 void frmClasses::ShowPassingGrade() {
-  const std::string record = lstClasses_->SelectedRecord();
-  const std::string grade = Trim(Field(record, 28, 3));
-  double g = 60;
-  if (IsNumeric(grade)) {
-    g = Val(grade);
-    Label2_->setText(ToQString("Passing Grade for Selected Class: " + GeneralNumber(g) + "%"));
-  } else {
-    Label2_->setText("Passing Grade for Selected Class: 60%");
-  }
+  const double g = PassingGradeOf(lstClasses_->SelectedRecord());  // 60 when not a number
+  Label2_->setText(ToQString("Passing Grade for Selected Class: " + GeneralNumber(g) + "%"));
   services_.values.PassingGrade = g;
   double q = (g - 40) / 10;
   if (q < 1 || q > 6) q = 1;

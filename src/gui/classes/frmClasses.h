@@ -62,7 +62,6 @@ class frmClasses : public QDialog {
   void Form_Load();
   // False, after saying so with the file and what is wrong, when `s` failed.
   bool Saved(const Status& s);  // "The change could not be saved."
-  bool Read(const Status& s);   // "The classes cannot be read."
   // Shows the student name dialog; true when its OK gave a name.
   bool AskStudent(const std::string& caption, const std::string& prompt, const std::string& name,
                   const std::string& password);

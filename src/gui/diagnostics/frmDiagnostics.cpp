@@ -98,7 +98,7 @@ std::string frmDiagnostics::SelectedClassName() const {
 }
 
 int frmDiagnostics::SelectedStudentNumber() const {
-  return ValInt(Field(lstStudents_->SelectedRecord(), 55, 2));
+  return DiagStudentNumber(DiagEntryRecord(lstStudents_->SelectedRecord()));
 }
 
 std::string frmDiagnostics::SelectedStudentName() const {
@@ -116,7 +116,7 @@ void frmDiagnostics::lstClasses_Click() {
 }
 
 void frmDiagnostics::lstStudents_Click() {
-  SelectedDiagRecord_ = Field(lstStudents_->SelectedRecord(), 51, 72);
+  SelectedDiagRecord_ = DiagEntryRecord(lstStudents_->SelectedRecord());
   SetButtonStates(1, 1, 1, 1, 1, 1);
 }
 
@@ -135,7 +135,7 @@ void frmDiagnostics::cmdSelected_Click(int index) {
 std::vector<std::string> frmDiagnostics::ListedRecords() const {
   std::vector<std::string> records;
   for (int i = 0; i < lstStudents_->ListCount(); ++i) {
-    records.emplace_back(Field(lstStudents_->ItemRecord(i), 51, 72));
+    records.emplace_back(DiagEntryRecord(lstStudents_->ItemRecord(i)));
   }
   return records;
 }

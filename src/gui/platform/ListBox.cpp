@@ -131,4 +131,17 @@ void FillClassListBox(Folder& folder, Dialogs& dialogs, RecordListBox* list) {
   list->SetListIndex(-1);
 }
 
+void FillRosterListBox(Folder& folder, Dialogs& dialogs, int classnum, RecordListBox* list,
+                       const std::string& headline) {
+  list->Clear();
+  if (classnum <= 0) return;
+  std::vector<std::string> roster;
+  if (Status s = FillRosterList(folder, classnum, &roster); !s.ok()) {
+    SayFailure(dialogs, folder, headline, s);
+    return;
+  }
+  for (const std::string& r : roster) list->AddItem(r, TrimRight(r.substr(0, 21)));
+  list->SetListIndex(-1);
+}
+
 }  // namespace quillon

@@ -108,15 +108,8 @@ void frmStudents::UpdateClassList() {
 }
 
 void frmStudents::UpdateStudentList(int classnum) {
-  lstStudents_->Clear();
-  if (classnum <= 0) return;
-  std::vector<std::string> roster;
-  Status s = FillRosterList(services_.folder, classnum, &roster);
-  if (!s.ok()) {
-    SayFailure(services_.dialogs, services_.folder, "The roster cannot be read.\r\r", s);
-  }
-  for (const std::string& r : roster) lstStudents_->AddItem(r, TrimRight(r.substr(0, 21)));
-  lstStudents_->SetListIndex(-1);
+  FillRosterListBox(services_.folder, services_.dialogs, classnum, lstStudents_,
+                    "The roster cannot be read.\r\r");
 }
 
 int frmStudents::SelectedClassNumber() const {

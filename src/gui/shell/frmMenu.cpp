@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "data/DiagFile.h"
 #include "gui/classes/frmClasses.h"
 #include "gui/diagnostics/frmDiagnostics.h"
 #include "gui/export/frmOutput.h"
@@ -58,7 +59,7 @@ frmMenu::frmMenu(Services services, QWidget* parent) : QWidget(parent), services
 void frmMenu::Form_Load() {
   CenterForm(*this);
   services_.values.InitialClassIndex = -1;
-  if (services_.folder.FileExists("s3.dat")) {
+  if (services_.folder.FileExists(kPasswordFile)) {
     frmPassword password(services_, this);
     if (const Status& s = password.load_status(); !s.ok()) {
       SayFailure(services_.dialogs, services_.folder, "The program cannot start.\r\n\r\n", s,
@@ -76,7 +77,7 @@ void frmMenu::Form_Load() {
     }
   }
   // Tested once: a results file created later is noticed at the next start.
-  if (!services_.folder.FileExists("Diag.dat")) cmdDiagnostics_->setEnabled(false);
+  if (!services_.folder.FileExists(kDiagFile)) cmdDiagnostics_->setEnabled(false);
 }
 
 void frmMenu::cmdClasses_Click() {

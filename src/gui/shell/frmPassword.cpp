@@ -14,8 +14,6 @@
 
 namespace quillon {
 
-inline constexpr char kPasswordFile[] = "s3.dat";
-
 frmPassword::frmPassword(Services services, QWidget* parent)
     : QDialog(parent), services_(services) {
   setObjectName("frmPassword");

@@ -15,6 +15,9 @@ class QPushButton;
 
 namespace quillon {
 
+// The administrator password file; without it no password is asked.
+inline constexpr char kPasswordFile[] = "s3.dat";
+
 class frmPassword : public QDialog {
   Q_OBJECT
 
