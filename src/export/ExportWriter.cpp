@@ -63,20 +63,28 @@ struct Entry {
   std::uint32_t item;  // the line's place in the unsorted list
 };
 
-// Whole-number ranks of the distinct texts of one field.
+// Whole-number ranks of the distinct texts of one field. Looked up by view:
+// a text already held costs no copy (millions of lines share a few texts).
 class Ranks {
  public:
-  void Add(std::string_view text) { ids_.emplace(std::string(text), 0); }
+  void Add(std::string_view text) {
+    if (ids_.find(text) == ids_.end()) ids_.emplace(text, 0);
+  }
   void Finish() {
     std::vector<std::string> texts;
     for (auto& [text, id] : ids_) texts.push_back(text);
     std::sort(texts.begin(), texts.end());
     for (std::uint32_t r = 0; r < texts.size(); ++r) ids_[texts[r]] = r;
   }
-  std::uint32_t Of(std::string_view text) const { return ids_.at(std::string(text)); }
+  // `text` must have been added.
+  std::uint32_t Of(std::string_view text) const { return ids_.find(text)->second; }
 
  private:
-  std::unordered_map<std::string, std::uint32_t> ids_;
+  struct Hash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+  };
+  std::unordered_map<std::string, std::uint32_t, Hash, std::equal_to<>> ids_;
 };
 
 PackedKey Pack(const KeyParts& p, int order, const Ranks& cls, const Ranks& stu,
