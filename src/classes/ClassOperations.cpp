@@ -43,9 +43,10 @@ Status FileChangePassingGrade(Folder& folder, int classnum, int grade) {
 Status FileDeleteClass(Folder& folder, int classnum) {
   Status s = FileDeleteStudent(folder, 0, classnum);
   if (!s.ok()) return s;
-  if (classnum == 0) return EmptyFile(folder, kClassesFile);
-  return RewriteRecordFile(folder, kClassesFile, "CLASSES.TMP", kClassRecordLength,
-                           [classnum](std::string_view r) { return ClassNumberOf(r) != classnum; });
+  // Class 0: every class goes.
+  return RewriteRecordFile(folder, *RemovalFileOf(kClassesFile), [classnum](std::string_view r) {
+    return classnum != 0 && ClassNumberOf(r) != classnum;
+  });
 }
 
 Status FileAddStudent(Folder& folder, std::string_view studentnam, int classnum, int studentnum,
@@ -67,19 +68,20 @@ Status FileEditStudent(Folder& folder, int classnum, int studentnum, std::string
 }
 
 Status FileDeleteStudent(Folder& folder, int studentnum, int classnum) {
-  if (classnum == 0) return EmptyFile(folder, kStudentsFile);
-  if (studentnum < 0) {
+  if (classnum != 0 && studentnum < 0) {
     return Status::Error(kStudentsFile, "no student removed: the student number is negative");
   }
   KeepTest keep;
-  if (studentnum == 0) {
+  if (classnum == 0) {
+    keep = [](std::string_view) { return false; };  // every student of every class
+  } else if (studentnum == 0) {
     keep = [classnum](std::string_view r) { return StudentClassNumberOf(r) != classnum; };
   } else {
     keep = [classnum, studentnum](std::string_view r) {
       return StudentClassNumberOf(r) != classnum || StudentNumberOf(r) != studentnum;
     };
   }
-  return RewriteRecordFile(folder, kStudentsFile, "STUDENTS.TMP", kStudentRecordLength, keep);
+  return RewriteRecordFile(folder, *RemovalFileOf(kStudentsFile), keep);
 }
 
 }  // namespace quillon

@@ -257,6 +257,9 @@ int Erase(Folder& folder, const Options& o, std::ostream& out) {
   RewriteResult result;
   Check(diagnostics ? PurgeDiagnostics(folder, studentnum, classnum, &result)
                     : PurgeRecords(folder, studentnum, classnum, &result));
+  if (result.finished_earlier > 0) {
+    out << "Finished an interrupted removal of " << result.finished_earlier << " records first.\n";
+  }
   out << "Erased " << result.removed << " records.\n";
   return 0;
 }

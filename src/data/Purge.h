@@ -1,26 +1,32 @@
 // Removing records from the program's fixed-length record files without ever
-// losing one. The main file is rewritten in place: it keeps its owner, mode
-// and links (a symbolic link stays a link, its target is rewritten), no hard
-// links are needed, and a tutoring lesson that holds the file open appends
+// losing or doubling one. The main file is rewritten in place: it keeps its
+// owner, mode and links, and a tutoring lesson that holds it open appends
 // into the live file whenever it writes.
 //
-// A removal, and where a crash at each step leaves the main file:
-//  1. Read the main file; pick out the records to keep; take in whole records
-//     a lesson appends meanwhile, until a look finds none.   (untouched)
-//  2. Write the kept records and a "begin" entry to the temporary file and
-//     force it to disk: the journal (data/RemovalJournal.h).  (untouched)
-//  3. Fill the place of the removed records with zero bytes, write the kept
-//     records over the front, force the main file to disk, note "zeroed".
-//     (zero bytes in the file: a journal to finish from)
-//  4. Records a lesson appended meanwhile are noted in the journal, then
-//     moved down behind the kept ones, as often as needed.   (as in 3)
-//  5. Cut the file after the kept records, only if nothing was appended
-//     since the last look (File::TruncateIfSize), and force it to disk.
-//  6. Leave the temporary file holding the kept records.
-// A lesson never writes a zero byte, so a main file holding one is a removal
-// cut short: RecoverRewrite finishes it from the journal, keeping every
-// record appended since. The next removal, and the program's start, do that
-// first. Nothing else is left behind: no other file is made.
+// A removal holds the folder's lock file (QUILLON.LCK) from its first read
+// to its last flush, so there is one remover at a time on every computer
+// that shares the folder. Its steps, each forced to disk before the next
+// relies on it (see data/RemovalJournal.h for the journal):
+//  1. Read the main file; mark each record kept or removed.
+//  2. Journal: the records read and their marks, in the temporary file.
+//  3. Write zero bytes where the kept records end up not covering, then the
+//     kept records from the first removed one on; force the main file.
+//     From here until the cut the file holds a zero byte, which the
+//     lessons never write: readers know a removal is under way.
+//  4. Whole records a lesson appended meanwhile: journaled, then moved
+//     behind the kept ones (their old place zeroed), as often as needed.
+//  5. Journal "cut", then cut the file after the kept records if nothing
+//     was appended since the last look (File::TruncateIfSize); force it.
+//  6. Leave the temporary file holding the kept records alone.
+// A removal still running after RewriteOptions::give_up_after is undone:
+// every record is put back where it was, nothing is removed. A trailing
+// partial record is waited on for RewriteOptions::partial_wait (a lesson's
+// write in progress) and then dropped as a stray fragment.
+//
+// A removal cut short (a crash, a kill, a power cut) is finished, or its
+// undoing completed, by the next removal, reader or start, from the
+// journal, and only when every byte of the main file is one the removal
+// could have left: a journal that does not fit is set aside, never applied.
 #pragma once
 
 #include <chrono>
@@ -30,7 +36,7 @@
 #include <string_view>
 #include <vector>
 
-#include "data/DiagFile.h"
+#include "data/RemovalFiles.h"
 #include "platform/Folder.h"
 
 namespace quillon {
@@ -42,39 +48,46 @@ struct RewriteResult {
   std::size_t removed = 0;
   // Records a tutoring lesson appended while the rewrite ran, taken in.
   std::size_t appended_meanwhile = 0;
+  // Records that an earlier removal, cut short, had been asked to remove,
+  // removed now that it was finished first.
+  std::size_t finished_earlier = 0;
 };
 
 struct RewriteOptions {
-  // A main file still growing at every look for this long (a program
-  // appending without pause) makes the removal give up before it changes
-  // anything.
+  // A removal not done by then (a lesson appending without pause) is
+  // undone, having changed nothing.
   std::chrono::milliseconds give_up_after{10000};
-  // A partial record at the end is waited on this many times, this long
-  // each, before it is taken for a stray fragment.
-  int partial_waits = 5;
-  std::chrono::milliseconds partial_wait{2};
+  // How long a partial record at the end is given to be completed.
+  std::chrono::milliseconds partial_wait{2000};
+  // How long to wait while another process holds the folder's lock.
+  std::chrono::milliseconds lock_wait{15000};
 };
 
-// Leaves in `main_file` exactly the whole records for which `keep` holds, in
+// Leaves in `file.main` exactly the whole records for which `keep` holds, in
 // their file order, followed by every record appended while it ran that
-// `keep` holds too; a stray partial record at the end is dropped and a
-// missing file is created empty. `temp_file` ends holding the kept records.
-// On failure the status names the file and says whether anything changed.
-Status RewriteRecordFile(Folder& folder, std::string_view main_file, std::string_view temp_file,
-                         std::size_t record_length, const KeepTest& keep,
+// `keep` holds too; a missing file is created empty. `file.temp` ends
+// holding the kept records. A removal of the file cut short earlier is
+// finished first. On failure the status names the file and says whether
+// anything changed.
+Status RewriteRecordFile(Folder& folder, const RemovalFile& file, const KeepTest& keep,
                          RewriteResult* result = nullptr, const RewriteOptions& options = {});
 
-// Finishes a removal of `main_file` that was cut short, from the journal in
-// `temp_file`, keeping every record appended since; `*finished` tells
-// whether there was one to finish. Nothing to do when the main file holds no
-// zero byte.
-Status RecoverRewrite(Folder& folder, std::string_view main_file, std::string_view temp_file,
-                      std::size_t record_length, bool* finished = nullptr,
-                      const RewriteOptions& options = {});
+// Finishes (or completes the undoing of) a removal of `file.main` that was
+// cut short; the caller holds the folder's lock. `*removed` (may be null)
+// receives the records it removed. A main file holding a zero byte without
+// a journal that fits it is an error, and nothing is changed.
+Status FinishInterruptedRemoval(Folder& folder, const RemovalFile& file,
+                                const RewriteOptions& options, std::size_t* removed,
+                                bool* finished);
 
-// RecoverRewrite for every record file of the program; `finished` receives
-// the names of the files a removal was finished on.
+// Finishes every removal cut short, under the folder's lock; `finished`
+// receives the names of the files one was finished on.
 Status RecoverRemovals(Folder& folder, std::vector<std::string>* finished);
+
+// Runs `change` on `main_file` under the folder's lock, after finishing a
+// removal of it that was cut short.
+Status ChangeUnderLock(Folder& folder, std::string_view main_file,
+                       const std::function<Status()>& change);
 
 // The keep test of a purge, chosen from the arguments (student number FIRST,
 // class number SECOND):

@@ -1,10 +1,40 @@
 #include "data/RecordFile.h"
 
+#include "data/Purge.h"
+#include "data/RemovalJournal.h"
+
 namespace quillon {
+
+Status ReadRecordBytes(Folder& folder, std::string_view name, std::string* bytes) {
+  Status s = folder.ReadFile(name, bytes);
+  const RemovalFile* file = RemovalFileOf(name);
+  if (!s.ok() || file == nullptr) return s;
+  std::string journal;
+  s = folder.ReadFileStart(file->temp, 4, &journal);
+  if (!s.ok()) return s;
+  if (bytes->find('\0') == std::string::npos && !LooksLikeJournal(journal)) return s;
+  // A removal under way (wait for its lock) or cut short (finish it).
+  std::unique_ptr<FolderLock> lock;
+  const RewriteOptions options;
+  s = folder.Lock(kLockFile, options.lock_wait, &lock);
+  bool finished = false;
+  if (s.ok()) s = FinishInterruptedRemoval(folder, *file, options, nullptr, &finished);
+  if (!s.ok()) {
+    bytes->clear();
+    if (s.file() == kLockFile) {
+      return Status::Error(std::string(name),
+                           "a removal of records from it is under way or was cut short, and "
+                           "cannot be finished now (" +
+                               s.ToString() + ")");
+    }
+    return s;
+  }
+  return folder.ReadFile(name, bytes);
+}
 
 Status ReadRecords(Folder& folder, std::string_view name, std::size_t length, RecordSet* records) {
   std::string bytes;
-  Status s = folder.ReadFile(name, &bytes);
+  Status s = ReadRecordBytes(folder, name, &bytes);
   if (!s.ok()) return s;
   *records = RecordSet(std::move(bytes), length);
   return Status::OK();
@@ -12,46 +42,42 @@ Status ReadRecords(Folder& folder, std::string_view name, std::size_t length, Re
 
 Status AppendRecord(Folder& folder, std::string_view name, std::string_view record) {
   if (record.empty()) return Status::Error(std::string(name), "an empty record cannot be added");
-  std::unique_ptr<File> file;
-  Status s = folder.OpenFile(name, /*create=*/true, &file);
-  std::uint64_t size = 0;
-  if (s.ok()) s = file->Size(&size);
-  const std::uint64_t whole = size / record.size() * record.size();
-  if (s.ok()) s = file->Write(whole, record);
-  if (s.ok()) s = file->Sync();
-  if (!s.ok() && file != nullptr) {
-    // A record written in part (a full disk) is not left behind.
-    std::uint64_t now = 0;
-    if (file->Size(&now).ok() && now > size) (void)file->Truncate(size);
-  }
-  return s;
+  return ChangeUnderLock(folder, name, [&] {
+    std::unique_ptr<File> file;
+    Status s = folder.OpenFile(name, /*create=*/true, &file);
+    std::uint64_t size = 0;
+    if (s.ok()) s = file->Size(&size);
+    const std::uint64_t whole = size / record.size() * record.size();
+    if (s.ok()) s = file->Write(whole, record);
+    if (s.ok()) s = file->Sync();
+    if (!s.ok() && file != nullptr) {
+      // A record written in part (a full disk) is not left behind.
+      std::uint64_t now = 0;
+      if (file->Size(&now).ok() && now > size) (void)file->Truncate(size);
+    }
+    return s;
+  });
 }
 
 Status ChangeRecordsInPlace(Folder& folder, std::string_view name, std::size_t length,
                             const std::function<bool(std::string& record)>& change) {
-  std::unique_ptr<File> file;
-  Status s = folder.OpenFile(name, /*create=*/true, &file);
-  std::uint64_t size = 0;
-  if (s.ok()) s = file->Size(&size);
-  std::string bytes;
-  if (s.ok()) s = file->Read(0, static_cast<std::size_t>(size), &bytes);
-  bool changed = false;
-  for (std::size_t at = 0; s.ok() && at + length <= bytes.size(); at += length) {
-    std::string record = bytes.substr(at, length);
-    if (!change(record)) continue;
-    s = file->Write(at, std::string_view(record).substr(0, length));
-    changed = true;
-  }
-  if (s.ok() && changed) s = file->Sync();
-  return s;
-}
-
-Status EmptyFile(Folder& folder, std::string_view name) {
-  std::unique_ptr<File> file;
-  Status s = folder.OpenFile(name, /*create=*/true, &file);
-  if (s.ok()) s = file->Truncate(0);
-  if (s.ok()) s = file->Sync();
-  return s;
+  return ChangeUnderLock(folder, name, [&] {
+    std::unique_ptr<File> file;
+    Status s = folder.OpenFile(name, /*create=*/true, &file);
+    std::uint64_t size = 0;
+    if (s.ok()) s = file->Size(&size);
+    std::string bytes;
+    if (s.ok()) s = file->Read(0, static_cast<std::size_t>(size), &bytes);
+    bool changed = false;
+    for (std::size_t at = 0; s.ok() && at + length <= bytes.size(); at += length) {
+      std::string record = bytes.substr(at, length);
+      if (!change(record)) continue;
+      s = file->Write(at, std::string_view(record).substr(0, length));
+      changed = true;
+    }
+    if (s.ok() && changed) s = file->Sync();
+    return s;
+  });
 }
 
 }  // namespace quillon

@@ -35,9 +35,17 @@ class RecordSet {
 };
 
 // Reads `name` as records of `length`; a missing file gives no records (and
-// is not created: reading never writes).
+// is not created). A removal of records from the file that is under way is
+// waited for, and one cut short is finished first (the only case in which
+// reading writes), so no half-done removal is ever read; when it cannot be
+// finished the status says why.
 Status ReadRecords(Folder& folder, std::string_view name, std::size_t length, RecordSet* records);
+// The same, as the file's bytes.
+Status ReadRecordBytes(Folder& folder, std::string_view name, std::string* bytes);
 
+// The three changes below hold the folder's lock, after finishing a removal
+// of the file that was cut short.
+//
 // Writes `record` as record count + 1 of `name` (created when missing): right
 // after the whole records, so a stray partial record at the end is
 // overwritten rather than shifting the new record out of place. The file is
@@ -50,8 +58,5 @@ Status AppendRecord(Folder& folder, std::string_view name, std::string_view reco
 // file has no records (and is created empty).
 Status ChangeRecordsInPlace(Folder& folder, std::string_view name, std::size_t length,
                             const std::function<bool(std::string& record)>& change);
-
-// Empties `name` in place (created empty when missing) and forces it to disk.
-Status EmptyFile(Folder& folder, std::string_view name);
 
 }  // namespace quillon

@@ -1,17 +1,19 @@
 #include "data/RemovalJournal.h"
 
+#include <algorithm>
 #include <cstring>
+#include <optional>
 
 #include "base/Text.h"
 
 namespace quillon {
 namespace {
 
-constexpr std::string_view kMagic("\0QJ1", 4);
-constexpr std::size_t kHashAt = 57;
+constexpr std::string_view kMagic("\0QJ2", 4);
+constexpr std::size_t kHashAt = 74;
 
-// FNV-1a taken eight bytes at a step (a journal's hash covers every kept
-// record, so it must cost little next to writing them).
+// FNV-1a taken eight bytes at a step (a journal's hash covers every record
+// of the file, so it must cost little next to writing them).
 std::uint64_t Fnv1a(std::uint64_t h, std::string_view bytes) {
   std::size_t i = 0;
   for (; i + 8 <= bytes.size(); i += 8) {
@@ -34,9 +36,12 @@ std::string Hex16(std::uint64_t v) {
   return out;
 }
 
+std::string Hash(std::string_view payload, std::string_view header) {
+  return Hex16(Fnv1a(Fnv1a(14695981039346656037ull, payload), header.substr(0, kHashAt - 1)));
+}
+
 // The digits of a header field, or -1 when they are not all digits.
 long long Digits(std::string_view s) {
-  if (s.empty()) return -1;
   long long v = 0;
   for (char c : s) {
     if (c < '0' || c > '9') return -1;
@@ -47,86 +52,126 @@ long long Digits(std::string_view s) {
 
 struct Header {
   char type;
-  std::uint64_t record_length, kept_end, end, payload;
+  std::string name;
+  long long length, kept, end, payload;
 };
 
-// The header at `at`, checked against its hash with `payload_of` giving the
-// payload it covers; nullopt when it is not a whole, true header.
-template <typename PayloadOf>
-std::optional<Header> ReadHeader(std::string_view bytes, std::size_t at, PayloadOf payload_of) {
+// The header at `at` when it is whole and well formed (its hash is checked
+// with the payload, later).
+std::optional<Header> ReadHeader(std::string_view bytes, std::size_t at) {
   if (at + kJournalHeaderSize > bytes.size()) return std::nullopt;
   const std::string_view h = bytes.substr(at, kJournalHeaderSize);
-  if (h.substr(0, 4) != kMagic || h[73] != '\n') return std::nullopt;
-  const long long length = Digits(h.substr(6, 3)), kept_end = Digits(h.substr(10, 16)),
-                  end = Digits(h.substr(27, 16)), payload = Digits(h.substr(44, 12));
-  if (length <= 0 || kept_end < 0 || end < kept_end || payload < 0) return std::nullopt;
-  Header header{h[4], static_cast<std::uint64_t>(length), static_cast<std::uint64_t>(kept_end),
-                static_cast<std::uint64_t>(end), static_cast<std::uint64_t>(payload)};
-  std::optional<std::string_view> p = payload_of(header);
-  if (!p) return std::nullopt;
-  const std::uint64_t hash = Fnv1a(Fnv1a(14695981039346656037ull, *p), h.substr(0, 56));
-  if (h.substr(kHashAt, 16) != Hex16(hash)) return std::nullopt;
+  if (h.substr(0, 4) != kMagic || h[90] != '\n') return std::nullopt;
+  Header header{h[4],
+                Trim(std::string(h.substr(6, 12))),
+                Digits(h.substr(19, 3)),
+                Digits(h.substr(23, 16)),
+                Digits(h.substr(40, 16)),
+                Digits(h.substr(57, 16))};
+  if (header.length <= 0 || header.kept < 0 || header.end < header.kept || header.payload < 0) {
+    return std::nullopt;
+  }
   return header;
+}
+
+bool MarksValid(std::string_view marks, std::size_t length, std::uint64_t kept) {
+  const auto k = static_cast<std::uint64_t>(std::count(marks.begin(), marks.end(), 'K'));
+  const auto r = static_cast<std::uint64_t>(std::count(marks.begin(), marks.end(), 'R'));
+  return k + r == marks.size() && k * length == kept;
 }
 
 }  // namespace
 
-std::string JournalHeader(char type, std::size_t record_length, std::uint64_t kept_end,
-                          std::uint64_t end, std::string_view payload) {
+std::string JournalEntry(char type, const RemovalFile& file, std::uint64_t kept, std::uint64_t end,
+                         std::string_view payload) {
   std::string h(kMagic);
   h += type;
   h += ' ';
-  h += ZeroPad(static_cast<long long>(record_length), 3);
+  h += FixWidth(file.main, 12);
   h += ' ';
-  h += ZeroPad(static_cast<long long>(kept_end), 16);
+  h += ZeroPad(static_cast<long long>(file.length), 3);
+  h += ' ';
+  h += ZeroPad(static_cast<long long>(kept), 16);
   h += ' ';
   h += ZeroPad(static_cast<long long>(end), 16);
   h += ' ';
-  h += ZeroPad(static_cast<long long>(payload.size()), 12);
+  h += ZeroPad(static_cast<long long>(payload.size()), 16);
   h += ' ';
-  h += Hex16(Fnv1a(Fnv1a(14695981039346656037ull, payload), h.substr(0, 56)));
+  h += Hash(payload, h);
   h += '\n';
+  h.append(payload);
   return h;
 }
 
-std::optional<JournalState> ParseJournal(std::string_view bytes, std::size_t record_length) {
-  const std::string begin_mark = std::string(kMagic) + 'B';
-  for (std::size_t at = bytes.find(begin_mark); at != std::string_view::npos;
-       at = bytes.find(begin_mark, at + 1)) {
-    if (at % record_length != 0) continue;
-    std::optional<Header> begin = ReadHeader(bytes, at, [&](const Header& h) {
-      return h.payload == at && h.kept_end == at ? std::optional(bytes.substr(0, at))
-                                                 : std::nullopt;
-    });
-    if (!begin || begin->record_length != record_length) continue;
-    JournalState state;
-    state.content.assign(bytes.substr(0, at));
-    state.end = begin->end;
-    state.begin_at = at;
-    std::size_t next = at + kJournalHeaderSize;
-    for (;;) {
-      const std::size_t payload_at = next + kJournalHeaderSize;
-      std::optional<Header> entry = ReadHeader(bytes, next, [&](const Header& h) {
-        if (payload_at + h.payload > bytes.size()) return std::optional<std::string_view>();
-        return std::optional(bytes.substr(payload_at, h.payload));
-      });
-      if (!entry || entry->record_length != record_length) break;
-      if (entry->type == 'A' && entry->kept_end == state.content.size() + entry->payload) {
-        state.content.append(bytes.substr(payload_at, entry->payload));
-        state.zeroed = false;
-      } else if (entry->type == 'Z' && entry->kept_end == state.content.size() &&
-                 entry->payload == 0) {
-        state.zeroed = true;
-      } else {
+bool LooksLikeJournal(std::string_view bytes) { return bytes.substr(0, 4) == kMagic; }
+
+JournalRead ParseJournal(std::string_view bytes, const RemovalFile& file, JournalState* state,
+                         std::string* problem) {
+  *state = JournalState();
+  problem->clear();
+  if (!LooksLikeJournal(bytes)) return JournalRead::kNone;
+  const std::size_t length = file.length;
+  auto damaged = [&](const char* what) {
+    *problem = what;
+    return JournalRead::kDamaged;
+  };
+  std::optional<Header> b = ReadHeader(bytes, 0);
+  if (!b) return damaged("its first entry is cut short or malformed");
+  if (b->type != 'B') return damaged("it does not begin with a removal's first entry");
+  if (b->name != file.main) return damaged("it belongs to another file");
+  if (static_cast<std::size_t>(b->length) != length) return damaged("its record length is wrong");
+  const auto end = static_cast<std::uint64_t>(b->end);
+  if (end % length != 0 || static_cast<std::uint64_t>(b->payload) != end + end / length) {
+    return damaged("its first entry's lengths do not agree");
+  }
+  if (kJournalHeaderSize + end + end / length > bytes.size()) {
+    return damaged("its first entry is cut short");
+  }
+  const std::string_view payload = bytes.substr(kJournalHeaderSize, end + end / length);
+  if (Hash(payload, bytes.substr(0, kJournalHeaderSize)) != bytes.substr(kHashAt, 16)) {
+    return damaged("its check sum does not match");
+  }
+  if (!MarksValid(payload.substr(end), length, static_cast<std::uint64_t>(b->kept))) {
+    return damaged("its record marks are wrong");
+  }
+  state->original.assign(payload.substr(0, end));
+  state->marks.assign(payload.substr(end));
+  state->step_from = 0;
+  state->last = 'B';
+  std::uint64_t kept = static_cast<std::uint64_t>(b->kept);
+  std::size_t next = kJournalHeaderSize + payload.size();
+
+  // Later entries, while each is whole, true and follows the one before.
+  while (state->last != 'U') {
+    std::optional<Header> h = ReadHeader(bytes, next);
+    if (!h || h->name != file.main || static_cast<std::size_t>(h->length) != length) break;
+    const auto size = static_cast<std::size_t>(h->payload);
+    if (next + kJournalHeaderSize + size > bytes.size()) break;  // torn
+    const std::string_view p = bytes.substr(next + kJournalHeaderSize, size);
+    if (Hash(p, bytes.substr(next, kJournalHeaderSize)) != bytes.substr(next + kHashAt, 16)) break;
+    const auto new_kept = static_cast<std::uint64_t>(h->kept);
+    const auto new_end = static_cast<std::uint64_t>(h->end);
+    if (h->type == 'A') {
+      const std::uint64_t added = new_end - std::min(new_end, state->end());
+      if (new_end <= state->end() || added % length != 0 || size != added + added / length ||
+          new_kept < kept || !MarksValid(p.substr(added), length, new_kept - kept)) {
         break;
       }
-      state.end = entry->end;
-      next = payload_at + entry->payload;
+      state->step_from = state->end();
+      state->original.append(p.substr(0, added));
+      state->marks.append(p.substr(added));
+    } else if (h->type == 'C' || h->type == 'U') {
+      if (size != 0 || new_kept != kept || new_end != state->end()) break;
+      state->step_from = state->end();
+    } else {
+      break;
     }
-    state.next_entry = next;
-    return state;
+    state->last = h->type;
+    kept = new_kept;
+    next += kJournalHeaderSize + size;
   }
-  return std::nullopt;
+  state->next_entry = next;
+  return JournalRead::kJournal;
 }
 
 }  // namespace quillon

@@ -1,52 +1,66 @@
 // The journal a record removal keeps in its temporary file (RECORDS.TMP,
 // Diag.TMP, CLASSES.TMP, STUDENTS.TMP) while it rewrites the main file in
-// place, so that a removal cut short at any moment can be finished later.
+// place, so that a removal cut short at any moment is finished later, and
+// only on the file it was written for.
 //
-// The temporary file holds, from its start:
-//   the records the main file is to keep (F bytes), then the entry "begin";
-//   for records a lesson appended meanwhile, an entry "append" and those of
-//   them that are kept; after each change to the main file is on disk, an
-//   entry "zeroed".
-// Every entry has a 74-byte header (text, for a reader with a hex viewer):
-//   0-3   "\0QJ1"            4     'B' begin, 'A' append, 'Z' zeroed
-//   6-8   record length      10-25 F: the length the kept records fill
-//   27-42 E: where the main file's records not yet taken in begin
-//   44-55 payload length     57-72 hash of payload and bytes 0-55 (FNV-1a,
-//                                  eight bytes at a step)
-// separated by blanks and ended by a line end. The payload of "begin" is
-// the kept records before it; that of "append" follows its header. When the
-// removal ends the temporary file is left holding the kept records alone.
+// A journal is a run of entries from the start of the temporary file. Each
+// entry is a 91-byte text header followed by its payload:
+//   0-3   "\0QJ2"          4      type: B begin, A appended, C cut, U undo
+//   6-17  main file name   19-21  record length
+//   23-38 K: the length of the kept records after this entry
+//   40-55 E: the length of the records the removal has taken in
+//   57-72 payload length   74-89  FNV-1a hash of the payload and bytes 0-72
+//   90    line end         (fields are zero-padded digits, blanks between)
+// B holds the main file's records as the removal read them, then one mark
+// per record ('K' kept, 'R' removed). A holds the whole records a lesson
+// appended since, with their marks. C says the main file may have been cut
+// to K; U says the removal is being undone. When the removal ends, the
+// temporary file is left holding the kept records alone.
+//
+// So the journal gives the main file's first E bytes before the removal
+// ("original": every record taken in, in file order) and after it ("kept
+// records, then zero bytes"), and before and after the step in progress;
+// recovery applies it only to a main file whose every byte is one of those.
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 
+#include "data/RemovalFiles.h"
+
 namespace quillon {
 
-inline constexpr std::size_t kJournalHeaderSize = 74;
+inline constexpr std::size_t kJournalHeaderSize = 91;
 
-// The header of an entry of `type` ('B', 'A' or 'Z') whose payload is
-// `payload`.
-std::string JournalHeader(char type, std::size_t record_length, std::uint64_t kept_end,
-                          std::uint64_t end, std::string_view payload);
+// One entry, header and payload, of `type` for `file`, with the lengths it
+// leaves (`kept`, `end`).
+std::string JournalEntry(char type, const RemovalFile& file, std::uint64_t kept, std::uint64_t end,
+                         std::string_view payload);
 
-// What a journal says: the records the main file is to hold (its first
-// `content.size()` bytes), where the records beyond them in the main file
-// begin, and whether the main file was on disk as [content][zero bytes up
-// to end][records appended] when the last entry was written.
+// What a journal says.
 struct JournalState {
-  std::string content;
-  std::uint64_t end = 0;
-  bool zeroed = false;
-  std::uint64_t next_entry = 0;  // where in the temporary file the next entry goes
-  std::uint64_t begin_at = 0;    // where the "begin" entry stands (the first kept length)
+  std::string original;          // every record taken in (E bytes), in file order
+  std::string marks;             // 'K' or 'R' for each of them
+  std::uint64_t step_from = 0;   // E before the last entry's step (B: 0)
+  char last = 'B';               // the type of the last whole entry
+  std::uint64_t next_entry = 0;  // where an entry appended next goes
+
+  std::uint64_t end() const { return original.size(); }
 };
 
-// Reads a temporary file's bytes: the state of the last whole entry, or
-// nullopt when the file holds no journal (a finished removal's copy, or a
-// journal whose "begin" never reached the disk whole).
-std::optional<JournalState> ParseJournal(std::string_view bytes, std::size_t record_length);
+enum class JournalRead {
+  kNone,     // no journal: a copy of kept records, or an empty file
+  kJournal,  // a journal, read up to its last whole entry
+  kDamaged,  // begins as a journal but its first entry is not whole and true
+};
+
+// Reads the bytes of `file`'s temporary file; `*problem` says what is wrong
+// with a damaged one ("its check sum does not match", ...).
+JournalRead ParseJournal(std::string_view bytes, const RemovalFile& file, JournalState* state,
+                         std::string* problem);
+
+// True when `bytes` (the first bytes of a temporary file) begin a journal.
+bool LooksLikeJournal(std::string_view bytes);
 
 }  // namespace quillon

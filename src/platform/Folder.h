@@ -10,6 +10,7 @@
 // into the file everyone reads.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -40,6 +41,12 @@ class File {
   virtual Status TruncateIfSize(std::uint64_t expected, std::uint64_t length, bool* done) = 0;
 };
 
+// A lock held on the program folder; given back when destroyed.
+class FolderLock {
+ public:
+  virtual ~FolderLock() = default;
+};
+
 class Folder {
  public:
   virtual ~Folder() = default;
@@ -65,6 +72,31 @@ class Folder {
   virtual Status PublishFile(std::string_view from, std::string_view to, bool* taken) = 0;
   // Forces the folder's entries (a file just created) to disk.
   virtual Status SyncFolder() = 0;
+
+  // Opens (or creates) a file that only this program writes, such as a
+  // temporary file: a symbolic link or anything but an ordinary file in its
+  // place is refused, so nothing outside the folder is ever written.
+  virtual Status OpenPrivateFile(std::string_view name, std::unique_ptr<File>* file,
+                                 bool* created = nullptr) {
+    return OpenFile(name, /*create=*/true, file, created);
+  }
+  // Up to `length` bytes from the start of `name`; a missing file reads as
+  // empty.
+  virtual Status ReadFileStart(std::string_view name, std::size_t length, std::string* bytes) {
+    Status s = ReadFile(name, bytes);
+    if (s.ok() && bytes->size() > length) bytes->resize(length);
+    return s;
+  }
+  // Takes the folder-wide lock file `name`, waiting up to `wait` while
+  // another process (on this computer or another) holds it. Fails, having
+  // changed nothing, when the wait ends or the file cannot be made.
+  virtual Status Lock(std::string_view name, std::chrono::milliseconds wait,
+                      std::unique_ptr<FolderLock>* lock) {
+    (void)name;
+    (void)wait;
+    *lock = std::make_unique<FolderLock>();
+    return Status::OK();
+  }
 };
 
 // Forwards every call to another Folder; a test double derives from it and
@@ -89,6 +121,17 @@ class FolderWrapper : public Folder {
     return target_->PublishFile(from, to, taken);
   }
   Status SyncFolder() override { return target_->SyncFolder(); }
+  Status OpenPrivateFile(std::string_view name, std::unique_ptr<File>* file,
+                         bool* created = nullptr) override {
+    return target_->OpenPrivateFile(name, file, created);
+  }
+  Status ReadFileStart(std::string_view name, std::size_t length, std::string* bytes) override {
+    return target_->ReadFileStart(name, length, bytes);
+  }
+  Status Lock(std::string_view name, std::chrono::milliseconds wait,
+              std::unique_ptr<FolderLock>* lock) override {
+    return target_->Lock(name, wait, lock);
+  }
 
  private:
   Folder* target_;

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <ctime>
 #include <thread>
 
 namespace quillon {
@@ -51,15 +52,28 @@ class Descriptor {
 // Opens `path` without blocking (a FIFO would wait for a writer for ever),
 // makes sure it is an ordinary file, then lets it block again. A missing
 // file sets `*missing` when the caller gives one, and is an error otherwise.
+//
+// While another process holds a lease on the file (a removal's cut, a few
+// microseconds), a non-blocking open is refused with EWOULDBLOCK: it is
+// tried again, a millisecond apart, for up to five seconds.
 Status OpenOrdinary(const std::string& path, std::string_view name, int flags, const char* action,
                     Descriptor* out, bool* missing = nullptr) {
   Descriptor fd(::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0666));
+  for (int tries = 0; fd.get() < 0 && errno == EWOULDBLOCK && tries < 5000; ++tries) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    fd.reset(::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0666));
+  }
   if (fd.get() < 0) {
     if (errno == ENOENT && missing != nullptr) {
       *missing = true;
       return Status::OK();
     }
     if (errno == ENXIO || errno == EISDIR) return NotOrdinary(name);  // a FIFO, a folder
+    if (errno == ELOOP && (flags & O_NOFOLLOW) != 0) {
+      return Status::Error(std::string(name),
+                           "is a symbolic link; this program's own files are never written "
+                           "through a link (remove the link)");
+    }
     return Failure(name, action);
   }
   struct stat st;
@@ -260,6 +274,31 @@ Status PosixFolder::PublishFile(std::string_view from, std::string_view to, bool
   }
   if (::rename(source.c_str(), target.c_str()) != 0) return Failure(to, "cannot create the file");
   return Status::OK();
+}
+
+Status PosixFolder::OpenPrivateFile(std::string_view name, std::unique_ptr<File>* file,
+                                    bool* created) {
+  const std::string path = FullPath(name);
+  struct stat st;
+  const bool existed = ::lstat(path.c_str(), &st) == 0;
+  Descriptor fd;
+  Status s =
+      OpenOrdinary(path, name, O_RDWR | O_CREAT | O_NOFOLLOW,
+                   existed ? "cannot open the file for writing" : "cannot create the file", &fd);
+  if (!s.ok()) return s;
+  if (created != nullptr) *created = !existed;
+  *file = std::make_unique<PosixFile>(fd.release(), std::string(name));
+  return Status::OK();
+}
+
+Status PosixFolder::ReadFileStart(std::string_view name, std::size_t length, std::string* bytes) {
+  bytes->clear();
+  Descriptor fd;
+  bool missing = false;
+  Status s = OpenOrdinary(FullPath(name), name, O_RDONLY, "cannot open the file for reading", &fd,
+                          &missing);
+  if (!s.ok() || missing) return s;
+  return ReadAt(fd.get(), name, 0, length, bytes);
 }
 
 Status PosixFolder::SyncFolder() {

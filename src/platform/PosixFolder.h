@@ -31,6 +31,17 @@ class PosixFolder : public Folder {
   // system has no hard links, a rename that refuses to replace a file.
   Status PublishFile(std::string_view from, std::string_view to, bool* taken) override;
   Status SyncFolder() override;
+  Status OpenPrivateFile(std::string_view name, std::unique_ptr<File>* file,
+                         bool* created = nullptr) override;
+  Status ReadFileStart(std::string_view name, std::size_t length, std::string* bytes) override;
+  // An exclusively created lock file naming its holder ("host pid time"),
+  // with an fcntl lock on it besides. A lock file is stale, and is taken
+  // over, when no process holds its fcntl lock and either it names this
+  // computer and its process is gone, or it is older than kStaleLockAge
+  // (a holder on another computer that crashed).
+  Status Lock(std::string_view name, std::chrono::milliseconds wait,
+              std::unique_ptr<FolderLock>* lock) override;
+  static constexpr std::chrono::minutes kStaleLockAge{5};
 
   const std::string& path() const { return path_; }
 

@@ -47,7 +47,7 @@ Status WorkingLists::Build(Folder& folder) {
   tests_.clear();
   sorted_.clear();
   recent_.clear();
-  Status s = folder.ReadFile(kRecordsFile, &records_);
+  Status s = ReadRecordBytes(folder, kRecordsFile, &records_);
   if (!s.ok()) {
     records_.clear();
     return s;

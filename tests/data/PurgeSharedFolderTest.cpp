@@ -170,8 +170,8 @@ TEST(PurgeSharedFolderTest, WorksOnAFatFileSystem) {
   EXPECT_EQ(std::system(("umount " + mount_point).c_str()), 0);
 }
 
-// A file that grows at every look is given up on, by time, before anything
-// is changed; what was appended stays.
+// A file that grows at every look is given up on, by time: the removal is
+// undone, every record back in its place, and what was appended stays.
 TEST(PurgeSharedFolderTest, AFileThatNeverStopsGrowingIsGivenUpOnByTime) {
   TempFolder dir;
   dir.Write(kRecordsFile, Mixed(8));
@@ -184,8 +184,8 @@ TEST(PurgeSharedFolderTest, AFileThatNeverStopsGrowingIsGivenUpOnByTime) {
   };
   RewriteOptions options;
   options.give_up_after = std::chrono::milliseconds(200);
-  Status s = RewriteRecordFile(hooked, kRecordsFile, "RECORDS.TMP", 25, PurgeKeepTest(2, 2),
-                               nullptr, options);
+  Status s = RewriteRecordFile(hooked, *RemovalFileOf(kRecordsFile), PurgeKeepTest(2, 2), nullptr,
+                               options);
   EXPECT_EQ(s.ToString(),
             "RECORDS.DAT: kept growing at every look for 0.2 seconds while records were to be "
             "removed (a program appends to it without pause); nothing was removed");

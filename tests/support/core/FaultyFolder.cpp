@@ -1,5 +1,7 @@
 #include "support/core/FaultyFolder.h"
 
+#include <random>
+
 namespace quillon::testing {
 namespace {
 
@@ -20,22 +22,31 @@ class FaultyFile : public File {
     return target_->Read(offset, length, bytes);
   }
   Status Write(std::uint64_t offset, std::string_view bytes) override {
-    auto half = [&] { (void)target_->Write(offset, bytes.substr(0, bytes.size() / 2)); };
+    auto half = [&] {
+      folder_.Changed(name_, offset, std::string(bytes.substr(0, bytes.size() / 2)), false);
+      (void)target_->Write(offset, bytes.substr(0, bytes.size() / 2));
+    };
     if (folder_.Fault("Write " + name_, half)) return Injected(name_);
+    folder_.Changed(name_, offset, std::string(bytes), false);
     return target_->Write(offset, bytes);
   }
   Status Sync() override {
     if (folder_.Fault("Sync " + name_)) return Injected(name_);
-    return target_->Sync();
+    Status s = target_->Sync();
+    if (s.ok()) folder_.Synced(name_);
+    return s;
   }
   Status Truncate(std::uint64_t length) override {
     if (folder_.Fault("Truncate " + name_)) return Injected(name_);
+    folder_.Changed(name_, length, "", true);
     return target_->Truncate(length);
   }
   Status TruncateIfSize(std::uint64_t expected, std::uint64_t length, bool* done) override {
     *done = false;
     if (folder_.Fault("TruncateIfSize " + name_)) return Injected(name_);
-    return target_->TruncateIfSize(expected, length, done);
+    Status s = target_->TruncateIfSize(expected, length, done);
+    if (*done) folder_.Changed(name_, length, "", true);
+    return s;
   }
 
  private:
@@ -70,16 +81,22 @@ Status FaultyFolder::ReadFile(std::string_view name, std::string* contents) {
 }
 
 Status FaultyFolder::WriteFile(std::string_view name, std::string_view contents) {
+  Watch(std::string(name));
   auto half = [&] {
+    Changed(std::string(name), 0, "", true);
+    Changed(std::string(name), 0, std::string(contents.substr(0, contents.size() / 2)), false);
     (void)FolderWrapper::WriteFile(name, contents.substr(0, contents.size() / 2));
   };
   if (Fault("WriteFile " + std::string(name), half)) return Injected(std::string(name));
+  Changed(std::string(name), 0, "", true);
+  Changed(std::string(name), 0, std::string(contents), false);
   return FolderWrapper::WriteFile(name, contents);
 }
 
 Status FaultyFolder::OpenFile(std::string_view name, bool create, std::unique_ptr<File>* file,
                               bool* created) {
   if (Fault("OpenFile " + std::string(name))) return Injected(std::string(name));
+  Watch(std::string(name));
   std::unique_ptr<File> target;
   Status s = FolderWrapper::OpenFile(name, create, &target, created);
   if (s.ok()) *file = std::make_unique<FaultyFile>(*this, std::move(target), std::string(name));
@@ -100,6 +117,81 @@ Status FaultyFolder::PublishFile(std::string_view from, std::string_view to, boo
 Status FaultyFolder::SyncFolder() {
   if (Fault("SyncFolder")) return Injected("folder");
   return FolderWrapper::SyncFolder();
+}
+
+Status FaultyFolder::OpenPrivateFile(std::string_view name, std::unique_ptr<File>* file,
+                                     bool* created) {
+  if (Fault("OpenPrivateFile " + std::string(name))) return Injected(std::string(name));
+  Watch(std::string(name));
+  std::unique_ptr<File> target;
+  Status s = FolderWrapper::OpenPrivateFile(name, &target, created);
+  if (s.ok()) *file = std::make_unique<FaultyFile>(*this, std::move(target), std::string(name));
+  return s;
+}
+
+Status FaultyFolder::ReadFileStart(std::string_view name, std::size_t length, std::string* bytes) {
+  if (Fault("ReadFileStart " + std::string(name))) return Injected(std::string(name));
+  return FolderWrapper::ReadFileStart(name, length, bytes);
+}
+
+Status FaultyFolder::Lock(std::string_view name, std::chrono::milliseconds wait,
+                          std::unique_ptr<FolderLock>* lock) {
+  if (Fault("Lock " + std::string(name))) return Injected(std::string(name));
+  return FolderWrapper::Lock(name, wait, lock);
+}
+
+void FaultyFolder::Watch(const std::string& name) {
+  if (logs_.count(name) != 0) return;
+  Log& log = logs_[name];
+  if (!FolderWrapper::FileExists(name)) return;
+  (void)FolderWrapper::ReadFile(name, &log.synced);
+}
+
+void FaultyFolder::Changed(const std::string& name, std::uint64_t offset, std::string bytes,
+                           bool truncate) {
+  Watch(name);
+  logs_[name].since.push_back(Change{offset, std::move(bytes), truncate, false});
+}
+
+void FaultyFolder::Synced(const std::string& name) {
+  Log& log = logs_[name];
+  log.since.clear();
+  (void)FolderWrapper::ReadFile(name, &log.synced);
+}
+
+void FaultyFolder::LessonAppends(std::string_view name, std::string_view bytes) {
+  Watch(std::string(name));
+  std::unique_ptr<File> file;
+  std::uint64_t size = 0;
+  if (!FolderWrapper::OpenFile(name, true, &file).ok() || !file->Size(&size).ok()) return;
+  (void)file->Write(size, bytes);
+  logs_[std::string(name)].since.push_back(Change{size, std::string(bytes), false, true});
+  // The lesson does not flush: its record may be lost too, but a record is
+  // one sector's write, so never torn.
+}
+
+void FaultyFolder::PowerCut(unsigned seed) {
+  std::mt19937 random(seed);
+  for (auto& [name, log] : logs_) {
+    std::string bytes = log.synced;
+    for (const Change& c : log.since) {
+      unsigned choice = seed < 2 ? seed : random() % 3;
+      if (c.whole && choice == 2) choice = 1;
+      if (choice == 0 && c.truncate) break;  // length changes reach the disk in order
+      if (choice == 0) continue;             // lost
+      if (c.truncate) {
+        bytes.resize(static_cast<std::size_t>(c.offset), '\0');
+        continue;
+      }
+      std::string_view kept = c.bytes;
+      if (choice == 2) kept = kept.substr(0, random() % (kept.size() + 1));  // torn
+      const auto at = static_cast<std::size_t>(c.offset);
+      if (bytes.size() < at + kept.size()) bytes.resize(at + kept.size(), '\0');
+      bytes.replace(at, kept.size(), kept);
+    }
+    (void)FolderWrapper::WriteFile(name, bytes);
+  }
+  logs_.clear();
 }
 
 }  // namespace quillon::testing

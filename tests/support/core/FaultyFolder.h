@@ -2,10 +2,18 @@
 // from 1; the operations of the files it opens count too), to prove that no
 // fault at any step loses a record. A hook can run before every operation,
 // for a test that has a tutoring lesson write at a chosen moment.
+//
+// After a crash, PowerCut models the machine losing power then, as leveldb's
+// fault injection test does: every write or cut made since its file's last
+// Sync is lost, kept, or kept only up to an arbitrary byte, each on its own
+// (a disk writes back in its own order); only changes of a file's length
+// reach the disk in the order they were made.
 #pragma once
 
 #include <functional>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "platform/Folder.h"
 
@@ -39,12 +47,43 @@ class FaultyFolder : public FolderWrapper {
   Status RemoveFile(std::string_view name) override;
   Status PublishFile(std::string_view from, std::string_view to, bool* taken) override;
   Status SyncFolder() override;
+  Status OpenPrivateFile(std::string_view name, std::unique_ptr<File>* file,
+                         bool* created = nullptr) override;
+  Status ReadFileStart(std::string_view name, std::size_t length, std::string* bytes) override;
+  Status Lock(std::string_view name, std::chrono::milliseconds wait,
+              std::unique_ptr<FolderLock>* lock) override;
+
+  // A tutoring lesson appends `bytes` at the end of `name` (without a flush:
+  // a power cut may lose the record, but never tears it).
+  void LessonAppends(std::string_view name, std::string_view bytes);
+  // Rewrites the files as a power cut right now would leave them: seed 0
+  // loses every unsynced change, seed 1 keeps them all, other seeds choose
+  // for each change at random.
+  void PowerCut(unsigned seed);
+
+  // For the files: a change to `name`, and its flush.
+  void Changed(const std::string& name, std::uint64_t offset, std::string bytes, bool truncate);
+  void Synced(const std::string& name);
 
   // True when this operation is the one to fault (a crash throws here, a
   // write's half already written through `half` when given).
   bool Fault(const std::string& what, const std::function<void()>& half = nullptr);
 
  private:
+  struct Change {
+    std::uint64_t offset;  // a truncation's new length
+    std::string bytes;
+    bool truncate;
+    bool whole;  // kept whole or lost, never torn
+  };
+  struct Log {
+    std::string synced;  // the file as it was at its last flush
+    std::vector<Change> since;
+  };
+  // Starts the log of `name` from its bytes now, once.
+  void Watch(const std::string& name);
+  std::map<std::string, Log> logs_;
+
   int fault_at_;
   Mode mode_;
   int operations_ = 0;

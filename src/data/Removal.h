@@ -1,0 +1,61 @@
+// One removal of records from a record file on its way, or one taken over
+// from its journal: the steps listed in data/Purge.h. The caller holds the
+// folder's lock.
+#pragma once
+
+#include <chrono>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "data/Purge.h"
+#include "data/RemovalJournal.h"
+
+namespace quillon {
+
+class Removal {
+ public:
+  Removal(Folder& folder, const RemovalFile& file, const RewriteOptions& options);
+
+  // A new removal of the records for which `keep` does not hold.
+  Status Run(const KeepTest& keep);
+  // Takes over the removal `state` describes. A main file that is not in a
+  // state that removal could have left fails with `*fits` false, changing
+  // nothing.
+  Status Resume(JournalState state, bool* fits);
+
+  const RewriteResult& counts() const { return counts_; }
+  // True when the removal was undone rather than finished.
+  bool undone() const { return undone_; }
+
+ private:
+  // Appends `records` (whole ones, in file order) with their marks.
+  void TakeIn(std::string_view records, const KeepTest* keep, std::string* marks);
+  // The main file's first E bytes when the records up to `step_end` are
+  // removed and the rest still stand where they were.
+  std::string Image(std::uint64_t step_end) const;
+  // Appends a journal entry and forces it to disk.
+  Status Note(char type, std::string_view payload);
+  // Writes the kept records and the zeros behind them from byte `from` on,
+  // zeros first, and forces the main file to disk.
+  Status WriteKept(std::uint64_t from);
+  // Steps 4 to 6 (or the undoing when time runs out).
+  Status MoveAppendedAndCut(const KeepTest* keep);
+  Status Undo();
+  Status Done();
+
+  Folder& folder_;
+  const RemovalFile& file_;
+  const RewriteOptions options_;
+  const std::chrono::steady_clock::time_point start_;
+  std::unique_ptr<File> main_, temp_;
+  std::string original_;  // every record taken in, in file order
+  std::string marks_;     // 'K' or 'R' for each
+  std::string kept_;      // the kept records of original_
+  std::uint64_t next_entry_ = 0;
+  char last_ = 'B';
+  RewriteResult counts_;
+  bool undone_ = false;
+};
+
+}  // namespace quillon

@@ -1,0 +1,315 @@
+// Record removal against what a lab meets: a crash or power cut at every
+// step (of the removal and of its recovery), a journal damaged, deleted or
+// left beside a replaced file, a temporary file that is a link, and a second
+// remover at the same moment.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <random>
+
+#include "data/ActivityRecord.h"
+#include "data/Purge.h"
+#include "data/RecordFile.h"
+#include "data/RemovalJournal.h"
+#include "support/core/Builders.h"
+#include "support/core/FaultyFolder.h"
+#include "support/core/TempFolder.h"
+
+namespace quillon {
+namespace {
+
+using testing::ActRec;
+using testing::Crash;
+using testing::FaultyFolder;
+using testing::TempFolder;
+
+std::string Rec(const char* cls, const char* stu, const char* tag) {
+  return ActRec("C1", cls, stu, "010126", "01", "01", tag, "1", "1");
+}
+
+const std::string kOld = Rec("1", "1", "1") + Rec("3", "2", "2") + Rec("2", "2", "3") +
+                         Rec("3", "2", "4") + Rec("1", "2", "5");
+const std::string kKept = Rec("1", "1", "1") + Rec("2", "2", "3") + Rec("1", "2", "5");
+const std::string kLesson = Rec("1", "7", "777");
+
+int OperationsOf(const RewriteOptions& options) {
+  TempFolder dir;
+  dir.Write(kRecordsFile, kOld);
+  FaultyFolder counting(&dir.folder(), -1, FaultyFolder::Mode::kFail);
+  (void)PurgeRecords(counting, 2, 3, nullptr, options);
+  return counting.operations();
+}
+
+// A removal of student 2 of class 3 crashes (or fails) at operation `k`, a
+// lesson appending a record just before; the power then goes as `seed`
+// says. Returns whether the removal reported success.
+bool CutShort(TempFolder& dir, int k, FaultyFolder::Mode mode, unsigned seed,
+              const RewriteOptions& options) {
+  dir.Write(kRecordsFile, kOld);
+  FaultyFolder faulty(&dir.folder(), k, mode);
+  faulty.before = [&](int n, const std::string&) {
+    if (n == k) faulty.LessonAppends(kRecordsFile, kLesson);
+  };
+  try {
+    return PurgeRecords(faulty, 2, 3, nullptr, options).ok();
+  } catch (const Crash&) {
+    faulty.PowerCut(seed);
+    return false;
+  }
+}
+
+// After any crash, power cut or failure at any step of a removal (finishing
+// or undoing it), the next start leaves all the old records or exactly the
+// kept ones, and the lesson's record after them; never a zero byte, never a
+// record lost or doubled. A removal that said it succeeded did.
+TEST(RemovalCrashTest, EveryStepEveryPowerCut) {
+  RewriteOptions finishing, undoing;
+  undoing.give_up_after = std::chrono::milliseconds(-1);  // undone at the first look
+  for (const RewriteOptions& options : {finishing, undoing}) {
+    const int operations = OperationsOf(options);
+    ASSERT_GT(operations, 10);
+    for (int k = 1; k <= operations + 1; ++k) {
+      for (unsigned seed = 0; seed < 6; ++seed) {
+        const auto mode = seed == 5 ? FaultyFolder::Mode::kFail : FaultyFolder::Mode::kCrash;
+        TempFolder dir;
+        const bool reported_ok = CutShort(dir, k, mode, seed, options);
+        std::vector<std::string> finished;
+        Status s = RecoverRemovals(dir.folder(), &finished);
+        ASSERT_TRUE(s.ok()) << "step " << k << ", power cut " << seed << ": " << s.ToString();
+        const std::string now = dir.Read(kRecordsFile);
+        // A power cut may lose the lesson's unflushed record, nothing else.
+        const std::string lesson = now.size() % 50 == 0 ? kLesson : "";
+        EXPECT_TRUE(now == kOld + lesson || now == kKept + lesson)
+            << "step " << k << ", power cut " << seed << ": " << ::testing::PrintToString(now);
+        if (reported_ok) {
+          EXPECT_EQ(now, kKept + (k <= operations ? kLesson : "")) << "step " << k;
+        }
+        if (k > operations) {
+          EXPECT_TRUE(finished.empty()) << "a finished removal came back";
+        }
+        ASSERT_TRUE(PurgeRecords(dir.folder(), 2, 3).ok()) << k;
+        EXPECT_EQ(dir.Read(kRecordsFile), kKept + lesson) << k;
+        EXPECT_EQ(dir.Read("RECORDS.TMP"), kKept + lesson) << k;
+      }
+    }
+  }
+}
+
+// The recovery itself cut short at every step, with a power cut: the one
+// after it still ends with all or exactly the kept records.
+TEST(RemovalCrashTest, ARecoveryCutShortIsFinishedByTheNext) {
+  const int operations = OperationsOf(RewriteOptions());
+  for (int k = 2; k <= operations; ++k) {
+    for (unsigned seed = 0; seed < 3; ++seed) {
+      for (int j = 1; j < 40; ++j) {
+        TempFolder dir;
+        (void)CutShort(dir, k, FaultyFolder::Mode::kCrash, seed, RewriteOptions());
+        FaultyFolder again(&dir.folder(), j, FaultyFolder::Mode::kCrash);
+        std::vector<std::string> finished;
+        try {
+          (void)RecoverRemovals(again, &finished);
+        } catch (const Crash&) {
+          again.PowerCut(seed + 7);
+        }
+        Status s = RecoverRemovals(dir.folder(), &finished);
+        ASSERT_TRUE(s.ok()) << k << "/" << j << ": " << s.ToString();
+        const std::string now = dir.Read(kRecordsFile);
+        const std::string lesson = now.size() % 50 == 0 ? kLesson : "";
+        EXPECT_TRUE(now == kOld + lesson || now == kKept + lesson) << k << "/" << j;
+        if (!again.faulted()) break;
+      }
+    }
+  }
+}
+
+// A removal cut short after its first write to RECORDS.DAT, every byte kept.
+void CutShortMidway(TempFolder& dir) {
+  dir.Write(kRecordsFile, kOld);
+  FaultyFolder faulty(&dir.folder(), -1, FaultyFolder::Mode::kCrash);
+  faulty.before = [&](int, const std::string& what) {
+    if (what == "Sync RECORDS.DAT") throw Crash{};
+  };
+  EXPECT_THROW((void)PurgeRecords(faulty, 2, 3), Crash);
+  ASSERT_NE(dir.Read(kRecordsFile).find('\0'), std::string::npos);
+}
+
+// Each way a journal can be unusable: nothing is changed, nothing read,
+// and the message names the file, its journal and what to do.
+TEST(RemovalCrashTest, AJournalThatCannotBeUsedChangesNothing) {
+  const std::string prefix =
+      "RECORDS.DAT: holds zero bytes: a removal of records from it was cut short, and its "
+      "journal RECORDS.TMP ";
+  const std::string suffix =
+      ". Nothing was changed. Restore RECORDS.DAT from a backup (the program will not read or "
+      "change it until then).";
+  struct Case {
+    const char* name;
+    std::function<void(std::string&)> damage;  // of the journal's bytes
+    std::string says;
+  } cases[] = {
+      {"bad magic", [](std::string& j) { j[1] = 'X'; }, "holds no journal"},
+      {"bad hash", [](std::string& j) { j[kJournalHeaderSize + 3] ^= 1; },
+       "is damaged (its check sum does not match)"},
+      {"wrong record length", [](std::string& j) { j.replace(19, 3, "026"); },
+       "is damaged (its record length is wrong)"},
+      {"torn payload", [](std::string& j) { j.resize(kJournalHeaderSize + 30); },
+       "is damaged (its first entry is cut short)"},
+      {"torn header", [](std::string& j) { j.resize(50); },
+       "is damaged (its first entry is cut short or malformed)"},
+      {"an entry that does not follow", [](std::string& j) { j[4] = 'A'; },
+       "is damaged (it does not begin with a removal's first entry)"},
+      {"a journal of another file", [](std::string& j) { j.replace(6, 12, "Diag.dat    "); },
+       "is damaged (it belongs to another file)"},
+  };
+  for (const Case& c : cases) {
+    TempFolder dir;
+    CutShortMidway(dir);
+    const std::string cut_short = dir.Read(kRecordsFile);
+    std::string journal = dir.Read("RECORDS.TMP");
+    c.damage(journal);
+    dir.Write("RECORDS.TMP", journal);
+    std::vector<std::string> finished;
+    EXPECT_EQ(RecoverRemovals(dir.folder(), &finished).ToString(), prefix + c.says + suffix)
+        << c.name;
+    std::size_t count = 0;
+    EXPECT_FALSE(CountPurgeable(dir.folder(), false, 0, 3, &count).ok()) << c.name;
+    EXPECT_FALSE(PurgeRecords(dir.folder(), 1, 1).ok()) << c.name;
+    EXPECT_EQ(dir.Read(kRecordsFile), cut_short) << c.name;
+    EXPECT_EQ(dir.Read("RECORDS.TMP"), journal) << c.name;
+  }
+  // Deleted, as a tidy person deletes temporary files.
+  TempFolder dir;
+  CutShortMidway(dir);
+  std::filesystem::remove(dir.path() + "/RECORDS.TMP");
+  std::vector<std::string> finished;
+  EXPECT_EQ(RecoverRemovals(dir.folder(), &finished).ToString(), prefix + "is missing" + suffix);
+}
+
+// A removal cut short, then last week's backup put back (with a malformed
+// record holding a zero byte): the journal is not applied to it but set
+// aside under a name that says so, the user is told, the backup untouched.
+TEST(RemovalCrashTest, AJournalIsNeverAppliedToAReplacedFile) {
+  TempFolder dir;
+  CutShortMidway(dir);
+  const std::string journal = dir.Read("RECORDS.TMP");
+  std::string backup = Rec("5", "1", "9") + Rec("5", "2", "8") + Rec("6", "1", "7");
+  backup[30] = '\0';
+  dir.Write(kRecordsFile, backup);
+  Status s = PurgeRecords(dir.folder(), 1, 5);
+  EXPECT_EQ(s.ToString(),
+            "RECORDS.TMP: the journal of an interrupted removal does not fit RECORDS.DAT as it is "
+            "now (the file was replaced or changed since); it was set aside as "
+            "RECORDS.TMP.not-applied and nothing was changed");
+  EXPECT_EQ(dir.Read(kRecordsFile), backup);
+  EXPECT_EQ(dir.Read("RECORDS.TMP.not-applied"), journal);
+  EXPECT_FALSE(dir.Exists("RECORDS.TMP"));
+}
+
+// Readers finish a removal cut short before they read: the counts before an
+// erase and the display see exactly the kept records, never a zero byte.
+TEST(RemovalCrashTest, ReadersFinishACutShortRemovalFirst) {
+  TempFolder dir;
+  CutShortMidway(dir);
+  std::string bytes;
+  ASSERT_TRUE(ReadRecordBytes(dir.folder(), kRecordsFile, &bytes).ok());
+  EXPECT_EQ(bytes, kKept);
+  std::size_t count = 9;
+  ASSERT_TRUE(CountPurgeable(dir.folder(), false, 2, 3, &count).ok());
+  EXPECT_EQ(count, 0u);
+}
+
+// A removal that finds an earlier one cut short finishes it first and
+// counts what each took away.
+TEST(RemovalCrashTest, AnEarlierRemovalIsFinishedAndCountedApart) {
+  TempFolder dir;
+  CutShortMidway(dir);
+  RewriteResult result;
+  ASSERT_TRUE(PurgeRecords(dir.folder(), 1, 1, &result).ok());
+  EXPECT_EQ(result.finished_earlier, 2u);
+  EXPECT_EQ(result.removed, 1u);
+  EXPECT_EQ(dir.Read(kRecordsFile), Rec("2", "2", "3") + Rec("1", "2", "5"));
+}
+
+// A temporary file or lock file that is a symbolic link is never written
+// through: the removal refuses, naming it, and the linked file is untouched.
+TEST(RemovalCrashTest, LinksInPlaceOfTheProgramsOwnFilesAreRefused) {
+  for (const char* name : {"RECORDS.TMP", "QUILLON.LCK"}) {
+    TempFolder dir, elsewhere;
+    elsewhere.Write("precious", "keep me");
+    dir.Write(kRecordsFile, kOld);
+    std::filesystem::create_symlink(elsewhere.path() + "/precious", dir.path() + "/" + name);
+    Status s = PurgeRecords(dir.folder(), 2, 3);
+    EXPECT_EQ(s.file(), name);
+    EXPECT_NE(s.what().find("is a symbolic link"), std::string::npos) << s.ToString();
+    EXPECT_EQ(elsewhere.Read("precious"), "keep me");
+    EXPECT_EQ(dir.Read(kRecordsFile), kOld);
+  }
+}
+
+// The folder's lock: a second remover waits, then says another removal is
+// in progress, having changed nothing; a lock left by a process that is
+// gone is taken over.
+TEST(RemovalCrashTest, OneRemoverAtATime) {
+  TempFolder dir;
+  dir.Write(kRecordsFile, kOld);
+  std::unique_ptr<FolderLock> held;
+  ASSERT_TRUE(dir.folder().Lock(kLockFile, std::chrono::milliseconds(0), &held).ok());
+  RewriteOptions options;
+  options.lock_wait = std::chrono::milliseconds(50);
+  Status s = PurgeRecords(dir.folder(), 2, 3, nullptr, options);
+  EXPECT_EQ(s.file(), "QUILLON.LCK");
+  EXPECT_NE(s.what().find("another removal or change of records is in progress (held by "),
+            std::string::npos)
+      << s.ToString();
+  EXPECT_EQ(dir.Read(kRecordsFile), kOld);
+  held.reset();
+  EXPECT_FALSE(dir.Exists(kLockFile));
+
+  // A lock file whose holder on this computer is gone.
+  const pid_t gone = fork();
+  if (gone == 0) _exit(0);
+  waitpid(gone, nullptr, 0);
+  char host[256] = {};
+  gethostname(host, sizeof host - 1);
+  dir.Write(kLockFile, std::string(host) + " " + std::to_string(gone) + " 2026-01-01 00:00:00\n");
+  ASSERT_TRUE(PurgeRecords(dir.folder(), 2, 3, nullptr, options).ok());
+  EXPECT_EQ(dir.Read(kRecordsFile), kKept);
+  EXPECT_FALSE(dir.Exists(kLockFile));
+}
+
+// Two removers in two processes, started together with random timing:
+// both succeed, and together they removed exactly both students' records.
+TEST(RemovalCrashTest, TwoRemoversAtOnceInTwoProcesses) {
+  std::mt19937 random(20261209);
+  for (int round = 0; round < 200; ++round) {
+    TempFolder dir;
+    std::string all, want;
+    for (int n = 0; n < 120; ++n) {
+      const char* student = n % 3 == 0 ? "1" : n % 3 == 1 ? "2" : "3";
+      const std::string r = Rec("4", student, std::to_string(n).c_str());
+      all += r;
+      if (n % 3 == 2) want += r;
+    }
+    dir.Write(kRecordsFile, all);
+    pid_t children[2];
+    for (int c = 0; c < 2; ++c) {
+      const unsigned delay = random() % 400;
+      children[c] = fork();
+      if (children[c] == 0) {
+        usleep(delay);
+        _exit(PurgeRecords(dir.folder(), c + 1, 4).ok() ? 0 : 1);
+      }
+    }
+    for (pid_t child : children) {
+      int status = 0;
+      waitpid(child, &status, 0);
+      ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "round " << round;
+    }
+    ASSERT_EQ(dir.Read(kRecordsFile), want) << "round " << round;
+  }
+}
+
+}  // namespace
+}  // namespace quillon
