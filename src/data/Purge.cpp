@@ -47,10 +47,8 @@ Status FinishInterruptedRemoval(Folder& folder, const RemovalFile& file,
                                 bool* finished) {
   if (removed != nullptr) *removed = 0;
   *finished = false;
-  std::string start;
-  Status s = folder.ReadFileStart(file.temp, 4, &start);
   std::string journal;
-  if (s.ok() && LooksLikeJournal(start)) s = folder.ReadFile(file.temp, &journal);
+  Status s = folder.ReadFile(file.temp, &journal);
   if (!s.ok()) return s;
   JournalState state;
   std::string problem;
@@ -99,13 +97,13 @@ Status RecoverRemovals(Folder& folder, std::vector<std::string>* finished) {
   const RemovalFile* files = RemovalFiles(&count);
   for (std::size_t i = 0; i < count; ++i) {
     // The lock is taken only when there is something to finish.
-    bool zero = false, journal = false;
-    std::string start;
-    Status s = folder.ReadFileStart(files[i].temp, 4, &start);
-    journal = s.ok() && LooksLikeJournal(start);
-    if (s.ok() && !journal) s = HasZeroByte(folder, files[i], &zero);
+    std::string journal;
+    bool zero = false;
+    Status s = folder.ReadFile(files[i].temp, &journal);
+    if (s.ok() && !LooksLikeJournal(journal)) s = HasZeroByte(folder, files[i], &zero);
     if (!s.ok()) return s;
-    if (!journal && !zero) continue;
+    if (!LooksLikeJournal(journal) && !zero) continue;
+    journal.clear();
     if (lock == nullptr) s = TakeLock(folder, options, &lock);
     bool done = false;
     if (s.ok()) s = FinishInterruptedRemoval(folder, files[i], options, nullptr, &done);
@@ -121,10 +119,9 @@ Status ChangeUnderLock(Folder& folder, std::string_view main_file,
   std::unique_ptr<FolderLock> lock;
   const RewriteOptions options;
   Status s = TakeLock(folder, options, &lock);
-  bool finished = false;
-  if (s.ok() && file != nullptr) {
-    s = FinishInterruptedRemoval(folder, *file, options, nullptr, &finished);
-  }
+  bool zero = false, finished = false;
+  if (s.ok() && file != nullptr) s = HasZeroByte(folder, *file, &zero);
+  if (s.ok() && zero) s = FinishInterruptedRemoval(folder, *file, options, nullptr, &finished);
   if (s.ok()) s = change();
   return s;
 }
@@ -134,14 +131,22 @@ Status RewriteRecordFile(Folder& folder, const RemovalFile& file, const KeepTest
   std::unique_ptr<FolderLock> lock;
   Status s = TakeLock(folder, options, &lock);
   std::size_t earlier = 0;
-  bool finished = false;
-  if (s.ok()) s = FinishInterruptedRemoval(folder, file, options, &earlier, &finished);
-  if (!s.ok()) return s;
-  Removal removal(folder, file, options);
-  s = removal.Run(keep);
-  if (result != nullptr) {
-    *result = removal.counts();
-    result->finished_earlier = earlier;
+  for (bool finished = false; s.ok();) {
+    Removal removal(folder, file, options);
+    bool cut_short = false;
+    s = removal.Run(keep, &cut_short);
+    if (s.ok() && cut_short && !finished) {
+      // A removal cut short is finished first; then this one starts afresh.
+      s = FinishInterruptedRemoval(folder, file, options, &earlier, &finished);
+      if (s.ok() && !finished) s = CutShortWithoutJournal(file, "holds no journal");
+      continue;
+    }
+    if (s.ok() && cut_short) s = CutShortWithoutJournal(file, "holds no journal");
+    if (result != nullptr) {
+      *result = removal.counts();
+      result->finished_earlier = earlier;
+    }
+    break;
   }
   return s;
 }

@@ -1,7 +1,6 @@
 #include "data/RecordFile.h"
 
 #include "data/Purge.h"
-#include "data/RemovalJournal.h"
 
 namespace quillon {
 
@@ -9,10 +8,9 @@ Status ReadRecordBytes(Folder& folder, std::string_view name, std::string* bytes
   Status s = folder.ReadFile(name, bytes);
   const RemovalFile* file = RemovalFileOf(name);
   if (!s.ok() || file == nullptr) return s;
-  std::string journal;
-  s = folder.ReadFileStart(file->temp, 4, &journal);
-  if (!s.ok()) return s;
-  if (bytes->find('\0') == std::string::npos && !LooksLikeJournal(journal)) return s;
+  // A lesson never writes a zero byte; a removal leaves one in the file
+  // until it is done.
+  if (bytes->find('\0') == std::string::npos) return s;
   // A removal under way (wait for its lock) or cut short (finish it).
   std::unique_ptr<FolderLock> lock;
   const RewriteOptions options;

@@ -62,8 +62,18 @@ std::string Removal::Image(std::uint64_t step_end) const {
 }
 
 Status Removal::Note(char type, std::string_view payload) {
-  const std::string entry = JournalEntry(type, file_, kept_.size(), original_.size(), payload);
-  Status s = temp_->Write(next_entry_, entry);
+  std::string entry;
+  Status s;
+  if (type == 'B') {
+    // The kept records first, at the start of the file, where they stay.
+    entry = JournalEntry(type, file_, kept_.size(), original_.size(), payload, kept_);
+    begun_at_ = next_entry_ = kept_.size();
+    s = temp_->Write(0, kept_);
+    if (s.ok()) s = temp_->Truncate(next_entry_ + entry.size());
+  } else {
+    entry = JournalEntry(type, file_, kept_.size(), original_.size(), payload);
+  }
+  if (s.ok()) s = temp_->Write(next_entry_, entry);
   if (s.ok()) s = temp_->Sync();
   if (s.ok()) next_entry_ += entry.size();
   if (s.ok()) last_ = type;
@@ -82,12 +92,17 @@ Status Removal::WriteKept(std::uint64_t from) {
   return s;
 }
 
-Status Removal::Run(const KeepTest& keep) {
+Status Removal::Run(const KeepTest& keep, bool* cut_short) {
+  *cut_short = false;
   Status s = folder_.OpenFile(file_.main, /*create=*/true, &main_);
   std::uint64_t size = 0;
   if (s.ok()) s = main_->Size(&size);
   if (s.ok()) s = main_->Read(0, static_cast<std::size_t>(size), &original_);
   if (!s.ok()) return s;
+  if (original_.find('\0') != std::string::npos) {
+    *cut_short = true;
+    return s;
+  }
   original_.resize(original_.size() / file_.length * file_.length);
   kept_.reserve(original_.size());
   TakeIn(original_, &keep, &marks_);
@@ -102,8 +117,14 @@ Status Removal::Run(const KeepTest& keep) {
 
   bool created = false;
   s = folder_.OpenPrivateFile(file_.temp, &temp_, &created);
-  if (s.ok()) s = temp_->Truncate(0);
-  if (s.ok()) s = Note('B', original_ + marks_);
+  if (s.ok()) {
+    std::string payload = marks_;
+    payload.reserve(marks_.size() + original_.size() - kept_.size());
+    for (std::size_t i = 0; i < marks_.size(); ++i) {
+      if (marks_[i] == 'R') payload.append(original_, i * file_.length, file_.length);
+    }
+    s = Note('B', payload);
+  }
   if (s.ok() && created) s = folder_.SyncFolder();
   if (!s.ok()) {
     // The main file is untouched; the journal must not be taken for one.
@@ -111,7 +132,8 @@ Status Removal::Run(const KeepTest& keep) {
     return Status::Error(s.file(), s.what() + "; nothing was removed");
   }
   const std::size_t first_removed = marks_.find('R');
-  s = WriteKept(first_removed == std::string::npos ? kept_.size() : first_removed * file_.length);
+  s = WriteKept(first_removed == std::string::npos ? kept_.size()
+                                                   : first_removed * file_.length);
   if (s.ok()) s = MoveAppendedAndCut(&keep);
   return s;
 }
@@ -194,8 +216,12 @@ Status Removal::Undo() {
 }
 
 Status Removal::Done() {
-  // The journal is no longer needed: the temporary file keeps the records.
-  Status s = temp_->Write(0, kept_);
+  // The journal is no longer needed: the temporary file keeps the records
+  // (those taken in from lessons meanwhile written behind the first ones).
+  Status s;
+  if (kept_.size() > begun_at_) {
+    s = temp_->Write(begun_at_, std::string_view(kept_).substr(begun_at_));
+  }
   if (s.ok()) s = temp_->Truncate(kept_.size());
   if (s.ok()) s = temp_->Sync();
   return s;
@@ -213,6 +239,7 @@ Status Removal::Resume(JournalState state, bool* fits) {
   original_ = std::move(state.original);
   marks_ = std::move(state.marks);
   next_entry_ = state.next_entry;
+  begun_at_ = state.kept_at_begin;
   last_ = state.last;
   for (std::size_t i = 0; i < marks_.size(); ++i) {
     if (marks_[i] == 'K') kept_.append(original_, i * file_.length, file_.length);

@@ -17,8 +17,10 @@ class Removal {
  public:
   Removal(Folder& folder, const RemovalFile& file, const RewriteOptions& options);
 
-  // A new removal of the records for which `keep` does not hold.
-  Status Run(const KeepTest& keep);
+  // A new removal of the records for which `keep` does not hold. A main
+  // file holding a zero byte (a removal cut short) sets `*cut_short` and is
+  // left as it is.
+  Status Run(const KeepTest& keep, bool* cut_short);
   // Takes over the removal `state` describes. A main file that is not in a
   // state that removal could have left fails with `*fits` false, changing
   // nothing.
@@ -53,6 +55,7 @@ class Removal {
   std::string marks_;     // 'K' or 'R' for each
   std::string kept_;      // the kept records of original_
   std::uint64_t next_entry_ = 0;
+  std::uint64_t begun_at_ = 0;  // K0: the kept length when the journal began
   char last_ = 'B';
   RewriteResult counts_;
   bool undone_ = false;

@@ -36,8 +36,10 @@ std::string Hex16(std::uint64_t v) {
   return out;
 }
 
-std::string Hash(std::string_view payload, std::string_view header) {
-  return Hex16(Fnv1a(Fnv1a(14695981039346656037ull, payload), header.substr(0, kHashAt - 1)));
+std::string Hash(std::string_view payload, std::string_view header,
+                 std::string_view kept_records = {}) {
+  const std::uint64_t h = Fnv1a(Fnv1a(14695981039346656037ull, kept_records), payload);
+  return Hex16(Fnv1a(h, header.substr(0, kHashAt - 1)));
 }
 
 // The digits of a header field, or -1 when they are not all digits.
@@ -83,7 +85,7 @@ bool MarksValid(std::string_view marks, std::size_t length, std::uint64_t kept) 
 }  // namespace
 
 std::string JournalEntry(char type, const RemovalFile& file, std::uint64_t kept, std::uint64_t end,
-                         std::string_view payload) {
+                         std::string_view payload, std::string_view kept_records) {
   std::string h(kMagic);
   h += type;
   h += ' ';
@@ -97,13 +99,13 @@ std::string JournalEntry(char type, const RemovalFile& file, std::uint64_t kept,
   h += ' ';
   h += ZeroPad(static_cast<long long>(payload.size()), 16);
   h += ' ';
-  h += Hash(payload, h);
+  h += Hash(payload, h, kept_records);
   h += '\n';
   h.append(payload);
   return h;
 }
 
-bool LooksLikeJournal(std::string_view bytes) { return bytes.substr(0, 4) == kMagic; }
+bool LooksLikeJournal(std::string_view bytes) { return bytes.find('\0') != std::string_view::npos; }
 
 JournalRead ParseJournal(std::string_view bytes, const RemovalFile& file, JournalState* state,
                          std::string* problem) {
@@ -115,31 +117,42 @@ JournalRead ParseJournal(std::string_view bytes, const RemovalFile& file, Journa
     *problem = what;
     return JournalRead::kDamaged;
   };
-  std::optional<Header> b = ReadHeader(bytes, 0);
+  const std::size_t at = bytes.find('\0');
+  std::optional<Header> b = ReadHeader(bytes, at);
   if (!b) return damaged("its first entry is cut short or malformed");
   if (b->type != 'B') return damaged("it does not begin with a removal's first entry");
   if (b->name != file.main) return damaged("it belongs to another file");
   if (static_cast<std::size_t>(b->length) != length) return damaged("its record length is wrong");
   const auto end = static_cast<std::uint64_t>(b->end);
-  if (end % length != 0 || static_cast<std::uint64_t>(b->payload) != end + end / length) {
+  std::uint64_t kept = static_cast<std::uint64_t>(b->kept);
+  if (end % length != 0 || kept != at ||
+      static_cast<std::uint64_t>(b->payload) != end / length + end - kept) {
     return damaged("its first entry's lengths do not agree");
   }
-  if (kJournalHeaderSize + end + end / length > bytes.size()) {
+  if (at + kJournalHeaderSize + b->payload > bytes.size()) {
     return damaged("its first entry is cut short");
   }
-  const std::string_view payload = bytes.substr(kJournalHeaderSize, end + end / length);
-  if (Hash(payload, bytes.substr(0, kJournalHeaderSize)) != bytes.substr(kHashAt, 16)) {
+  const std::string_view payload = bytes.substr(at + kJournalHeaderSize, b->payload);
+  if (Hash(payload, bytes.substr(at, kJournalHeaderSize), bytes.substr(0, at)) !=
+      bytes.substr(at + kHashAt, 16)) {
     return damaged("its check sum does not match");
   }
-  if (!MarksValid(payload.substr(end), length, static_cast<std::uint64_t>(b->kept))) {
-    return damaged("its record marks are wrong");
+  const std::string_view marks = payload.substr(0, end / length);
+  if (!MarksValid(marks, length, kept)) return damaged("its record marks are wrong");
+  // The records as they were read: kept ones from the front, removed ones
+  // from the payload, in the order the marks give.
+  state->original.reserve(end);
+  for (std::size_t i = 0, k = 0, r = end / length; i < marks.size(); ++i) {
+    const std::string_view from = marks[i] == 'K' ? bytes : payload;
+    std::size_t& next = marks[i] == 'K' ? k : r;
+    state->original.append(from.substr(next, length));
+    next += length;
   }
-  state->original.assign(payload.substr(0, end));
-  state->marks.assign(payload.substr(end));
+  state->marks.assign(marks);
   state->step_from = 0;
   state->last = 'B';
-  std::uint64_t kept = static_cast<std::uint64_t>(b->kept);
-  std::size_t next = kJournalHeaderSize + payload.size();
+  state->kept_at_begin = at;
+  std::size_t next = at + kJournalHeaderSize + payload.size();
 
   // Later entries, while each is whole, true and follows the one before.
   while (state->last != 'U') {

@@ -3,19 +3,20 @@
 // place, so that a removal cut short at any moment is finished later, and
 // only on the file it was written for.
 //
-// A journal is a run of entries from the start of the temporary file. Each
-// entry is a 91-byte text header followed by its payload:
+// The temporary file holds the records the main file keeps (K0 bytes, which
+// hold no zero byte), then a run of entries. Each entry is a 91-byte text
+// header followed by its payload:
 //   0-3   "\0QJ2"          4      type: B begin, A appended, C cut, U undo
 //   6-17  main file name   19-21  record length
 //   23-38 K: the length of the kept records after this entry
 //   40-55 E: the length of the records the removal has taken in
 //   57-72 payload length   74-89  FNV-1a hash of the payload and bytes 0-72
 //   90    line end         (fields are zero-padded digits, blanks between)
-// B holds the main file's records as the removal read them, then one mark
-// per record ('K' kept, 'R' removed). A holds the whole records a lesson
-// appended since, with their marks. C says the main file may have been cut
-// to K; U says the removal is being undone. When the removal ends, the
-// temporary file is left holding the kept records alone.
+// B (at K0; its hash covers the kept records too) holds one mark per record
+// the removal read ('K' kept, 'R' removed), then the removed records. A holds
+// the whole records a lesson appended since, with their marks. C says the
+// main file may have been cut to K; U says the removal is being undone. When
+// the removal ends the temporary file is cut back to the kept records.
 //
 // So the journal gives the main file's first E bytes before the removal
 // ("original": every record taken in, in file order) and after it ("kept
@@ -34,9 +35,9 @@ namespace quillon {
 inline constexpr std::size_t kJournalHeaderSize = 91;
 
 // One entry, header and payload, of `type` for `file`, with the lengths it
-// leaves (`kept`, `end`).
+// leaves (`kept`, `end`); a B entry's hash covers `kept_records` too.
 std::string JournalEntry(char type, const RemovalFile& file, std::uint64_t kept, std::uint64_t end,
-                         std::string_view payload);
+                         std::string_view payload, std::string_view kept_records = {});
 
 // What a journal says.
 struct JournalState {
@@ -45,6 +46,7 @@ struct JournalState {
   std::uint64_t step_from = 0;   // E before the last entry's step (B: 0)
   char last = 'B';               // the type of the last whole entry
   std::uint64_t next_entry = 0;  // where an entry appended next goes
+  std::uint64_t kept_at_begin = 0;  // K0: where the B entry stands
 
   std::uint64_t end() const { return original.size(); }
 };
@@ -60,7 +62,8 @@ enum class JournalRead {
 JournalRead ParseJournal(std::string_view bytes, const RemovalFile& file, JournalState* state,
                          std::string* problem);
 
-// True when `bytes` (the first bytes of a temporary file) begin a journal.
+// True when `bytes`, a temporary file, holds a zero byte: a journal, whole
+// or not (kept records never hold one).
 bool LooksLikeJournal(std::string_view bytes);
 
 }  // namespace quillon

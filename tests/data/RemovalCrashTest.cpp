@@ -146,21 +146,26 @@ TEST(RemovalCrashTest, AJournalThatCannotBeUsedChangesNothing) {
       "change it until then).";
   struct Case {
     const char* name;
-    std::function<void(std::string&)> damage;  // of the journal's bytes
+    std::function<void(std::string&, std::size_t)> damage;  // of the journal, its entry at `at`
     std::string says;
   } cases[] = {
-      {"bad magic", [](std::string& j) { j[1] = 'X'; }, "holds no journal"},
-      {"bad hash", [](std::string& j) { j[kJournalHeaderSize + 3] ^= 1; },
-       "is damaged (its check sum does not match)"},
-      {"wrong record length", [](std::string& j) { j.replace(19, 3, "026"); },
-       "is damaged (its record length is wrong)"},
-      {"torn payload", [](std::string& j) { j.resize(kJournalHeaderSize + 30); },
-       "is damaged (its first entry is cut short)"},
-      {"torn header", [](std::string& j) { j.resize(50); },
+      {"no journal", [](std::string& j, std::size_t at) { j[at] = 'X'; }, "holds no journal"},
+      {"bad magic", [](std::string& j, std::size_t at) { j[at + 1] = 'X'; },
        "is damaged (its first entry is cut short or malformed)"},
-      {"an entry that does not follow", [](std::string& j) { j[4] = 'A'; },
+      {"bad hash", [](std::string& j, std::size_t at) { j[at + kJournalHeaderSize + 3] ^= 1; },
+       "is damaged (its check sum does not match)"},
+      {"kept records changed", [](std::string& j, std::size_t) { j[0] ^= 1; },
+       "is damaged (its check sum does not match)"},
+      {"wrong record length", [](std::string& j, std::size_t at) { j.replace(at + 19, 3, "026"); },
+       "is damaged (its record length is wrong)"},
+      {"torn payload", [](std::string& j, std::size_t at) { j.resize(at + kJournalHeaderSize + 3); },
+       "is damaged (its first entry is cut short)"},
+      {"torn header", [](std::string& j, std::size_t at) { j.resize(at + 50); },
+       "is damaged (its first entry is cut short or malformed)"},
+      {"an entry that does not follow", [](std::string& j, std::size_t at) { j[at + 4] = 'A'; },
        "is damaged (it does not begin with a removal's first entry)"},
-      {"a journal of another file", [](std::string& j) { j.replace(6, 12, "Diag.dat    "); },
+      {"a journal of another file",
+       [](std::string& j, std::size_t at) { j.replace(at + 6, 12, "Diag.dat    "); },
        "is damaged (it belongs to another file)"},
   };
   for (const Case& c : cases) {
@@ -168,7 +173,7 @@ TEST(RemovalCrashTest, AJournalThatCannotBeUsedChangesNothing) {
     CutShortMidway(dir);
     const std::string cut_short = dir.Read(kRecordsFile);
     std::string journal = dir.Read("RECORDS.TMP");
-    c.damage(journal);
+    c.damage(journal, journal.find('\0'));
     dir.Write("RECORDS.TMP", journal);
     std::vector<std::string> finished;
     EXPECT_EQ(RecoverRemovals(dir.folder(), &finished).ToString(), prefix + c.says + suffix)
