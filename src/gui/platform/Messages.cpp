@@ -1,11 +1,20 @@
 #include "gui/platform/Messages.h"
 
+#include <cstdio>
+
 namespace quillon {
 
 void SayFailure(Dialogs& dialogs, const Folder& folder, const std::string& headline,
                 const Status& s, std::string_view between) {
   dialogs.MessageBox(headline + folder.FullPath(s.file()) + std::string(between) + s.what(),
                      Buttons::kOk, Icon::kCritical, Title::Default());
+}
+
+void SayCannotStart(Dialogs& dialogs, const Folder& folder, const Status& s) {
+  std::fprintf(stderr, "quillon: The program cannot start. %s: %s\n",
+               folder.FullPath(s.file()).c_str(), s.what().c_str());
+  SayFailure(dialogs, folder, "The program cannot start.\r\n\r\n", s, ":\r\n");
+  dialogs.EndProgram(kExitFileProblem);
 }
 
 bool NamesOneStudent(Dialogs& dialogs, int studentnum) {
