@@ -98,10 +98,12 @@ bool DesktopKeys::eventFilter(QObject* watched, QEvent* event) {
     auto* option = qobject_cast<QRadioButton*>(watched);
     const auto reason = static_cast<QFocusEvent*>(event)->reason();
     if (option == nullptr || option->isChecked() ||
-        (reason != Qt::TabFocusReason && reason != Qt::BacktabFocusReason)) {
+        (reason != Qt::TabFocusReason && reason != Qt::BacktabFocusReason &&
+         reason != Qt::ActiveWindowFocusReason)) {
       return false;
     }
-    // Tab into an option group lands on its chosen option.
+    // Tab into an option group lands on its chosen option (so does the first
+    // focus of a window that opens on a group).
     for (QRadioButton* r : OthersInGroup(option)) {
       if (r->isChecked() && r->isEnabled() && r->isVisibleTo(r->window())) {
         r->setFocus(reason);
@@ -137,6 +139,15 @@ void DesktopStyle::drawControl(ControlElement element, const QStyleOption* optio
       Focused(*option)) {
     DrawFocusFrame(painter, *option, option->rect);
   }
+}
+
+QSize DesktopStyle::sizeFromContents(ContentsType type, const QStyleOption* option,
+                                     const QSize& size, const QWidget* widget) const {
+  QSize result = QProxyStyle::sizeFromContents(type, option, size, widget);
+  // A button's text keeps half a character's width more room at each end
+  // than the bare style gives (whose margins are a few pixels at most).
+  if (type == CT_PushButton) result.rwidth() += option->fontMetrics.horizontalAdvance('M');
+  return result;
 }
 
 int DesktopStyle::pixelMetric(PixelMetric metric, const QStyleOption* option,

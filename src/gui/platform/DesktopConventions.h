@@ -31,6 +31,9 @@ class DesktopStyle : public QProxyStyle {
                      const QWidget* widget = nullptr) const override;
   void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
                    const QWidget* widget = nullptr) const override;
+  // Buttons a little wider than their text.
+  QSize sizeFromContents(ContentsType type, const QStyleOption* option, const QSize& size,
+                         const QWidget* widget = nullptr) const override;
   // A list's frame is wide enough for its focus frame.
   int pixelMetric(PixelMetric metric, const QStyleOption* option = nullptr,
                   const QWidget* widget = nullptr) const override;

@@ -228,6 +228,23 @@ TEST_F(DesktopConventionsTest, TheFocusIsFramedTwoPixelsWideInEveryKindOfControl
   }
 }
 
+TEST_F(DesktopConventionsTest, EveryButtonHasRoomBesideItsText) {
+  frmClasses classes(services());
+  frmStudents records(services());
+  frmDiagnostics diagnostics(services());
+  frmStudentName student(services());
+  for (QWidget* window :
+       std::initializer_list<QWidget*>{&classes, &records, &diagnostics, &student}) {
+    window->show();
+    for (QPushButton* b : window->findChildren<QPushButton*>()) {
+      const QFontMetrics metrics(b->font());
+      // Half a character's width at each end, beyond the text.
+      EXPECT_GE(b->width(), metrics.horizontalAdvance(b->text()) + metrics.horizontalAdvance('M'))
+          << b->objectName().toStdString();
+    }
+  }
+}
+
 TEST_F(DesktopConventionsTest, TheRealInputBoxStopsTypingAtItsLimit) {
   QtDialogs real;
   std::string shown;
