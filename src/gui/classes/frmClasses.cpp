@@ -226,7 +226,7 @@ void frmClasses::CreateClass() {
   const std::string entry = services_.dialogs.InputBox(
       "Type the name of the class you would like to create:", "Create New Class", "",
       kClassNameWidth);
-  if (!EnteredClassName(entry)) return;
+  if (!NameEntered(services_.dialogs, entry, "Enter the class name.")) return;
   if (std::string what = UnstorableText(entry); !what.empty()) {
     services_.dialogs.MessageBox("A class name cannot hold " + what + ".", Buttons::kOk,
                                  Icon::kCritical, Title::Default());
@@ -247,16 +247,6 @@ void frmClasses::CreateClass() {
   UpdateClassList();
 }
 
-bool frmClasses::EnteredClassName(const std::string& entry) {
-  if (entry.empty()) return false;  // cancelled
-  if (Trim(entry).empty()) {
-    services_.dialogs.MessageBox("Enter the class name.", Buttons::kOk, Icon::kNone,
-                                 Title::Default());
-    return false;
-  }
-  return true;
-}
-
 void frmClasses::EditClass() {
   if (lstClasses_->ListIndex() < 0) {
     services_.dialogs.MessageBox("You must select a class from the class list.", Buttons::kOk,
@@ -266,7 +256,7 @@ void frmClasses::EditClass() {
   const std::string entry = services_.dialogs.InputBox(
       "Type the new name for the following class:" + std::string(kCR) + kCR + SelectedClassName(),
       "Edit Class", "", kClassNameWidth);
-  if (!EnteredClassName(entry)) return;
+  if (!NameEntered(services_.dialogs, entry, "Enter the class name.")) return;
   if (std::string what = UnstorableText(entry); !what.empty()) {
     services_.dialogs.MessageBox("A class name cannot hold " + what + ".", Buttons::kOk,
                                  Icon::kCritical, Title::Default());

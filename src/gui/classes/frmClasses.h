@@ -62,8 +62,6 @@ class frmClasses : public QDialog {
   void Form_Load();
   // False, after saying so with the file and what is wrong, when `s` failed.
   bool Saved(const Status& s);  // "The change could not be saved."
-  // False for a cancelled input box, and, after saying so, for a blank name.
-  bool EnteredClassName(const std::string& entry);
   // Shows the student name dialog; true when its OK gave a name.
   bool AskStudent(const std::string& caption, const std::string& prompt, const std::string& name,
                   const std::string& password);

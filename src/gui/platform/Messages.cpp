@@ -17,6 +17,13 @@ void SayCannotStart(Dialogs& dialogs, const Folder& folder, const Status& s) {
   dialogs.EndProgram(kExitFileProblem);
 }
 
+bool NameEntered(Dialogs& dialogs, const std::string& entry, const std::string& ask) {
+  if (entry.empty()) return false;
+  if (entry.find_first_not_of(' ') != std::string::npos) return true;
+  dialogs.MessageBox(ask, Buttons::kOk, Icon::kNone, Title::Default());
+  return false;
+}
+
 bool NamesOneStudent(Dialogs& dialogs, int studentnum) {
   if (studentnum > 0) return true;
   dialogs.MessageBox(

@@ -22,6 +22,10 @@ void SayFailure(Dialogs& dialogs, const Folder& folder, const std::string& headl
 // program ends (kExitFileProblem).
 void SayCannotStart(Dialogs& dialogs, const Folder& folder, const Status& s);
 
+// A name typed into an input box: false when the box was cancelled (the
+// empty text) and, after asking for the name with `ask`, when it is blank.
+bool NameEntered(Dialogs& dialogs, const std::string& entry, const std::string& ask);
+
 // A roster or results line whose student number is blank or 0 cannot name
 // one student: 0 means "every student of the class" to the removals. True
 // when `studentnum` names one student; otherwise says why nothing is done
