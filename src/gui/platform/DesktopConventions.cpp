@@ -94,7 +94,7 @@ bool DesktopKeys::eventFilter(QObject* watched, QEvent* event) {
     }
     return false;
   }
-  if (event->type() == QEvent::FocusIn && !moving_) {
+  if (event->type() == QEvent::FocusIn) {
     auto* option = qobject_cast<QRadioButton*>(watched);
     const auto reason = static_cast<QFocusEvent*>(event)->reason();
     if (option == nullptr || option->isChecked() ||

@@ -15,6 +15,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "data/ActivityRecord.h"
 #include "data/ClassFiles.h"
 #include "data/DiagFile.h"
 #include "gui/classes/frmClasses.h"
@@ -22,6 +23,7 @@
 #include "gui/diagnostics/frmDiagnostics.h"
 #include "gui/diagnostics/frmDisplayDiagnostics.h"
 #include "gui/platform/QtDialogs.h"
+#include "gui/records/frmDisplay.h"
 #include "gui/records/frmStudents.h"
 #include "gui/shell/frmMenu.h"
 #include "support/core/Builders.h"
@@ -179,6 +181,20 @@ TEST_F(DesktopConventionsTest, TabEntersAnOptionGroupAtItsChosenOptionAndLeavesI
   EXPECT_EQ(Focused(), "optDataGroup2");
   Press(Qt::Key_Backtab, Qt::ShiftModifier);
   EXPECT_EQ(Focused(), "lstStudents");
+
+  // The display window: Tab goes from group to group, each at its choice.
+  dir.Write(kRecordsFile, testing::ActRec("C1", "1", "1", "091526", "01", "51", "10", "9", "25"));
+  r.Select("lstClasses", 0);
+  std::vector<std::string> stops;
+  dialogs.ExpectModal<frmDisplay>([&](frmDisplay& w) {
+    FocusOn(w, Drive(w).Get("optDataGroup", 2));  // tests only
+    for (int i = 0; i < 3; ++i) {
+      Press(Qt::Key_Tab);
+      stops.push_back(Focused());
+    }
+  });
+  r.Click("cmdAll", 0);
+  EXPECT_EQ(stops, (std::vector<std::string>{"optSort0", "optSortDir0", "lstRecords"}));
 }
 
 // Pixels of the highlight colour in a picture of `control`.
