@@ -31,7 +31,7 @@ class BenchDialogs : public Dialogs {
   Answer MessageBox(const std::string&, Buttons, Icon, const Title&) override {
     return Answer::kOk;
   }
-  std::string InputBox(const std::string&, const std::string&, const std::string&) override {
+  std::string InputBox(const std::string&, const std::string&, const std::string&, int) override {
     return std::string();
   }
   void Beep() override {}

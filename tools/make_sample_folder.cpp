@@ -76,6 +76,15 @@ std::string Counts(Random& r, int attempted) {
          FixWidth(std::to_string(r.Between(3, 45)), 3);
 }
 
+const quillon::UnitNameTable& UnitNames() {
+  static const quillon::UnitNameTable table = [] {
+    quillon::UnitNameTable t;
+    quillon::FillUnitTestNames(&t);
+    return t;
+  }();
+  return table;
+}
+
 // One activity record of a student working in `course`.
 std::string Activity(Random& r, const quillon::LessonCatalogue& cat, const std::string& course,
                      int cls, int stu) {
@@ -103,6 +112,9 @@ std::string Activity(Random& r, const quillon::LessonCatalogue& cat, const std::
   while (lessons < 14 && !cat.UnitLessonTitles[digit][unit][lessons + 1].empty()) ++lessons;
   int lesson = r.Between(1, std::max(lessons, 1));
   int kind = r.Below(10);
+  // A unit test only where the program has a name for the unit (none in
+  // "C8"); elsewhere a lesson test, so that every line shows a title.
+  if (kind == 0 && UnitNames().Name(digit, unit).empty()) kind = 1;
   if (kind == 0) return head + ZeroPad(50 + unit, 2) + "00" + Counts(r, 25);  // unit test
   if (kind <= 2) return head + ZeroPad(unit, 2) + ZeroPad(50 + lesson, 2) + Counts(r, 10);
   return head + ZeroPad(unit, 2) + ZeroPad(lesson, 2) + Counts(r, r.Between(0, 15));

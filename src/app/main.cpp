@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "gui/platform/DesktopConventions.h"
 #include "gui/platform/QtDialogs.h"
 #include "gui/platform/QtPrinter.h"
 #include "gui/shell/Application.h"
@@ -44,6 +45,7 @@ int main(int argc, char** argv) {
   }
   QApplication app(argc, argv);
   QApplication::setApplicationName("Quillon");
+  quillon::UseDesktopConventions(app);
   std::optional<std::string> argument;
   if (argc == 2) argument = argv[1];
   const std::string program_dir =

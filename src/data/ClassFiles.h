@@ -30,6 +30,10 @@ inline constexpr char kStudentsFile[] = "STUDENTS.DAT";
 // numbers are stored in two characters.
 inline constexpr int kMaxNumber = 99;
 
+// The widths of the name fields: what a class or student name box lets in.
+inline constexpr int kClassNameWidth = 27;
+inline constexpr int kStudentNameWidth = 21;
+
 // Reading rules of a ClassRecord.
 int ClassNumberOf(std::string_view class_record);      // ValInt of 31-32
 double PassingGradeOf(std::string_view class_record);  // Val of 28-30 trimmed if numeric, else 60

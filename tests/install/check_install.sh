@@ -17,9 +17,13 @@ for f in usr/bin/quillon usr/bin/quillon-cli usr/libexec/quillon/make_sample_fol
 done
 for f in usr/share/quillon/LESSONS.DAT usr/share/applications/quillon.desktop \
          usr/share/icons/hicolor/scalable/apps/quillon.svg usr/share/man/man1/quillon.1.gz \
-         usr/share/man/man1/quillon-cli.1.gz; do
+         usr/share/man/man1/quillon-cli.1.gz usr/share/doc/quillon/copyright; do
   [ -f "$root/$f" ] || fail "$f is not installed"
 done
+grep -q "^License: GPL-3.0-or-later$" "$root/usr/share/doc/quillon/copyright" ||
+  fail "the copyright file does not name GPL-3.0-or-later"
+grep -q "GNU GENERAL PUBLIC LICENSE" "$root/usr/share/doc/quillon/copyright" ||
+  fail "the copyright file lacks the licence text"
 cmp -s "$root/usr/share/quillon/LESSONS.DAT" "$source/samples/LESSONS.DAT" ||
   fail "the installed LESSONS.DAT differs from samples/LESSONS.DAT"
 
@@ -57,7 +61,7 @@ contents=$(dpkg-deb -c "$deb" | awk '{print $6}')
 for f in ./usr/bin/quillon ./usr/bin/quillon-cli ./usr/libexec/quillon/make_sample_folder \
          ./usr/share/quillon/LESSONS.DAT ./usr/share/applications/quillon.desktop \
          ./usr/share/icons/hicolor/scalable/apps/quillon.svg ./usr/share/man/man1/quillon.1.gz \
-         ./usr/share/man/man1/quillon-cli.1.gz; do
+         ./usr/share/man/man1/quillon-cli.1.gz ./usr/share/doc/quillon/copyright; do
   grep -qx "$f" <<<"$contents" || fail "the package lacks $f"
 done
 outside=$(grep -v -e '^\./usr/' -e '^\./$' <<<"$contents" || true)

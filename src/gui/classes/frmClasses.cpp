@@ -112,6 +112,7 @@ void frmClasses::UpdateClassList() {
   FillClassListBox(services_.folder, services_.dialogs, lstClasses_);
   if (services_.dialogs.Ended()) return;
   lstStudents_->Clear();
+  Label2_->setText("Passing Grade for Selected Class:");  // no class, no grade
   SetButtonStates(1, 0, lstClasses_->ListCount() > 0 ? 1 : 0, 0, 0, 0, 0, 0);
 }
 
@@ -223,8 +224,9 @@ void frmClasses::cmdMenu_Click() { accept(); }
 
 void frmClasses::CreateClass() {
   const std::string entry = services_.dialogs.InputBox(
-      "Type the name of the class you would like to create:", "Create New Class", "");
-  if (Trim(entry).empty()) return;
+      "Type the name of the class you would like to create:", "Create New Class", "",
+      kClassNameWidth);
+  if (!NameEntered(services_.dialogs, entry, "Enter the class name.")) return;
   if (std::string what = UnstorableText(entry); !what.empty()) {
     services_.dialogs.MessageBox("A class name cannot hold " + what + ".", Buttons::kOk,
                                  Icon::kCritical, Title::Default());
@@ -253,8 +255,8 @@ void frmClasses::EditClass() {
   }
   const std::string entry = services_.dialogs.InputBox(
       "Type the new name for the following class:" + std::string(kCR) + kCR + SelectedClassName(),
-      "Edit Class", "");
-  if (Trim(entry).empty()) return;
+      "Edit Class", "", kClassNameWidth);
+  if (!NameEntered(services_.dialogs, entry, "Enter the class name.")) return;
   if (std::string what = UnstorableText(entry); !what.empty()) {
     services_.dialogs.MessageBox("A class name cannot hold " + what + ".", Buttons::kOk,
                                  Icon::kCritical, Title::Default());

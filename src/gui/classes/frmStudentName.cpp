@@ -5,9 +5,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QValidator>
+#include <algorithm>
 
 #include "base/Text.h"
 #include "classes/ClassOperations.h"
+#include "data/ClassFiles.h"
 #include "gui/platform/CenterForm.h"
 #include "gui/platform/Encoding.h"
 
@@ -15,6 +18,23 @@ namespace quillon {
 namespace {
 
 bool IsPasswordCharacter(QChar c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z'); }
+
+// The name box takes what the roster keeps: 21 characters after the blanks
+// before them (which are dropped, as are those after). Typing stops there;
+// a pasted name is cut there.
+class NameWidth : public QValidator {
+ public:
+  using QValidator::QValidator;
+  State validate(QString& input, int& pos) const override {
+    qsizetype lead = 0;
+    while (lead < input.size() && input[lead] == ' ') ++lead;
+    if (input.size() - lead > kStudentNameWidth) {
+      input.truncate(lead + kStudentNameWidth);
+      pos = std::min(pos, static_cast<int>(input.size()));
+    }
+    return Acceptable;
+  }
+};
 
 }  // namespace
 
@@ -29,6 +49,7 @@ frmStudentName::frmStudentName(Services services, QWidget* parent)
   Text1_ = new QLineEdit(this);
   Text1_->setObjectName("Text1");
   Text1_->setAccessibleName("Student Name");
+  Text1_->setValidator(new NameWidth(Text1_));
   Label1_->setBuddy(Text1_);
   Label2_ = new QLabel("Password", this);
   Label2_->setObjectName("Label2");
@@ -78,6 +99,12 @@ void frmStudentName::cmdOK_Click() {
   // What cannot be stored is said here, so that it can be corrected.
   std::optional<std::string> name = FromQString(Text1_->text());
   std::string problem;
+  if (name && Trim(*name).empty()) {
+    services_.dialogs.MessageBox("Enter the student's name.", Buttons::kOk, Icon::kNone,
+                                 Title::Default());
+    Text1_->setFocus();
+    return;
+  }
   if (!name) {
     problem = "The student name holds a character that cannot be stored in STUDENTS.DAT.";
   } else if (std::string what = UnstorableText(*name); !what.empty()) {

@@ -25,7 +25,9 @@ frmDisplayDiagnostics::frmDisplayDiagnostics(QWidget* parent) : QDialog(parent) 
   bold.setPointSizeF(bold.pointSizeF() + 2);
   lblHeading_->setFont(bold);
   lstRecords_ = new LinesView("lstRecords", "Diagnostic Test Results", 10, /*bold=*/true, this);
-  lstRecords_->setMinimumSize(lstRecords_->fontMetrics().horizontalAdvance(QString(96, 'M')), 480);
+  // At least 10 lines; the window opens as tall as the screen allows.
+  lstRecords_->setMinimumSize(lstRecords_->fontMetrics().horizontalAdvance(QString(96, 'M')),
+                              10 * lstRecords_->fontMetrics().lineSpacing());
   lstWork_ = new QListWidget(this);
   lstWork_->setObjectName("lstWork");
   lstWork_->setSortingEnabled(true);

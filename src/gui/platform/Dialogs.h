@@ -40,9 +40,10 @@ class Dialogs {
   // Shows a message box; the prompt may hold line breaks (CR, or CR LF).
   virtual Answer MessageBox(const std::string& prompt, Buttons buttons, Icon icon,
                             const Title& title) = 0;
-  // The text entered, or the empty text when cancelled.
+  // The text entered, or the empty text when cancelled. A `max_length` above
+  // 0 is the most characters the box lets the user type or paste.
   virtual std::string InputBox(const std::string& prompt, const std::string& title,
-                               const std::string& default_text) = 0;
+                               const std::string& default_text, int max_length = 0) = 0;
   virtual void Beep() = 0;
   virtual void SetBusy(bool busy) = 0;
   // Shows `window` modally; returns when it has closed, with its result code.

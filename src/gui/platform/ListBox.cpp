@@ -8,6 +8,15 @@
 
 namespace quillon {
 
+void ClearCurrentUnlessSelected(QAbstractItemView* view) {
+  // A list given the focus makes its first item current (framed, looking
+  // chosen) though none is selected, and the next Down would then select
+  // the second. With no current item the first arrow key selects the first.
+  if (view->selectionModel() != nullptr && !view->selectionModel()->hasSelection()) {
+    view->selectionModel()->clearCurrentIndex();
+  }
+}
+
 RecordListBox::RecordListBox(const char* object_name, const QString& accessible_name, bool sorted,
                              QWidget* parent)
     : QListWidget(parent) {
@@ -86,7 +95,13 @@ QItemSelectionModel::SelectionFlags RecordListBox::selectionCommand(const QModel
 
 void RecordListBox::focusInEvent(QFocusEvent* event) {
   QListWidget::focusInEvent(event);
+  ClearCurrentUnlessSelected(this);
   emit GotFocus();
+}
+
+void LinesView::focusInEvent(QFocusEvent* event) {
+  QListView::focusInEvent(event);
+  ClearCurrentUnlessSelected(this);
 }
 
 void LinesModel::SetLines(int count, Source line) {

@@ -24,6 +24,9 @@
 
 namespace quillon {
 
+// No item of `view` is current while none is selected.
+void ClearCurrentUnlessSelected(QAbstractItemView* view);
+
 class RecordListBox : public QListWidget {
   Q_OBJECT
 
@@ -79,6 +82,9 @@ class LinesView : public QListView {
   void SetLines(int count, LinesModel::Source line) { model_.SetLines(count, std::move(line)); }
   void Clear() { model_.SetLines(0, nullptr); }
   int ListCount() const { return model_.rowCount(); }
+
+ protected:
+  void focusInEvent(QFocusEvent* event) override;
 
  private:
   LinesModel model_;

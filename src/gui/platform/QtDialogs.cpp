@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 
 #include "gui/platform/Encoding.h"
@@ -53,13 +54,18 @@ Answer QtDialogs::MessageBox(const std::string& prompt, Buttons buttons, Icon ic
 }
 
 std::string QtDialogs::InputBox(const std::string& prompt, const std::string& title,
-                                const std::string& default_text) {
+                                const std::string& default_text, int max_length) {
   if (ended_) return std::string();
-  bool ok = false;
-  QString text =
-      QInputDialog::getText(QApplication::activeWindow(), ToQString(title), PromptText(prompt),
-                            QLineEdit::Normal, ToQString(default_text), &ok);
-  if (!ok) return std::string();
+  QInputDialog box(QApplication::activeWindow());
+  box.setWindowTitle(ToQString(title));
+  box.setLabelText(PromptText(prompt));
+  box.setTextValue(ToQString(default_text));
+  if (max_length > 0) {
+    // The limit shows while typing, not as a cut name afterwards.
+    if (auto* line = box.findChild<QLineEdit*>()) line->setMaxLength(max_length);
+  }
+  if (box.exec() != QDialog::Accepted) return std::string();
+  const QString text = box.textValue();
   std::optional<std::string> stored = FromQString(text);
   if (!stored) {
     // Nothing is done rather than keeping a text other than the one typed.

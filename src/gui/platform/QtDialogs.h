@@ -13,7 +13,7 @@ class QtDialogs : public Dialogs {
   Answer MessageBox(const std::string& prompt, Buttons buttons, Icon icon,
                     const Title& title) override;
   std::string InputBox(const std::string& prompt, const std::string& title,
-                       const std::string& default_text) override;
+                       const std::string& default_text, int max_length) override;
   void Beep() override;
   void SetBusy(bool busy) override;
   int ShowModal(QDialog& window) override;

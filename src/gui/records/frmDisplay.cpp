@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include "base/Text.h"
@@ -94,9 +96,19 @@ frmDisplay::frmDisplay(Services services, WorkingLists& lists, QWidget* parent)
                     "Records: Name, Date, Course, Lesson, Activity, Problems attempted, "
                     "Problems correct, Percent correct, Practice grade, Pass test, Minutes",
                     10, false, this);
-  const int char_width = lstRecords_->fontMetrics().horizontalAdvance('M');
-  const int inset = lstRecords_->frameWidth() + 4;
-  lstRecords_->setMinimumSize(char_width * 106 + 2 * inset + 24, 360);
+  // Where column c of a line starts: the list's frame, the item's text
+  // margin, then c - 1 characters of the font in use (whose width is seldom
+  // a whole number of pixels: multiplying a rounded width drifts).
+  const QFontMetricsF metrics(lstRecords_->font());
+  const int inset =
+      lstRecords_->frameWidth() +
+      lstRecords_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, lstRecords_) + 1;
+  auto column_x = [&](int column) {
+    return inset + qRound(metrics.horizontalAdvance(QString(column - 1, 'M')));
+  };
+  // At least 8 lines; the window opens taller where the screen allows.
+  lstRecords_->setMinimumSize(column_x(107) + inset + 24,
+                              8 * lstRecords_->fontMetrics().lineSpacing());
   auto* headings = new QWidget(this);
   int tallest = 0;
   for (const Heading& h : kHeadings) {
@@ -104,10 +116,18 @@ frmDisplay::frmDisplay(Services services, WorkingLists& lists, QWidget* parent)
     label->setObjectName(h.name);
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
-    label->setFixedWidth(char_width * h.width);
-    label->move(inset + char_width * (h.column - 1), 0);
+    label->setFixedWidth(column_x(h.column + h.width) - column_x(h.column));
+    label->move(column_x(h.column), 0);
+    label->setProperty("x", label->x());
     tallest = std::max(tallest, label->heightForWidth(label->width()));
   }
+  // The headings scroll sideways with the lines.
+  connect(lstRecords_->horizontalScrollBar(), &QScrollBar::valueChanged, headings,
+          [headings](int by) {
+            for (QLabel* label : headings->findChildren<QLabel*>()) {
+              label->move(label->property("x").toInt() - by, 0);
+            }
+          });
   for (QLabel* label : headings->findChildren<QLabel*>()) {
     label->setFixedHeight(tallest);
   }
@@ -152,6 +172,7 @@ void frmDisplay::Form_Load() {
   if (v.SortBy >= 0 && v.SortBy <= 3) optSort_[v.SortBy]->setChecked(true);
   if (v.SortDirection == 0 || v.SortDirection == 1) optSortDir_[v.SortDirection]->setChecked(true);
   adjustSize();
+  resize(width(), height() + 16 * lstRecords_->fontMetrics().lineSpacing());  // CenterForm fits it
   CenterForm(*this);
 }
 

@@ -1,6 +1,5 @@
 #include "gui/shell/Application.h"
 
-#include <cstdio>
 #include <filesystem>
 
 #include "data/LessonCatalogue.h"
@@ -16,9 +15,7 @@ std::unique_ptr<frmMenu> Main(Services services) {
   services.values.DataGroup = 1;
   Status s = LoadLessons(services.folder, &services.values.Catalogue);
   if (!s.ok()) {
-    std::fprintf(stderr, "quillon: %s\n", s.ToString().c_str());
-    SayFailure(services.dialogs, services.folder, "The program cannot start.\r\n\r\n", s, ":\r\n");
-    services.dialogs.EndProgram(kExitFileProblem);
+    SayCannotStart(services.dialogs, services.folder, s);
     return nullptr;
   }
   // A removal of records cut short (the program killed, the machine

@@ -62,9 +62,7 @@ void frmMenu::Form_Load() {
   if (services_.folder.FileExists(kPasswordFile)) {
     frmPassword password(services_, this);
     if (const Status& s = password.load_status(); !s.ok()) {
-      SayFailure(services_.dialogs, services_.folder, "The program cannot start.\r\n\r\n", s,
-                 ":\r\n");
-      services_.dialogs.EndProgram(kExitFileProblem);
+      SayCannotStart(services_.dialogs, services_.folder, s);
       return;
     }
     // Only a right password (or an empty stored one) accepts the window; the
@@ -77,7 +75,11 @@ void frmMenu::Form_Load() {
     }
   }
   // Tested once: a results file created later is noticed at the next start.
-  if (!services_.folder.FileExists(kDiagFile)) cmdDiagnostics_->setEnabled(false);
+  if (!services_.folder.FileExists(kDiagFile)) {
+    cmdDiagnostics_->setEnabled(false);
+    cmdDiagnostics_->setToolTip(
+        "There are no diagnostic test results yet: the program folder has no Diag.dat.");
+  }
 }
 
 void frmMenu::cmdClasses_Click() {

@@ -206,7 +206,7 @@ TEST_F(ClassesWindowTest, StudentOperationsAndTheBytesTheyLeave) {
   EXPECT_EQ(dir.Read(kStudentsFile).substr(31, 31), StudentRec("Robert", "2", "3", "bcd   "));
   EXPECT_EQ(Buttons(), "11111010");
 
-  // Cancel or a blank name writes nothing.
+  // Cancel or a blank name writes nothing; a blank name is said.
   const std::string before = dir.Read(kStudentsFile);
   d().Select("lstStudents", 0);
   dialogs.ExpectModal<frmStudentName>([this](frmStudentName& w) { Drive(w).Click("cmdCancel"); });
@@ -215,6 +215,8 @@ TEST_F(ClassesWindowTest, StudentOperationsAndTheBytesTheyLeave) {
   ExpectStudentDialog("Edit Student",
                       "Edit name and/or password for student in A class whose name is lon", "   ",
                       "", "Ann", "");
+  dialogs.ExpectMessage("Enter the student's name.", Buttons::kOk, Icon::kNone, Title::Default(),
+                        Answer::kOk);  // and the dialog stays open until cancelled
   d().Click("cmdStudent", 3);
   EXPECT_EQ(dir.Read(kStudentsFile), before);
 }

@@ -93,10 +93,15 @@ Answer ScriptedDialogs::MessageBox(const std::string& prompt, Buttons buttons, I
 }
 
 std::string ScriptedDialogs::InputBox(const std::string& prompt, const std::string& title,
-                                      const std::string&) {
+                                      const std::string&, int max_length) {
+  input_limits.push_back(max_length);
   Step s{};
   if (!Next(Step::kInput, prompt, &s)) return std::string();
   EXPECT_EQ(s.input_title, title) << "title of: " << prompt;
+  // A limited box takes no more than its limit of what is typed.
+  if (max_length > 0 && s.typed.size() > static_cast<std::size_t>(max_length)) {
+    s.typed.resize(static_cast<std::size_t>(max_length));
+  }
   return s.typed;
 }
 

@@ -45,7 +45,7 @@ class ScriptedDialogs : public Dialogs {
   Answer MessageBox(const std::string& prompt, Buttons buttons, Icon icon,
                     const Title& title) override;
   std::string InputBox(const std::string& prompt, const std::string& title,
-                       const std::string& default_text) override;
+                       const std::string& default_text, int max_length) override;
   void Beep() override { ++beeps; }
   void SetBusy(bool busy) override;
   int ShowModal(QDialog& window) override;
@@ -63,6 +63,7 @@ class ScriptedDialogs : public Dialogs {
   bool ended = false;
   int exit_status = -1;
   std::vector<std::string> prompts;  // every message prompt shown, in order
+  std::vector<int> input_limits;     // every input box's most characters (0: none)
 
  private:
   struct Step {
