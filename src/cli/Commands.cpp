@@ -340,6 +340,13 @@ int RunCli(const std::vector<std::string>& args, Clock& clock, std::ostream& out
     std::unique_ptr<Folder> opened = open(path, &problem);
     if (!opened) throw Exit{3, path + ": " + problem};
     Folder& folder = *opened;
+    // A removal of records cut short (the machine stopped) is finished
+    // before any command reads the files.
+    std::vector<std::string> finished;
+    Check(RecoverRemovals(folder, &finished));
+    for (const std::string& file : finished) {
+      err << "An interrupted removal of records from " << file << " was finished.\n";
+    }
     if (command == "records") {
       return Records(folder,
                      Options(rest, 1, {"--class", "--student", "--group", "--sort", "--direction"},

@@ -99,10 +99,10 @@ Status RecoverRemovals(Folder& folder, std::vector<std::string>* finished) {
     // The lock is taken only when there is something to finish.
     std::string journal;
     bool zero = false;
+    // A file that cannot be read is left to the reader that needs it.
     Status s = folder.ReadFile(files[i].temp, &journal);
     if (s.ok() && !LooksLikeJournal(journal)) s = HasZeroByte(folder, files[i], &zero);
-    if (!s.ok()) return s;
-    if (!LooksLikeJournal(journal) && !zero) continue;
+    if (!s.ok() || (!LooksLikeJournal(journal) && !zero)) continue;
     journal.clear();
     if (lock == nullptr) s = TakeLock(folder, options, &lock);
     bool done = false;
