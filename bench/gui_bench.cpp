@@ -34,6 +34,9 @@ class BenchDialogs : public Dialogs {
   std::string InputBox(const std::string&, const std::string&, const std::string&) override {
     return std::string();
   }
+  std::string SaveFileName(const std::string&, const std::string&, const std::string&) override {
+    return std::string();
+  }
   void Beep() override {}
   void SetBusy(bool) override {}
   int ShowModal(QDialog& window) override {
@@ -58,6 +61,7 @@ class NoPrinter : public Printer {
   double CurrentY() override { return 0; }
   void SetPosition(double, double) override {}
   int PrintLine(const std::string&) override { return 0; }
+  int DrawPicture(const Drawing&) override { return 0; }
   int PageNumber() override { return 1; }
   int NewPage() override { return 0; }
   int EndDocument() override { return 0; }
