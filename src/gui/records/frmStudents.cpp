@@ -67,6 +67,7 @@ frmStudents::frmStudents(Services services, QWidget* parent)
   cmdSummary_->setObjectName("cmdSummary");
   cmdSummary_->setEnabled(false);
   connect(cmdSummary_, &QPushButton::clicked, this, &frmStudents::cmdSummary_Click);
+  QWidget::setTabOrder(cmdSummary_, cmdMenu_);  // as they stand: the menu button last
   connect(lstClasses_, &QListWidget::itemSelectionChanged, this,
           [this] { cmdSummary_->setEnabled(lstClasses_->ListIndex() >= 0); });
 

@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QStandardPaths>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -86,9 +88,9 @@ frmSummary::frmSummary(Services services, std::string class_record, QWidget* par
   grdSummary_->verticalHeader()->setVisible(false);
   grdSummary_->horizontalHeader()->setSectionsClickable(true);
   grdSummary_->horizontalHeader()->setSortIndicatorShown(true);
-  grdSummary_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   grdSummary_->horizontalHeader()->setStretchLastSection(false);
-  grdSummary_->setMinimumSize(grdSummary_->fontMetrics().horizontalAdvance('M') * 78, 320);
+  grdSummary_->verticalHeader()->setDefaultSectionSize(grdSummary_->fontMetrics().height() + 8);
+  grdSummary_->setMinimumHeight(320);
 
   lblAttention_ = new QLabel(
       "Highlighted: Needs help, a lesson or unit whose most recent test was failed; "
@@ -180,6 +182,15 @@ void frmSummary::FillTable() {
   }
   grdSummary_->horizontalHeader()->setSortIndicator(
       sort_column_, sort_decreasing_ ? Qt::DescendingOrder : Qt::AscendingOrder);
+  // Every column wide enough for its cells, and the table for every column
+  // (within the screen).
+  grdSummary_->resizeColumnsToContents();
+  int width = 2 * grdSummary_->frameWidth() + grdSummary_->verticalScrollBar()->sizeHint().width();
+  for (int c = 0; c < kSummaryColumns; ++c) width += grdSummary_->columnWidth(c) + 1;
+  if (const QScreen* screen = this->screen()) {
+    width = std::min(width, screen->availableGeometry().width() - 60);
+  }
+  grdSummary_->setMinimumWidth(width);
   grdSummary_->setUpdatesEnabled(true);
   const bool any = !shown_.empty();
   cmdPrint_->setEnabled(any);
