@@ -159,6 +159,20 @@ TEST_F(SummaryWindowTest, HandWorkedClass) {
       long long minutes = 0;
       for (const WeekMinutes& week : data.weeks) minutes += week.minutes;
       EXPECT_EQ(minutes, 25);
+      // On paper: a heading line, then the chart on the same landscape page.
+      Drive(chart).Click("cmdPrint");
+      ASSERT_EQ(printer.documents.size(), 1u);
+      ASSERT_EQ(printer.documents[0].size(), 1u);
+      const testing::PrintedPage& page = printer.documents[0][0];
+      EXPECT_EQ(page.orientation, Orientation::kLandscape);
+      EXPECT_EQ(testing::RecordingPrinter::Texts(printer.documents[0]),
+                (Lines{"PROGRESS CHART: Ann Lee   /   Geometry B   /   Dates: all dates   /   "
+                       "Printed 12/09/26"}));
+      ASSERT_EQ(page.pictures.size(), 1u);
+      EXPECT_EQ(page.pictures[0].x, 0.4);
+      EXPECT_EQ(page.pictures[0].y, 0.5 + 0.15625 + 0.15);
+      EXPECT_EQ(page.pictures[0].drawing.width, 10.2);
+      EXPECT_EQ(page.pictures[0].drawing.height, 7.0);
     });
     d.Click("cmdChart");
 
@@ -184,11 +198,12 @@ TEST_F(SummaryWindowTest, HandWorkedClass) {
   s.Click("cmdSummary");
   ASSERT_TRUE(dialogs.Done());
 
-  ASSERT_EQ(printer.documents.size(), 1u);
-  ASSERT_EQ(printer.documents[0].size(), 1u);
-  const testing::PrintedPage& page = printer.documents[0][0];
+  ASSERT_EQ(printer.documents.size(), 2u);
+  ASSERT_EQ(printer.documents[1].size(), 1u);
+  const testing::PrintedPage& page = printer.documents[1][0];
   EXPECT_EQ(page.orientation, Orientation::kLandscape);
-  EXPECT_EQ(testing::RecordingPrinter::Texts(printer.documents[0]),
+  EXPECT_TRUE(page.pictures.empty());
+  EXPECT_EQ(testing::RecordingPrinter::Texts(printer.documents[1]),
             (Lines{"CLASS SUMMARY: Geometry B   /   Test Passing Grade: 70%   /   Dates: 01/01/00 "
                    "to 01/10/00   /   Printed 12/09/26   /   Page 1",
                    "",
