@@ -1,15 +1,18 @@
-// The records display in the real windows, offscreen, on the largest folder
-// (32,767 records, 20,000 of class 1): from the click on "Display Records
-// for All Students In Class" to the filled list painted on the screen, and a
-// change of sort option to the re-sorted list painted; against the display
+// The records display and the class summary in the real windows, offscreen,
+// on the largest folder (32,767 records, 20,000 of class 1): from the click
+// on "Display Records for All Students In Class" to the filled list painted
+// on the screen, a change of sort option to the re-sorted list painted, and
+// the summary's table, range and chart likewise; against the display
 // builder's run alone, in the same run.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QDialog>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableWidget>
 #include <chrono>
 #include <functional>
 
@@ -18,9 +21,11 @@
 #include "gui/platform/Dialogs.h"
 #include "gui/records/frmDisplay.h"
 #include "gui/records/frmStudents.h"
+#include "gui/records/frmSummary.h"
 #include "platform/Clock.h"
 #include "platform/PosixFolder.h"
 #include "records/DisplayBuilder.h"
+#include "records/Summary.h"
 
 namespace quillon::bench {
 namespace {
@@ -32,6 +37,9 @@ class BenchDialogs : public Dialogs {
     return Answer::kOk;
   }
   std::string InputBox(const std::string&, const std::string&, const std::string&, int) override {
+    return std::string();
+  }
+  std::string SaveFileName(const std::string&, const std::string&, const std::string&) override {
     return std::string();
   }
   void Beep() override {}
@@ -58,6 +66,7 @@ class NoPrinter : public Printer {
   double CurrentY() override { return 0; }
   void SetPosition(double, double) override {}
   int PrintLine(const std::string&) override { return 0; }
+  int DrawPicture(const Drawing&) override { return 0; }
   int PageNumber() override { return 1; }
   int NewPage() override { return 0; }
   int EndDocument() override { return 0; }
@@ -139,9 +148,76 @@ void BM_OptionChangeToPaintedList(benchmark::State& state) {
   window.findChild<QPushButton*>("cmdAll0")->click();
 }
 
+// The class summary: the figures alone, the click on "Class Summary" to the
+// painted table, a change of range to the repainted table, and the click on
+// "Progress Chart" to the painted chart of the first student.
+void BM_CoreSummaryOfTheClass(benchmark::State& state) {
+  Program p;
+  WorkingLists lists;
+  SummaryRequest request;
+  request.classnum = 1;
+  std::vector<SummaryRow> rows;
+  for (auto _ : state) {
+    Status s = BuildClassSummary(p.folder, lists, false, request, &rows);
+    if (!s.ok()) state.SkipWithError(s.ToString().c_str());
+  }
+  state.counters["rows"] = static_cast<double>(rows.size());
+}
+
+void BM_SummaryClickToPaintedTable(benchmark::State& state) {
+  Program p;
+  frmStudents window(p.services());
+  window.show();
+  SelectClass1(window);
+  p.dialogs.in_window = [&](QDialog& summary) { Paint(summary); };
+  QPushButton* button = window.findChild<QPushButton*>("cmdSummary");
+  for (auto _ : state) button->click();
+}
+
+void BM_SummaryRangeChangeToPaintedTable(benchmark::State& state) {
+  Program p;
+  frmStudents window(p.services());
+  window.show();
+  SelectClass1(window);
+  p.dialogs.in_window = [&](QDialog& summary) {
+    Paint(summary);
+    auto* from = summary.findChild<QLineEdit*>("txtFrom");
+    QPushButton* dates = summary.findChild<QPushButton*>("cmdDates");
+    bool flip = false;
+    for (auto _ : state) {
+      from->setText(flip ? "" : "01/01/27");
+      dates->click();
+      Paint(summary);
+      flip = !flip;
+    }
+  };
+  window.findChild<QPushButton*>("cmdSummary")->click();
+}
+
+void BM_ChartClickToPaintedChart(benchmark::State& state) {
+  Program p;
+  frmStudents window(p.services());
+  window.show();
+  SelectClass1(window);
+  p.dialogs.in_window = [&](QDialog& summary) {
+    if (summary.objectName() != "frmSummary") {
+      Paint(summary);
+      return;
+    }
+    summary.findChild<QTableWidget*>("grdSummary")->selectRow(0);
+    QPushButton* chart = summary.findChild<QPushButton*>("cmdChart");
+    for (auto _ : state) chart->click();
+  };
+  window.findChild<QPushButton*>("cmdSummary")->click();
+}
+
 BENCHMARK(BM_CoreDisplayOfTheClass)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ClickToPaintedList)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OptionChangeToPaintedList)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CoreSummaryOfTheClass)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SummaryClickToPaintedTable)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SummaryRangeChangeToPaintedTable)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ChartClickToPaintedChart)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace quillon::bench

@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "base/Text.h"
+#include "cli/SummaryCommand.h"
 #include "data/ClassFiles.h"
 #include "data/LessonCatalogue.h"
 #include "data/Purge.h"
@@ -32,6 +33,7 @@ constexpr char kUsage[] =
     "  erase --class N [--student N] [--diagnostics] --yes\n"
     "  classes\n"
     "  roster --class N\n"
+    "  summary --class N [--from mm/dd/yy] [--to mm/dd/yy] [--csv]\n"
     "DIR is the program folder (default: the current directory).\n";
 
 // A failure that ends the command with an exit status and a message (and
@@ -367,6 +369,8 @@ int RunCli(const std::vector<std::string>& args, Clock& clock, std::ostream& out
       Options(rest, 1, {}, {});  // takes no options
       return Classes(folder, out);
     }
+    if (command == "summary")
+      return RunSummaryCommand(folder, {rest.begin() + 1, rest.end()}, out, err);
     if (command == "roster") return RosterList(folder, Options(rest, 1, {"--class"}, {}), out);
     throw Usage("unknown command: " + command);
   } catch (const Help&) {

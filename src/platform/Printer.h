@@ -8,6 +8,8 @@
 
 #include <string>
 
+#include "platform/Drawing.h"
+
 namespace quillon {
 
 enum class Orientation { kPortrait, kLandscape };
@@ -32,6 +34,9 @@ class Printer {
   virtual double CurrentY() = 0;
   virtual void SetPosition(double x, double y) = 0;
   [[nodiscard]] virtual int PrintLine(const std::string& text) = 0;
+  // Draws `drawing` with its top left corner at the current position, then
+  // moves below it, back to x = 0.
+  [[nodiscard]] virtual int DrawPicture(const Drawing& drawing) = 0;
   // The current page number, 1 on the first page.
   virtual int PageNumber() = 0;
   [[nodiscard]] virtual int NewPage() = 0;

@@ -69,6 +69,7 @@ const Window kWindows[] = {
       {"optDataGroup", 3, "Most recent test in each lesson/unit"},
       {"optDataGroup", 2, "Tests only"},
       {"optDataGroup", 1, "All records"},
+      {"cmdSummary", -1, "Class Summary"},
       {"cmdMenu", -1, "Return to Menu"}},
      {{"lstClasses", "Classes"}, {"lstStudents", "Students in Class"}}},
     {"frmDisplay",
@@ -163,7 +164,7 @@ TEST_F(CaptionsTest, TabGoesThroughTheControlsInReadingOrder) {
       {"frmStudentName", "Text1 Text2 cmdOK cmdCancel"},
       {"frmStudents",
        "lstClasses lstStudents cmdAll0 cmdSelected0 cmdAll1 cmdSelected1 cmdAll2 cmdSelected2 "
-       "optDataGroup3 optDataGroup2 optDataGroup1 cmdMenu"},
+       "optDataGroup3 optDataGroup2 optDataGroup1 cmdSummary cmdMenu"},
       {"frmDisplay",
        "optDataGroup3 optDataGroup2 optDataGroup1 optSort3 optSort2 optSort1 optSort0 "
        "optSortDir1 optSortDir0 lstRecords cmdOK"},

@@ -44,6 +44,12 @@ class Dialogs {
   // 0 is the most characters the box lets the user type or paste.
   virtual std::string InputBox(const std::string& prompt, const std::string& title,
                                const std::string& default_text, int max_length = 0) = 0;
+  // Asks where to save a file: the full path chosen (local 8-bit), or the
+  // empty text when cancelled. `suggested` is the path offered first;
+  // `filter` as Qt's file dialogs take it ("CSV files (*.csv)"). Whether
+  // an existing file may be replaced is the caller's question to ask.
+  virtual std::string SaveFileName(const std::string& title, const std::string& suggested,
+                                   const std::string& filter) = 0;
   virtual void Beep() = 0;
   virtual void SetBusy(bool busy) = 0;
   // Shows `window` modally; returns when it has closed, with its result code.

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -76,6 +77,15 @@ std::string QtDialogs::InputBox(const std::string& prompt, const std::string& ti
     return std::string();
   }
   return *stored;
+}
+
+std::string QtDialogs::SaveFileName(const std::string& title, const std::string& suggested,
+                                    const std::string& filter) {
+  if (ended_) return std::string();
+  const QString path = QFileDialog::getSaveFileName(
+      QApplication::activeWindow(), ToQString(title), QString::fromLocal8Bit(suggested.c_str()),
+      ToQString(filter), nullptr, QFileDialog::DontConfirmOverwrite);
+  return path.toLocal8Bit().toStdString();
 }
 
 void QtDialogs::Beep() { QApplication::beep(); }

@@ -14,6 +14,8 @@ class QtDialogs : public Dialogs {
                     const Title& title) override;
   std::string InputBox(const std::string& prompt, const std::string& title,
                        const std::string& default_text, int max_length) override;
+  std::string SaveFileName(const std::string& title, const std::string& suggested,
+                           const std::string& filter) override;
   void Beep() override;
   void SetBusy(bool busy) override;
   int ShowModal(QDialog& window) override;

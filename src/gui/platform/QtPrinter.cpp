@@ -10,6 +10,7 @@
 #include <QStandardPaths>
 #include <cerrno>
 
+#include "gui/platform/DrawingPainter.h"
 #include "gui/platform/Encoding.h"
 #include "gui/platform/Fonts.h"
 #include "records/PrintSetup.h"
@@ -117,16 +118,33 @@ int QtPrinter::Begin() {
   return 0;
 }
 
-int QtPrinter::PrintLine(const std::string& text) {
+int QtPrinter::BeginPage() {
   if (int fault = Begin()) return fault;
   if (new_page_pending_) {
     if (!printer_->newPage()) return kPrinterNotReady;
     new_page_pending_ = false;
   }
+  return 0;
+}
+
+int QtPrinter::PrintLine(const std::string& text) {
+  if (int fault = BeginPage()) return fault;
   const double dpi = printer_->resolution();
   const QFontMetricsF metrics(painter_->font(), printer_.get());
   painter_->drawText(QPointF(x_ * dpi, y_ * dpi + metrics.ascent()), ToQString(text));
   y_ += metrics.lineSpacing() / dpi;
+  x_ = 0;
+  return 0;
+}
+
+int QtPrinter::DrawPicture(const Drawing& drawing) {
+  if (int fault = BeginPage()) return fault;
+  const double dpi = printer_->resolution();
+  painter_->save();
+  PaintDrawing(*painter_, drawing, dpi, QPointF(x_ * dpi, y_ * dpi));
+  painter_->restore();
+  painter_->setFont(font_);
+  y_ += drawing.height;
   x_ = 0;
   return 0;
 }

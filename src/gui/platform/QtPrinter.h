@@ -35,6 +35,7 @@ class QtPrinter : public Printer {
     y_ = y;
   }
   int PrintLine(const std::string& text) override;
+  int DrawPicture(const Drawing& drawing) override;
   int PageNumber() override { return page_number_; }
   int NewPage() override;
   int EndDocument() override;
@@ -46,6 +47,8 @@ class QtPrinter : public Printer {
  private:
   // Begins a job (QPainter::begin); 0 or the fault number.
   int Begin();
+  // Begins the job and the sheet a new page asked for; 0 or the fault.
+  int BeginPage();
   // The name of a new PDF file, created empty so that no other job can
   // take it; "" when none can be made.
   std::string NewPdfFile();

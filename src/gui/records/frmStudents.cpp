@@ -18,6 +18,7 @@
 #include "gui/platform/Messages.h"
 #include "gui/records/PrintRecords.h"
 #include "gui/records/frmDisplay.h"
+#include "gui/records/frmSummary.h"
 
 namespace quillon {
 
@@ -61,6 +62,15 @@ frmStudents::frmStudents(Services services, QWidget* parent)
   cmdMenu_->setAutoDefault(false);
   connect(cmdMenu_, &QPushButton::clicked, this, &QDialog::accept);
 
+  // Enabled while a class is selected.
+  cmdSummary_ = new QPushButton("Class Summary", this);
+  cmdSummary_->setObjectName("cmdSummary");
+  cmdSummary_->setEnabled(false);
+  connect(cmdSummary_, &QPushButton::clicked, this, &frmStudents::cmdSummary_Click);
+  QWidget::setTabOrder(cmdSummary_, cmdMenu_);  // as they stand: the menu button last
+  connect(lstClasses_, &QListWidget::itemSelectionChanged, this,
+          [this] { cmdSummary_->setEnabled(lstClasses_->ListIndex() >= 0); });
+
   auto* grid = new QGridLayout(this);
   grid->addWidget(Label1_[0], 0, 0);
   grid->addWidget(lstClasses_, 1, 0);
@@ -69,6 +79,7 @@ frmStudents::frmStudents(Services services, QWidget* parent)
   auto* left = new QVBoxLayout;
   for (QPushButton* b : cmdAll_) left->addWidget(b);
   left->addWidget(frame);
+  left->addWidget(cmdSummary_);
   left->addStretch();
   grid->addLayout(left, 2, 0);
   auto* right = new QVBoxLayout;
@@ -217,6 +228,12 @@ void frmStudents::EraseSelected() {
   if (!s.ok()) {
     SayFailure(services_.dialogs, services_.folder, "The records could not be erased.\r\r", s);
   }
+}
+
+void frmStudents::cmdSummary_Click() {
+  frmSummary summary(services_, lstClasses_->SelectedRecord(), this);
+  if (services_.dialogs.Ended()) return;
+  services_.dialogs.ShowModal(summary);
 }
 
 }  // namespace quillon

@@ -49,6 +49,8 @@ class frmStudents : public QDialog {
   void PrintSelected();
   void EraseAll();
   void EraseSelected();
+  // "Class Summary": the summary of the selected class, modal.
+  void cmdSummary_Click();
 
   WorkingLists& working_lists() { return lists_; }
 
@@ -64,6 +66,7 @@ class frmStudents : public QDialog {
   std::array<QPushButton*, 3> cmdSelected_;
   std::array<QRadioButton*, 4> optDataGroup_{};  // 1-3
   QPushButton* cmdMenu_;
+  QPushButton* cmdSummary_;
 };
 
 }  // namespace quillon

@@ -23,7 +23,7 @@ int RecordingPrinter::SetOrientation(Orientation orientation) {
 int RecordingPrinter::PrintLine(const std::string& text) {
   if (int f = Fault()) return f;
   if (pages.empty() || new_page_pending_) {
-    pages.push_back(PrintedPage{orientation_, {}});
+    pages.push_back(PrintedPage{orientation_, {}, {}});
     new_page_pending_ = false;
   }
   pages.back().lines.push_back({x_, y_, font_, points_, text});
@@ -32,11 +32,23 @@ int RecordingPrinter::PrintLine(const std::string& text) {
   return 0;
 }
 
+int RecordingPrinter::DrawPicture(const Drawing& drawing) {
+  if (int f = Fault()) return f;
+  if (pages.empty() || new_page_pending_) {
+    pages.push_back(PrintedPage{orientation_, {}, {}});
+    new_page_pending_ = false;
+  }
+  pages.back().pictures.push_back({x_, y_, drawing});
+  y_ += drawing.height;
+  x_ = 0;
+  return 0;
+}
+
 int RecordingPrinter::NewPage() {
   if (int f = Fault()) return f;
   // The sheet is begun by the next line printed: a new page right before
   // the end of the document adds none.
-  if (pages.empty() || new_page_pending_) pages.push_back(PrintedPage{orientation_, {}});
+  if (pages.empty() || new_page_pending_) pages.push_back(PrintedPage{orientation_, {}, {}});
   new_page_pending_ = true;
   ++page_number_;
   x_ = y_ = 0;

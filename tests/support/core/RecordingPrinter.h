@@ -18,9 +18,16 @@ struct PrintedLine {
   std::string text;
 };
 
+// A picture drawn on a page, with where its top left corner went.
+struct PrintedPicture {
+  double x = 0, y = 0;
+  Drawing drawing;
+};
+
 struct PrintedPage {
   Orientation orientation = Orientation::kPortrait;
   std::vector<PrintedLine> lines;
+  std::vector<PrintedPicture> pictures;
 };
 
 class RecordingPrinter : public Printer {
@@ -41,6 +48,7 @@ class RecordingPrinter : public Printer {
     y_ = y;
   }
   int PrintLine(const std::string& text) override;
+  int DrawPicture(const Drawing& drawing) override;
   int PageNumber() override { return page_number_; }
   int NewPage() override;
   int EndDocument() override;

@@ -30,6 +30,9 @@ class ScriptedDialogs : public Dialogs {
                                  Answer answer);
   // Expect an input box and type `answer` ("" = cancel).
   ScriptedDialogs& ExpectInput(std::string prompt, std::string title, std::string answer);
+  // Expect a save-file dialog with this title and choose `path` ("" =
+  // cancel).
+  ScriptedDialogs& ExpectSaveFile(std::string title, std::string path);
   // Expect a modal window with this objectName; `act` runs while it is open
   // (it may click its buttons); the window is closed afterwards if still
   // open. A window that closes itself before `act` could run fails the test.
@@ -46,6 +49,8 @@ class ScriptedDialogs : public Dialogs {
                     const Title& title) override;
   std::string InputBox(const std::string& prompt, const std::string& title,
                        const std::string& default_text, int max_length) override;
+  std::string SaveFileName(const std::string& title, const std::string& suggested,
+                           const std::string& filter) override;
   void Beep() override { ++beeps; }
   void SetBusy(bool busy) override;
   int ShowModal(QDialog& window) override;
@@ -67,7 +72,7 @@ class ScriptedDialogs : public Dialogs {
 
  private:
   struct Step {
-    enum Kind { kMessage, kInput, kModal } kind = kMessage;
+    enum Kind { kMessage, kInput, kModal, kSaveFile } kind = kMessage;
     std::string text;  // prompt, or window name
     Buttons buttons = Buttons::kOk;
     Icon icon = Icon::kNone;
