@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "base/Text.h"
+#include "cli/ImportCommands.h"
 #include "data/ClassFiles.h"
 #include "data/LessonCatalogue.h"
 #include "data/Purge.h"
@@ -32,6 +33,8 @@ constexpr char kUsage[] =
     "  erase --class N [--student N] [--diagnostics] --yes\n"
     "  classes\n"
     "  roster --class N\n"
+    "  import --class N [--yes] FILE\n"
+    "  slips --class N [--student N]\n"
     "DIR is the program folder (default: the current directory).\n";
 
 // A failure that ends the command with an exit status and a message (and
@@ -358,6 +361,11 @@ int RunCli(const std::vector<std::string>& args, Clock& clock, std::ostream& out
       return Classes(folder, out);
     }
     if (command == "roster") return RosterList(folder, Options(rest, 1, {"--class"}, {}), out);
+    if (command == "import") {
+      SystemRandom random;
+      return RunImportCommand(folder, random, rest, out, err, kUsage);
+    }
+    if (command == "slips") return RunSlipsCommand(folder, rest, out, err, kUsage);
     throw Usage("unknown command: " + command);
   } catch (const Help&) {
     out << kUsage;
