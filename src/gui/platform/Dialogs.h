@@ -43,6 +43,13 @@ class Dialogs {
   // The text entered, or the empty text when cancelled.
   virtual std::string InputBox(const std::string& prompt, const std::string& title,
                                const std::string& default_text) = 0;
+  // Asks for a file to open: `title` over the platform's file dialog, the
+  // files shown chosen by `filter` ("Roster files (*.csv *.txt)"). The path
+  // as the system spells it (UTF-8), or "" when cancelled.
+  virtual std::string OpenFileName(const std::string& title, const std::string& filter) {
+    (void)title, (void)filter;
+    return std::string();
+  }
   virtual void Beep() = 0;
   virtual void SetBusy(bool busy) = 0;
   // Shows `window` modally; returns when it has closed, with its result code.

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 
@@ -70,6 +71,13 @@ std::string QtDialogs::InputBox(const std::string& prompt, const std::string& ti
     return std::string();
   }
   return *stored;
+}
+
+std::string QtDialogs::OpenFileName(const std::string& title, const std::string& filter) {
+  if (ended_) return std::string();
+  return QFileDialog::getOpenFileName(QApplication::activeWindow(), ToQString(title), QString(),
+                                      ToQString(filter))
+      .toStdString();
 }
 
 void QtDialogs::Beep() { QApplication::beep(); }

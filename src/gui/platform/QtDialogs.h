@@ -14,6 +14,7 @@ class QtDialogs : public Dialogs {
                     const Title& title) override;
   std::string InputBox(const std::string& prompt, const std::string& title,
                        const std::string& default_text) override;
+  std::string OpenFileName(const std::string& title, const std::string& filter) override;
   void Beep() override;
   void SetBusy(bool busy) override;
   int ShowModal(QDialog& window) override;

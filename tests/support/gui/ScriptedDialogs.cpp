@@ -8,7 +8,10 @@ namespace quillon::testing {
 namespace {
 
 const char* KindName(int kind) {
-  return kind == 0 ? "message box" : kind == 1 ? "input box" : "modal window";
+  return kind == 0   ? "message box"
+         : kind == 1 ? "input box"
+         : kind == 2 ? "modal window"
+                     : "file dialog";
 }
 
 // How a window is named in the script: its objectName, or for a typed
@@ -46,6 +49,15 @@ ScriptedDialogs& ScriptedDialogs::ExpectInput(std::string prompt, std::string ti
   s.text = std::move(prompt);
   s.input_title = std::move(title);
   s.typed = std::move(answer);
+  script_.push_back(std::move(s));
+  return *this;
+}
+
+ScriptedDialogs& ScriptedDialogs::ExpectFile(std::string title, std::string path) {
+  Step s;
+  s.kind = Step::kFile;
+  s.text = std::move(title);
+  s.typed = std::move(path);
   script_.push_back(std::move(s));
   return *this;
 }
@@ -97,6 +109,12 @@ std::string ScriptedDialogs::InputBox(const std::string& prompt, const std::stri
   Step s{};
   if (!Next(Step::kInput, prompt, &s)) return std::string();
   EXPECT_EQ(s.input_title, title) << "title of: " << prompt;
+  return s.typed;
+}
+
+std::string ScriptedDialogs::OpenFileName(const std::string& title, const std::string&) {
+  Step s{};
+  if (!Next(Step::kFile, title, &s)) return std::string();
   return s.typed;
 }
 

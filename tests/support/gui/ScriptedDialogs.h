@@ -30,6 +30,8 @@ class ScriptedDialogs : public Dialogs {
                                  Answer answer);
   // Expect an input box and type `answer` ("" = cancel).
   ScriptedDialogs& ExpectInput(std::string prompt, std::string title, std::string answer);
+  // Expect a file dialog with this title and choose `path` ("" = cancel).
+  ScriptedDialogs& ExpectFile(std::string title, std::string path);
   // Expect a modal window with this objectName; `act` runs while it is open
   // (it may click its buttons); the window is closed afterwards if still
   // open. A window that closes itself before `act` could run fails the test.
@@ -46,6 +48,7 @@ class ScriptedDialogs : public Dialogs {
                     const Title& title) override;
   std::string InputBox(const std::string& prompt, const std::string& title,
                        const std::string& default_text) override;
+  std::string OpenFileName(const std::string& title, const std::string& filter) override;
   void Beep() override { ++beeps; }
   void SetBusy(bool busy) override;
   int ShowModal(QDialog& window) override;
@@ -66,7 +69,7 @@ class ScriptedDialogs : public Dialogs {
 
  private:
   struct Step {
-    enum Kind { kMessage, kInput, kModal } kind = kMessage;
+    enum Kind { kMessage, kInput, kModal, kFile } kind = kMessage;
     std::string text;  // prompt, or window name
     Buttons buttons = Buttons::kOk;
     Icon icon = Icon::kNone;
