@@ -47,7 +47,7 @@ frmImport::frmImport(Services services, int classnum, std::string class_name, st
   tblRows_->setSelectionMode(QAbstractItemView::SingleSelection);
   tblRows_->setTabKeyNavigation(false);  // Tab goes on to the buttons
   tblRows_->setFont(FixedPitchFont(10));
-  tblRows_->horizontalHeader()->setStretchLastSection(true);
+  tblRows_->horizontalHeader()->setSectionResizeMode(kAction, QHeaderView::Stretch);
   Label1_->setBuddy(tblRows_);
   cmdPrintSlips_ = new QPushButton("Print Log-in Slips", this);
   cmdPrintSlips_->setObjectName("cmdPrintSlips");
@@ -110,7 +110,7 @@ void frmImport::ShowRows() {
       tblRows_->setItem(r, c, item);
     }
   }
-  tblRows_->resizeColumnsToContents();
+  for (int c = kLine; c < kAction; ++c) tblRows_->resizeColumnToContents(c);  // the last stretches
 }
 
 void frmImport::cmdAdd_Click() {
