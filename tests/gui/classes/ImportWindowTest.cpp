@@ -152,6 +152,39 @@ TEST_F(ImportWindowTest, CancelOrAFileThatIsNotTextWritesNothing) {
   EXPECT_EQ(d().Shown("lstStudents"), (std::vector<std::string>{"Maria Gonzalez"}));
 }
 
+// The roster or the class changed while the preview was open: a message
+// naming the file, nothing written, and the preview made again.
+TEST_F(ImportWindowTest, AChangeMeanwhileWritesNothingAndShowsTheRowsAgain) {
+  dir.Write("roster.csv", "Name,PIN\nAnn Lee,a1\nBob,b2\n");
+  Open();
+  d().Select("lstClasses", 1);
+  dialogs.ExpectFile("Import Students", dir.path() + "/roster.csv");
+  dialogs.ExpectModal<frmImport>([&](frmImport& w) {
+    auto p = Drive(w);
+    EXPECT_EQ(Rows(w), "2\tAnn Lee\tA1\t2\tadd\n3\tBob\tB2\t3\tadd\n");
+    const std::string bob = StudentRec("Bob", "2", "2", "");
+    dir.Write(kStudentsFile, kRoster + bob);  // another program added Bob as number 2
+    dialogs.ExpectMessage("The students could not be added.\r\r" + dir.path() +
+                              "/STUDENTS.DAT: the class's roster has changed since the preview; "
+                              "nobody was added",
+                          Buttons::kOk, Icon::kCritical, Title::Default(), Answer::kOk);
+    p.Click("cmdAdd");
+    EXPECT_EQ(dir.Read(kStudentsFile), kRoster + bob);
+    EXPECT_EQ(Rows(w), "2\tAnn Lee\tA1\t3\tadd\n3\tBob\t\t\talready in this class\n");
+    EXPECT_EQ(p.Text("cmdAdd"), "Add 1 Student");
+
+    dir.Write(kClassesFile, ClassRec("Algebra", "070", "1"));  // the class deleted
+    dialogs.ExpectMessage("The students could not be added.\r\r" + dir.path() +
+                              "/CLASSES.DAT: class 2 is not there any more; nobody was added",
+                          Buttons::kOk, Icon::kCritical, Title::Default(), Answer::kOk);
+    p.Click("cmdAdd");
+    EXPECT_EQ(dir.Read(kStudentsFile), kRoster + bob);
+    p.Click("cmdCancel");
+  });
+  d().Click("cmdImportStudents");
+  EXPECT_TRUE(dialogs.Done());
+}
+
 // Fifteen students: fourteen slips on the first page, in roster order, one
 // on the second; with a student selected, that student's slip alone.
 TEST_F(ImportWindowTest, SlipsOfTheWholeClassOrOfTheSelectedStudent) {
