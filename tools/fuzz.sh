@@ -14,7 +14,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
 shift || true
-harnesses=${*:-lessons records export diagnostics password removal cli}
+harnesses=${*:-lessons records export diagnostics password removal cli roster}
 
 for p in clang libclang-rt-14-dev cmake ninja-build qt6-base-dev libgl1-mesa-dev; do
   dpkg -s "$p" >/dev/null 2>&1 || missing="${missing:-} $p"

@@ -10,6 +10,7 @@
 
 #include "base/Text.h"
 #include "cli/SummaryCommand.h"
+#include "cli/ImportCommands.h"
 #include "data/ClassFiles.h"
 #include "data/LessonCatalogue.h"
 #include "data/Purge.h"
@@ -33,6 +34,8 @@ constexpr char kUsage[] =
     "  erase --class N [--student N] [--diagnostics] --yes\n"
     "  classes\n"
     "  roster --class N\n"
+    "  import --class N [--yes] FILE\n"
+    "  slips --class N [--student N]\n"
     "  summary --class N [--from mm/dd/yy] [--to mm/dd/yy] [--csv]\n"
     "DIR is the program folder (default: the current directory).\n";
 
@@ -372,6 +375,11 @@ int RunCli(const std::vector<std::string>& args, Clock& clock, std::ostream& out
     if (command == "summary")
       return RunSummaryCommand(folder, {rest.begin() + 1, rest.end()}, out, err);
     if (command == "roster") return RosterList(folder, Options(rest, 1, {"--class"}, {}), out);
+    if (command == "import") {
+      SystemRandom random;
+      return RunImportCommand(folder, random, rest, out, err, kUsage);
+    }
+    if (command == "slips") return RunSlipsCommand(folder, rest, out, err, kUsage);
     throw Usage("unknown command: " + command);
   } catch (const Help&) {
     out << kUsage;

@@ -159,7 +159,8 @@ TEST_F(CaptionsTest, TabGoesThroughTheControlsInReadingOrder) {
   const std::map<std::string, std::string> expected = {
       {"frmClasses",
        "lstClasses lstStudents cmdClass0 cmdStudent0 cmdClass1 cmdStudent1 cmdClass2 cmdStudent2 "
-       "cmdClass3 cmdStudent3 optPassingGrade1 optPassingGrade2 optPassingGrade3 "
+       "cmdClass3 cmdStudent3 cmdImportStudents cmdPrintSlips optPassingGrade1 optPassingGrade2 "
+       "optPassingGrade3 "
        "optPassingGrade4 optPassingGrade5 optPassingGrade6 cmdChangePassingGrade cmdMenu"},
       {"frmStudentName", "Text1 Text2 cmdOK cmdCancel"},
       {"frmStudents",

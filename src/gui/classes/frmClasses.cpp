@@ -78,6 +78,7 @@ frmClasses::frmClasses(Services services, QWidget* parent) : QDialog(parent), se
   grid->addLayout(class_column, 2, 0);
   auto* student_column = new QVBoxLayout;
   for (QPushButton* b : cmdStudent_) student_column->addWidget(b);
+  AddImportButtons(student_column);
   student_column->addStretch();
   student_column->addWidget(cmdMenu_, 0, Qt::AlignRight);
   grid->addLayout(student_column, 2, 1);

@@ -16,6 +16,7 @@ class QGroupBox;
 class QLabel;
 class QPushButton;
 class QRadioButton;
+class QVBoxLayout;
 
 namespace quillon {
 
@@ -58,6 +59,12 @@ class frmClasses : public QDialog {
   void DeleteStudent();
   void EraseAllStudents();
 
+  // Beside the student buttons, enabled while a class is selected: a roster
+  // file imported into the class, and the log-in slips of the selected
+  // student or, with none selected, of the whole class.
+  void cmdImportStudents_Click();
+  void cmdPrintSlips_Click();
+
  private:
   void Form_Load();
   // False, after saying so with the file and what is wrong, when `s` failed.
@@ -77,6 +84,11 @@ class frmClasses : public QDialog {
   std::array<QRadioButton*, 7> optPassingGrade_{};  // 1 to 6
   QPushButton* cmdChangePassingGrade_;
   QPushButton* cmdMenu_;
+
+  // The import and slips buttons, added under `column` (frmClassesImport.cpp).
+  void AddImportButtons(QVBoxLayout* column);
+  QPushButton* cmdImportStudents_ = nullptr;
+  QPushButton* cmdPrintSlips_ = nullptr;
 };
 
 }  // namespace quillon

@@ -50,6 +50,13 @@ class Dialogs {
   // an existing file may be replaced is the caller's question to ask.
   virtual std::string SaveFileName(const std::string& title, const std::string& suggested,
                                    const std::string& filter) = 0;
+  // Asks for a file to open: `title` over the platform's file dialog, the
+  // files shown chosen by `filter` ("Roster files (*.csv *.txt)"). The path
+  // as the system spells it (UTF-8), or "" when cancelled.
+  virtual std::string OpenFileName(const std::string& title, const std::string& filter) {
+    (void)title, (void)filter;
+    return std::string();
+  }
   virtual void Beep() = 0;
   virtual void SetBusy(bool busy) = 0;
   // Shows `window` modally; returns when it has closed, with its result code.

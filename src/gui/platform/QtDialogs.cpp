@@ -88,6 +88,13 @@ std::string QtDialogs::SaveFileName(const std::string& title, const std::string&
   return path.toLocal8Bit().toStdString();
 }
 
+std::string QtDialogs::OpenFileName(const std::string& title, const std::string& filter) {
+  if (ended_) return std::string();
+  return QFileDialog::getOpenFileName(QApplication::activeWindow(), ToQString(title), QString(),
+                                      ToQString(filter))
+      .toStdString();
+}
+
 void QtDialogs::Beep() { QApplication::beep(); }
 
 void QtDialogs::SetBusy(bool busy) {

@@ -16,6 +16,7 @@ class QtDialogs : public Dialogs {
                        const std::string& default_text, int max_length) override;
   std::string SaveFileName(const std::string& title, const std::string& suggested,
                            const std::string& filter) override;
+  std::string OpenFileName(const std::string& title, const std::string& filter) override;
   void Beep() override;
   void SetBusy(bool busy) override;
   int ShowModal(QDialog& window) override;

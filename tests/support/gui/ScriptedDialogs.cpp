@@ -11,7 +11,8 @@ const char* KindName(int kind) {
   return kind == 0   ? "message box"
          : kind == 1 ? "input box"
          : kind == 2 ? "modal window"
-                     : "save-file dialog";
+         : kind == 3 ? "save-file dialog"
+                     : "file dialog";
 }
 
 // How a window is named in the script: its objectName, or for a typed
@@ -56,6 +57,15 @@ ScriptedDialogs& ScriptedDialogs::ExpectInput(std::string prompt, std::string ti
 ScriptedDialogs& ScriptedDialogs::ExpectSaveFile(std::string title, std::string path) {
   Step s;
   s.kind = Step::kSaveFile;
+  s.text = std::move(title);
+  s.typed = std::move(path);
+  script_.push_back(std::move(s));
+  return *this;
+}
+
+ScriptedDialogs& ScriptedDialogs::ExpectFile(std::string title, std::string path) {
+  Step s;
+  s.kind = Step::kFile;
   s.text = std::move(title);
   s.typed = std::move(path);
   script_.push_back(std::move(s));
@@ -121,6 +131,12 @@ std::string ScriptedDialogs::SaveFileName(const std::string& title, const std::s
                                           const std::string&) {
   Step s{};
   if (!Next(Step::kSaveFile, title, &s)) return std::string();
+  return s.typed;
+}
+
+std::string ScriptedDialogs::OpenFileName(const std::string& title, const std::string&) {
+  Step s{};
+  if (!Next(Step::kFile, title, &s)) return std::string();
   return s.typed;
 }
 

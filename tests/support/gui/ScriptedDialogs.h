@@ -33,6 +33,8 @@ class ScriptedDialogs : public Dialogs {
   // Expect a save-file dialog with this title and choose `path` ("" =
   // cancel).
   ScriptedDialogs& ExpectSaveFile(std::string title, std::string path);
+  // Expect a file dialog with this title and choose `path` ("" = cancel).
+  ScriptedDialogs& ExpectFile(std::string title, std::string path);
   // Expect a modal window with this objectName; `act` runs while it is open
   // (it may click its buttons); the window is closed afterwards if still
   // open. A window that closes itself before `act` could run fails the test.
@@ -51,6 +53,7 @@ class ScriptedDialogs : public Dialogs {
                        const std::string& default_text, int max_length) override;
   std::string SaveFileName(const std::string& title, const std::string& suggested,
                            const std::string& filter) override;
+  std::string OpenFileName(const std::string& title, const std::string& filter) override;
   void Beep() override { ++beeps; }
   void SetBusy(bool busy) override;
   int ShowModal(QDialog& window) override;
@@ -72,7 +75,7 @@ class ScriptedDialogs : public Dialogs {
 
  private:
   struct Step {
-    enum Kind { kMessage, kInput, kModal, kSaveFile } kind = kMessage;
+    enum Kind { kMessage, kInput, kModal, kSaveFile, kFile } kind = kMessage;
     std::string text;  // prompt, or window name
     Buttons buttons = Buttons::kOk;
     Icon icon = Icon::kNone;

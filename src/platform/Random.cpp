@@ -1,0 +1,25 @@
+#include "platform/Random.h"
+
+#include <sys/random.h>
+
+#include <cerrno>
+#include <cstring>
+#include <string>
+
+namespace quillon {
+
+Status SystemRandom::Fill(unsigned char* bytes, std::size_t count) {
+  std::size_t done = 0;
+  while (done < count) {
+    const ssize_t n = ::getrandom(bytes + done, count - done, 0);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return Status::Error("the system's random source",
+                           std::string("cannot be read: ") + std::strerror(errno));
+    }
+    done += static_cast<std::size_t>(n);
+  }
+  return Status::OK();
+}
+
+}  // namespace quillon

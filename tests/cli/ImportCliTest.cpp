@@ -1,0 +1,121 @@
+// quillon-cli import and slips, run as built: the preview changes nothing,
+// --yes adds the students, a second import adds nobody, the slips list the
+// roster with its passwords; wrong command lines and files get their status.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "data/ClassFiles.h"
+#include "support/core/Builders.h"
+#include "support/core/TempFolder.h"
+
+namespace quillon {
+namespace {
+
+using testing::ClassRec;
+using testing::StudentRec;
+
+class ImportCliTest : public ::testing::Test {
+ protected:
+  struct Result {
+    int status;
+    std::string out, err;
+  };
+  void SetUp() override {
+    dir.Write("LESSONS.DAT", testing::MinimalLessons());
+    dir.Write(kClassesFile, ClassRec("Algebra", "070", "1"));
+    dir.Write(kStudentsFile, kRoster);
+    dir.Write("roster.csv", "Name;PIN\r\nZed Ames;z1\r\n;x\r\nAnn Lee;ab12\r\nBob;q\r\n");
+  }
+  Result Run(const std::string& args) {
+    const std::string out = dir.path() + "/.out", err = dir.path() + "/.err";
+    const std::string command = "cd " + dir.path() + " && timeout 20 " + QUILLON_CLI +
+                                " --folder " + dir.path() + " " + args + " >" + out + " 2>" + err;
+    const int raw = std::system(command.c_str());
+    Result r{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Read(out), Read(err)};
+    std::remove(out.c_str());
+    std::remove(err.c_str());
+    return r;
+  }
+  static std::string Read(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+  const std::string kRoster = StudentRec("Bob", "1", "1", "[");  // password Q
+  testing::TempFolder dir;
+};
+
+TEST_F(ImportCliTest, PreviewThenAddThenNobodyAgainThenTheSlips) {
+  const std::string preview =
+      "2\tZed Ames\tZ1\t2\tadd\n"
+      "3\t\t\t\tno name\n"
+      "4\tAnn Lee\tAB12\t3\tadd\n"
+      "5\tBob\t\t\talready in this class\n";
+  Result r = Run("import --class 1 roster.csv");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, preview);
+  EXPECT_EQ(dir.Read(kStudentsFile), kRoster);
+
+  r = Run("import --yes --class 1 " + dir.path() + "/roster.csv");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, preview);
+  EXPECT_EQ(dir.Read(kStudentsFile), kRoster +
+                                         "Zed Ames             2 1 d;    "
+                                         "Ann Lee              3 1 KL;<  ");
+
+  r = Run("import --class 1 --yes roster.csv");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out,
+            "2\tZed Ames\t\t\talready in this class\n3\t\t\t\tno name\n"
+            "4\tAnn Lee\t\t\talready in this class\n5\tBob\t\t\talready in this class\n");
+  EXPECT_EQ(dir.Read(kStudentsFile).size(), 3 * 31u);
+
+  r = Run("slips --class 1");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "3\tAnn Lee\tAB12\n1\tBob\tQ\n2\tZed Ames\tZ1\n");
+  r = Run("slips --class 1 --student 2");
+  EXPECT_EQ(r.out, "2\tZed Ames\tZ1\n");
+  EXPECT_EQ(r.status, 0);
+}
+
+TEST_F(ImportCliTest, WrongCommandLinesAndFiles) {
+  struct Case {
+    std::string args;
+    int status;
+    std::string first_error_line;
+  } cases[] = {
+      {"import --class 1", 2, "quillon-cli: the roster file to import is required"},
+      {"import roster.csv", 2, "quillon-cli: --class is required"},
+      {"import --class 0 roster.csv", 2,
+       "quillon-cli: --class takes a whole number from 1 to 99, not \"0\""},
+      {"import --class 9 roster.csv", 2, "quillon-cli: there is no class 9 in CLASSES.DAT"},
+      {"import --class 1 --student 2 roster.csv", 2, "quillon-cli: unknown argument: --student"},
+      {"import --class 1 none.csv", 3, "quillon-cli: none.csv: there is no such file"},
+      {"import --class 1 LESSONS.DAT LESSONS.DAT", 2, "quillon-cli: unknown argument: LESSONS.DAT"},
+      {"slips --class 1 --student 42", 2, "quillon-cli: there is no student 42 in class 1"},
+      {"slips --class 1 --yes", 2, "quillon-cli: unknown argument: --yes"},
+  };
+  for (const Case& c : cases) {
+    Result r = Run(c.args);
+    EXPECT_EQ(r.status, c.status) << c.args;
+    EXPECT_EQ(r.err.substr(0, r.err.find('\n')), c.first_error_line) << c.args;
+    EXPECT_EQ(r.out, "") << c.args;
+  }
+  dir.Write("binary.csv", std::string("PK\3\4\0\0", 6));
+  Result r = Run("import --class 1 binary.csv");
+  EXPECT_EQ(r.status, 3);
+  EXPECT_EQ(r.err,
+            "quillon-cli: binary.csv: is not a text file; save the spreadsheet as CSV or as text "
+            "and import that file\n");
+  EXPECT_EQ(dir.Read(kStudentsFile), kRoster);
+  r = Run("--help");
+  EXPECT_NE(r.out.find("  import --class N [--yes] FILE\n  slips --class N [--student N]\n"),
+            std::string::npos);
+}
+
+}  // namespace
+}  // namespace quillon
