@@ -86,28 +86,6 @@ Status NewPassword(RandomSource& random, const std::set<std::string>& taken,
   return Status::Error("the system's random source", "gives the same passwords again and again");
 }
 
-// Writes `records` (whole records of `length`) after the whole records of
-// `name`, in one write, and forces them to disk. On a failure the file is
-// put back as it was, a stray partial record at its end included.
-Status AppendRecords(Folder& folder, std::string_view name, std::size_t length,
-                     std::string_view records) {
-  std::unique_ptr<File> file;
-  Status s = folder.OpenFile(name, /*create=*/true, &file);
-  std::uint64_t size = 0;
-  if (s.ok()) s = file->Size(&size);
-  const std::uint64_t whole = size / length * length;
-  std::string tail;
-  if (s.ok() && whole < size) s = file->Read(whole, static_cast<std::size_t>(size - whole), &tail);
-  if (!s.ok()) return s;
-  s = file->Write(whole, records);
-  if (s.ok()) s = file->Sync();
-  if (!s.ok()) {
-    if (file->Truncate(size).ok() && !tail.empty()) (void)file->Write(whole, tail);
-    (void)file->Sync();
-  }
-  return s;
-}
-
 }  // namespace
 
 RosterColumns FindRosterColumns(const RosterTable& table) {
@@ -278,7 +256,7 @@ Status FileImportStudents(Folder& folder, const ImportPreview& preview, int* add
     ++count;
   }
   if (count == 0) return Status::OK();
-  s = AppendRecords(folder, kStudentsFile, kStudentRecordLength, records);
+  s = AppendRecords(folder, kStudentsFile, records);
   if (s.ok() && added != nullptr) *added = count;
   return s;
 }

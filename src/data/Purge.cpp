@@ -1,6 +1,7 @@
 #include "data/Purge.h"
 
 #include "data/ActivityRecord.h"
+#include "data/Append.h"
 #include "data/ClassFiles.h"
 #include "data/DiagFile.h"
 #include "data/RecordFile.h"
@@ -72,7 +73,8 @@ Status FinishInterruptedRemoval(Folder& folder, const RemovalFile& file,
   }
   Removal removal(folder, file, options);
   bool fits = false;
-  s = removal.Resume(std::move(state), &fits);
+  const bool append = state.last == 'P';
+  s = append ? FinishAppend(folder, file, state, &fits) : removal.Resume(std::move(state), &fits);
   if (!s.ok()) return s;
   if (!fits) {
     std::string aside;
@@ -85,7 +87,7 @@ Status FinishInterruptedRemoval(Folder& folder, const RemovalFile& file,
                        aside + " and nothing was changed");
   }
   *finished = true;
-  if (removed != nullptr && !removal.undone()) *removed = removal.counts().removed;
+  if (removed != nullptr && !append && !removal.undone()) *removed = removal.counts().removed;
   return Status::OK();
 }
 

@@ -1,5 +1,6 @@
 #include "data/RecordFile.h"
 
+#include "data/Append.h"
 #include "data/Purge.h"
 
 namespace quillon {
@@ -40,21 +41,13 @@ Status ReadRecords(Folder& folder, std::string_view name, std::size_t length, Re
 
 Status AppendRecord(Folder& folder, std::string_view name, std::string_view record) {
   if (record.empty()) return Status::Error(std::string(name), "an empty record cannot be added");
-  return ChangeUnderLock(folder, name, [&] {
-    std::unique_ptr<File> file;
-    Status s = folder.OpenFile(name, /*create=*/true, &file);
-    std::uint64_t size = 0;
-    if (s.ok()) s = file->Size(&size);
-    const std::uint64_t whole = size / record.size() * record.size();
-    if (s.ok()) s = file->Write(whole, record);
-    if (s.ok()) s = file->Sync();
-    if (!s.ok() && file != nullptr) {
-      // A record written in part (a full disk) is not left behind.
-      std::uint64_t now = 0;
-      if (file->Size(&now).ok() && now > size) (void)file->Truncate(size);
-    }
-    return s;
-  });
+  return AppendRecords(folder, name, record);
+}
+
+Status AppendRecords(Folder& folder, std::string_view name, std::string_view records) {
+  const RemovalFile* file = RemovalFileOf(name);
+  if (file == nullptr) return Status::Error(std::string(name), "records cannot be added here");
+  return ChangeUnderLock(folder, name, [&] { return AppendAllOrNone(folder, *file, records); });
 }
 
 Status ChangeRecordsInPlace(Folder& folder, std::string_view name, std::size_t length,

@@ -51,6 +51,9 @@ Status ReadRecordBytes(Folder& folder, std::string_view name, std::string* bytes
 // overwritten rather than shifting the new record out of place. The file is
 // forced to disk. `record` must not be empty.
 Status AppendRecord(Folder& folder, std::string_view name, std::string_view record);
+// The same for several records at once (`records` whole ones of the file's
+// length): all of them are added or, after any crash or failure, none.
+Status AppendRecords(Folder& folder, std::string_view name, std::string_view records);
 
 // Changes records of `name` in place: `change` sees each whole record in
 // file order and returns true when it changed it, which is then written back

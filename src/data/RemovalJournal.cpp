@@ -82,6 +82,38 @@ bool MarksValid(std::string_view marks, std::size_t length, std::uint64_t kept) 
   return k + r == marks.size() && k * length == kept;
 }
 
+// A P entry at the start: the new records in `state->original`, the partial
+// record they overwrite in `state->marks`.
+JournalRead ParseAppend(std::string_view bytes, const Header& p, const RemovalFile& file,
+                        JournalState* state, std::string* problem) {
+  auto damaged = [&](const char* what) {
+    *problem = what;
+    return JournalRead::kDamaged;
+  };
+  if (p.name != file.main) return damaged("it belongs to another file");
+  if (static_cast<std::size_t>(p.length) != file.length) {
+    return damaged("its record length is wrong");
+  }
+  const auto length = static_cast<long long>(file.length);
+  const long long added = p.end - p.kept;
+  if (p.kept % length != 0 || added <= 0 || added % length != 0 || p.payload < added ||
+      p.payload >= added + length) {
+    return damaged("its first entry's lengths do not agree");
+  }
+  if (kJournalHeaderSize + static_cast<std::size_t>(p.payload) > bytes.size()) {
+    return damaged("its first entry is cut short");
+  }
+  const std::string_view payload = bytes.substr(kJournalHeaderSize, p.payload);
+  if (Hash(payload, bytes.substr(0, kJournalHeaderSize)) != bytes.substr(kHashAt, 16)) {
+    return damaged("its check sum does not match");
+  }
+  state->original.assign(payload.substr(0, static_cast<std::size_t>(added)));
+  state->marks.assign(payload.substr(static_cast<std::size_t>(added)));
+  state->kept_at_begin = static_cast<std::uint64_t>(p.kept);
+  state->last = 'P';
+  return JournalRead::kJournal;
+}
+
 }  // namespace
 
 std::string JournalEntry(char type, const RemovalFile& file, std::uint64_t kept, std::uint64_t end,
@@ -120,6 +152,7 @@ JournalRead ParseJournal(std::string_view bytes, const RemovalFile& file, Journa
   const std::size_t at = bytes.find('\0');
   std::optional<Header> b = ReadHeader(bytes, at);
   if (!b) return damaged("its first entry is cut short or malformed");
+  if (b->type == 'P' && at == 0) return ParseAppend(bytes, *b, file, state, problem);
   if (b->type != 'B') return damaged("it does not begin with a removal's first entry");
   if (b->name != file.main) return damaged("it belongs to another file");
   if (static_cast<std::size_t>(b->length) != length) return damaged("its record length is wrong");

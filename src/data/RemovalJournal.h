@@ -18,6 +18,12 @@
 // main file may have been cut to K; U says the removal is being undone. When
 // the removal ends the temporary file is cut back to the kept records.
 //
+// An append of records to a file only this program writes (CLASSES.DAT,
+// STUDENTS.DAT) keeps a journal of one entry, P, at the start of the
+// temporary file: K is the length of the whole records before it, E that
+// length with the new records; its payload is the new records, then any
+// partial record that stood at K before (which the append overwrites).
+//
 // So the journal gives the main file's first E bytes before the removal
 // ("original": every record taken in, in file order) and after it ("kept
 // records, then zero bytes"), and before and after the step in progress;
@@ -41,12 +47,12 @@ std::string JournalEntry(char type, const RemovalFile& file, std::uint64_t kept,
 
 // What a journal says.
 struct JournalState {
-  std::string original;          // every record taken in (E bytes), in file order
-  std::string marks;             // 'K' or 'R' for each of them
-  std::uint64_t step_from = 0;   // E before the last entry's step (B: 0)
-  char last = 'B';               // the type of the last whole entry
-  std::uint64_t next_entry = 0;  // where an entry appended next goes
-  std::uint64_t kept_at_begin = 0;  // K0: where the B entry stands
+  std::string original;             // every record taken in (E bytes), in file order
+  std::string marks;                // 'K' or 'R' for each of them
+  std::uint64_t step_from = 0;      // E before the last entry's step (B: 0)
+  char last = 'B';                  // the type of the last whole entry
+  std::uint64_t next_entry = 0;     // where an entry appended next goes
+  std::uint64_t kept_at_begin = 0;  // K0: where the B entry stands (P: K)
 
   std::uint64_t end() const { return original.size(); }
 };

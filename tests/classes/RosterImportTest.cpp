@@ -226,7 +226,7 @@ TEST_F(SchoolFileTest, NothingIsWrittenWhenTheClassOrTheRosterChangedMeanwhile) 
 }
 
 // A failure at any step of the write leaves the roster as it was, the stray
-// partial record at its end included, or (past the last step) all added.
+// partial record at its end included, or (once all are on disk) all added.
 TEST_F(SchoolFileTest, AFailureAtAnyStepLeavesTheRosterWhole) {
   ImportPreview preview = Preview();
   const std::string before = kRoster + "part";
@@ -246,9 +246,12 @@ TEST_F(SchoolFileTest, AFailureAtAnyStepLeavesTheRosterWhole) {
       EXPECT_GT(k, 4);
       break;
     }
-    EXPECT_FALSE(s.ok()) << "fault at operation " << k;
-    EXPECT_EQ(added, 0);
-    EXPECT_EQ(dir.Read(kStudentsFile), before) << "fault at operation " << k;
+    // A fault once every record is on disk (clearing the journal) does not
+    // undo the addition, nor report it as failed.
+    EXPECT_EQ(dir.Read(kStudentsFile), s.ok() ? after : before) << "fault at operation " << k;
+    if (!s.ok()) {
+      EXPECT_EQ(added, 0);
+    }
   }
 }
 

@@ -124,6 +124,34 @@ TEST(RemovalCrashTest, ARecoveryCutShortIsFinishedByTheNext) {
   }
 }
 
+// Records added to a roster at once (an import): after a crash and power cut
+// at any step, the next start leaves all of them or none, and the partial
+// record that stood at the end is back when none.
+TEST(RemovalCrashTest, AnAdditionOfManyRecordsIsAllOrNone) {
+  const std::string before = std::string(31, 'a') + "part";
+  const std::string added = std::string(31, 'b') + std::string(31, 'c');
+  for (int k = 1; k < 20; ++k) {
+    for (unsigned seed = 0; seed < 5; ++seed) {
+      TempFolder dir;
+      dir.Write("STUDENTS.DAT", before);
+      FaultyFolder faulty(&dir.folder(), k, FaultyFolder::Mode::kCrash);
+      bool ok = false;
+      try {
+        ok = AppendRecords(faulty, "STUDENTS.DAT", added).ok();
+      } catch (const Crash&) {
+        faulty.PowerCut(seed);
+      }
+      std::vector<std::string> finished;
+      ASSERT_TRUE(RecoverRemovals(dir.folder(), &finished).ok()) << k;
+      const std::string now = dir.Read("STUDENTS.DAT");
+      EXPECT_TRUE(now == before || now == std::string(31, 'a') + added) << k << "/" << seed;
+      if (ok) {
+        EXPECT_EQ(now, std::string(31, 'a') + added) << k;
+      }
+    }
+  }
+}
+
 // A removal cut short after its first write to RECORDS.DAT, every byte kept.
 void CutShortMidway(TempFolder& dir) {
   dir.Write(kRecordsFile, kOld);
@@ -158,7 +186,8 @@ TEST(RemovalCrashTest, AJournalThatCannotBeUsedChangesNothing) {
        "is damaged (its check sum does not match)"},
       {"wrong record length", [](std::string& j, std::size_t at) { j.replace(at + 19, 3, "026"); },
        "is damaged (its record length is wrong)"},
-      {"torn payload", [](std::string& j, std::size_t at) { j.resize(at + kJournalHeaderSize + 3); },
+      {"torn payload",
+       [](std::string& j, std::size_t at) { j.resize(at + kJournalHeaderSize + 3); },
        "is damaged (its first entry is cut short)"},
       {"torn header", [](std::string& j, std::size_t at) { j.resize(at + 50); },
        "is damaged (its first entry is cut short or malformed)"},

@@ -1,0 +1,79 @@
+#include "data/Append.h"
+
+namespace quillon {
+
+Status AppendAllOrNone(Folder& folder, const RemovalFile& file, std::string_view records) {
+  std::unique_ptr<File> main, temp;
+  Status s = folder.OpenFile(file.main, /*create=*/true, &main);
+  std::uint64_t size = 0;
+  if (s.ok()) s = main->Size(&size);
+  const std::uint64_t whole = size / file.length * file.length;
+  std::string tail;
+  if (s.ok() && whole < size) s = main->Read(whole, static_cast<std::size_t>(size - whole), &tail);
+  bool created = false;
+  if (s.ok()) s = folder.OpenPrivateFile(file.temp, &temp, &created);
+  if (!s.ok()) return s;
+  const std::string entry =
+      JournalEntry('P', file, whole, whole + records.size(), std::string(records) + tail);
+  s = temp->Write(0, entry);
+  if (s.ok()) s = temp->Truncate(entry.size());
+  if (s.ok()) s = temp->Sync();
+  if (s.ok() && created) s = folder.SyncFolder();
+  if (!s.ok()) {
+    (void)temp->Truncate(0);
+    return s;  // nothing was added
+  }
+  s = main->Write(whole, records);
+  if (s.ok()) s = main->Sync();
+  if (!s.ok()) {
+    // Nothing half added: the file as it was, then the journal dropped.
+    Status undo = main->Truncate(whole);
+    if (undo.ok() && !tail.empty()) undo = main->Write(whole, tail);
+    if (undo.ok()) undo = main->Sync();
+    if (undo.ok()) (void)temp->Truncate(0);
+    if (undo.ok()) return s;  // nothing was added
+    return Status::Error(s.file(), s.what() +
+                                       "; the addition will be undone when the program "
+                                       "starts again");
+  }
+  // Every record is on disk: a journal left behind is cleared at the next
+  // start, which finds the addition complete.
+  if (temp->Truncate(0).ok()) (void)temp->Sync();
+  return Status::OK();
+}
+
+Status FinishAppend(Folder& folder, const RemovalFile& file, const JournalState& state,
+                    bool* fits) {
+  *fits = false;
+  std::unique_ptr<File> main, temp;
+  Status s = folder.OpenFile(file.main, /*create=*/false, &main);
+  if (s.ok()) s = folder.OpenPrivateFile(file.temp, &temp);
+  std::uint64_t size = 0;
+  std::string now;
+  if (s.ok()) s = main->Size(&size);
+  if (s.ok()) s = main->Read(0, static_cast<std::size_t>(size), &now);
+  if (!s.ok()) return s;
+  const std::uint64_t at = state.kept_at_begin;
+  const std::string& added = state.original;
+  const std::string& tail = state.marks;
+  // Past the whole records before it, every byte is one the append wrote,
+  // the partial record it overwrote, or a zero (torn).
+  if (now.size() < at || now.size() > at + std::max(added.size(), tail.size())) return s;
+  for (std::size_t i = at; i < now.size(); ++i) {
+    const std::size_t k = i - at;
+    const bool ok = now[i] == '\0' || (k < added.size() && now[i] == added[k]) ||
+                    (k < tail.size() && now[i] == tail[k]);
+    if (!ok) return s;
+  }
+  *fits = true;
+  if (now.compare(at, std::string::npos, added) != 0) {
+    s = main->Truncate(at);
+    if (s.ok() && !tail.empty()) s = main->Write(at, tail);
+    if (s.ok()) s = main->Sync();
+  }
+  if (s.ok()) s = temp->Truncate(0);
+  if (s.ok()) s = temp->Sync();
+  return s;
+}
+
+}  // namespace quillon

@@ -1,0 +1,24 @@
+// Appending records to a file only this program writes (CLASSES.DAT,
+// STUDENTS.DAT), all of them or none after any crash or power cut: the new
+// records are journaled (a P entry in the temporary file) before they are
+// written. The caller holds the folder's lock.
+#pragma once
+
+#include <string_view>
+
+#include "data/RemovalJournal.h"
+#include "platform/Folder.h"
+
+namespace quillon {
+
+// Writes `records` (whole records) right after the whole records of
+// `file.main`, over any partial record at the end, and forces them to disk.
+Status AppendAllOrNone(Folder& folder, const RemovalFile& file, std::string_view records);
+
+// Completes or undoes the append `state` (a P journal) describes, whichever
+// the main file is nearer: complete when every new record reached the disk,
+// else the file as it was before. A main file that the append could not
+// have left fails with `*fits` false, changing nothing.
+Status FinishAppend(Folder& folder, const RemovalFile& file, const JournalState& state, bool* fits);
+
+}  // namespace quillon
