@@ -44,7 +44,7 @@ int OperationsOf(const RewriteOptions& options) {
 
 // A removal of student 2 of class 3 crashes (or fails) at operation `k`, a
 // lesson appending a record just before; the power then goes as `seed`
-// says. Returns whether the removal reported success.
+// says (also when it did not crash). Returns whether it reported success.
 bool CutShort(TempFolder& dir, int k, FaultyFolder::Mode mode, unsigned seed,
               const RewriteOptions& options) {
   dir.Write(kRecordsFile, kOld);
@@ -52,12 +52,14 @@ bool CutShort(TempFolder& dir, int k, FaultyFolder::Mode mode, unsigned seed,
   faulty.before = [&](int n, const std::string&) {
     if (n == k) faulty.LessonAppends(kRecordsFile, kLesson);
   };
+  bool ok = false;
   try {
-    return PurgeRecords(faulty, 2, 3, nullptr, options).ok();
+    ok = PurgeRecords(faulty, 2, 3, nullptr, options).ok();
   } catch (const Crash&) {
-    faulty.PowerCut(seed);
-    return false;
   }
+  // The power goes now, even after a removal that finished.
+  if (mode == FaultyFolder::Mode::kCrash) faulty.PowerCut(seed);
+  return ok;
 }
 
 // After any crash, power cut or failure at any step of a removal (finishing
