@@ -86,7 +86,7 @@ Status FinishInterruptedRemoval(Folder& folder, const RemovalFile& file,
                        "set aside as " +
                        aside + " and nothing was changed");
   }
-  *finished = true;
+  *finished = !append;  // an addition completed or undone is not a removal to speak of
   if (removed != nullptr && !append && !removal.undone()) *removed = removal.counts().removed;
   return Status::OK();
 }

@@ -1,5 +1,8 @@
 #include "data/RecordFile.h"
 
+#include <utility>
+#include <vector>
+
 #include "data/Append.h"
 #include "data/Purge.h"
 
@@ -44,9 +47,24 @@ Status AppendRecord(Folder& folder, std::string_view name, std::string_view reco
   return AppendRecords(folder, name, record);
 }
 
+namespace {
+
+// A zero byte in a record would read as a removal cut short (the lessons
+// never write one): such a record is not stored.
+Status RefuseZeroByte(std::string_view name, std::string_view records) {
+  if (records.find('\0') == std::string_view::npos) return Status::OK();
+  return Status::Error(std::string(name),
+                       "the record cannot be stored: a character of its name or password would "
+                       "be stored as a zero byte");
+}
+
+}  // namespace
+
 Status AppendRecords(Folder& folder, std::string_view name, std::string_view records) {
   const RemovalFile* file = RemovalFileOf(name);
   if (file == nullptr) return Status::Error(std::string(name), "records cannot be added here");
+  Status s = RefuseZeroByte(name, records);
+  if (!s.ok()) return s;
   return ChangeUnderLock(folder, name, [&] { return AppendAllOrNone(folder, *file, records); });
 }
 
@@ -59,12 +77,17 @@ Status ChangeRecordsInPlace(Folder& folder, std::string_view name, std::size_t l
     if (s.ok()) s = file->Size(&size);
     std::string bytes;
     if (s.ok()) s = file->Read(0, static_cast<std::size_t>(size), &bytes);
-    bool changed = false;
+    // Every change is checked before the first is written.
+    std::vector<std::pair<std::size_t, std::string>> changes;
     for (std::size_t at = 0; s.ok() && at + length <= bytes.size(); at += length) {
       std::string record = bytes.substr(at, length);
       if (!change(record)) continue;
-      s = file->Write(at, std::string_view(record).substr(0, length));
-      changed = true;
+      s = RefuseZeroByte(name, record);
+      changes.emplace_back(at, std::move(record));
+    }
+    const bool changed = !changes.empty();
+    for (std::size_t i = 0; s.ok() && i < changes.size(); ++i) {
+      s = file->Write(changes[i].first, std::string_view(changes[i].second).substr(0, length));
     }
     if (s.ok() && changed) s = file->Sync();
     return s;

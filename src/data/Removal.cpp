@@ -83,12 +83,15 @@ Status Removal::Note(char type, std::string_view payload) {
 Status Removal::WriteKept(std::uint64_t from) {
   // Zeros first, so that a reader finds a zero byte at every moment until
   // the cut (the kept records never cover the whole span).
+  // The zeros are on disk before the records move, so that no power cut
+  // leaves records moved without a zero byte to show it.
   const std::uint64_t kept = kept_.size();
   Status s = WriteZeros(*main_, std::max(from, kept), original_.size());
+  if (s.ok()) s = main_->Sync();
   if (s.ok() && from < kept) {
     s = main_->Write(from, std::string_view(kept_).substr(static_cast<std::size_t>(from)));
+    if (s.ok()) s = main_->Sync();
   }
-  if (s.ok()) s = main_->Sync();
   return s;
 }
 
@@ -101,6 +104,7 @@ Status Removal::Run(const KeepTest& keep, bool* cut_short) {
   if (!s.ok()) return s;
   if (original_.find('\0') != std::string::npos) {
     *cut_short = true;
+    main_.reset();  // open, it would refuse the finishing removal its lease
     return s;
   }
   original_.resize(original_.size() / file_.length * file_.length);
@@ -132,8 +136,7 @@ Status Removal::Run(const KeepTest& keep, bool* cut_short) {
     return Status::Error(s.file(), s.what() + "; nothing was removed");
   }
   const std::size_t first_removed = marks_.find('R');
-  s = WriteKept(first_removed == std::string::npos ? kept_.size()
-                                                   : first_removed * file_.length);
+  s = WriteKept(first_removed == std::string::npos ? kept_.size() : first_removed * file_.length);
   if (s.ok()) s = MoveAppendedAndCut(&keep);
   return s;
 }
@@ -187,9 +190,15 @@ Status Removal::MoveAppendedAndCut(const KeepTest* keep) {
         continue;
       }
     }
-    if (last_ != 'C') s = Note('C', "");
+    if (last_ != 'C') {
+      // Journaled before any cut; then a fresh look, so that only system
+      // calls, no flush, stand between the last look and the cut.
+      s = Note('C', "");
+      if (!s.ok()) return s;
+      continue;
+    }
     bool cut = false;
-    if (s.ok()) s = main_->TruncateIfSize(size, kept_.size(), &cut);
+    s = main_->TruncateIfSize(size, kept_.size(), &cut);
     if (!s.ok()) return s;
     if (!cut) continue;  // something was appended since the look
     s = main_->Sync();
@@ -200,11 +209,20 @@ Status Removal::MoveAppendedAndCut(const KeepTest* keep) {
 
 Status Removal::Undo() {
   // Every record back where it was; what lessons appended stays behind.
+  // The front first, while zeros still stand behind the kept records, so
+  // that no power cut leaves records doubled without a zero byte to show it.
   Status s = Note('U', "");
   const std::size_t first_removed = marks_.find('R');
+  const std::size_t kept = kept_.size();
   if (s.ok() && first_removed != std::string::npos) {
     const std::size_t from = first_removed * file_.length;
-    s = main_->Write(from, std::string_view(original_).substr(from));
+    if (from < kept) {
+      s = main_->Write(from, std::string_view(original_).substr(from, kept - from));
+      if (s.ok()) s = main_->Sync();
+    }
+    if (s.ok())
+      s = main_->Write(std::max(from, kept),
+                       std::string_view(original_).substr(std::max(from, kept)));
   }
   if (s.ok()) s = main_->Sync();
   if (s.ok()) s = temp_->Truncate(0);

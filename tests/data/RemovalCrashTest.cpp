@@ -141,7 +141,18 @@ TEST(RemovalCrashTest, AnAdditionOfManyRecordsIsAllOrNone) {
       try {
         ok = AppendRecords(faulty, "STUDENTS.DAT", added).ok();
       } catch (const Crash&) {
-        faulty.PowerCut(seed);
+      }
+      faulty.PowerCut(seed);  // also after an addition that finished
+      // The next start, cut short in turn at step j.
+      for (int j = 1; j < 12; ++j) {
+        FaultyFolder again(&dir.folder(), j, FaultyFolder::Mode::kCrash);
+        std::vector<std::string> finished;
+        try {
+          (void)RecoverRemovals(again, &finished);
+        } catch (const Crash&) {
+        }
+        again.PowerCut(seed);
+        if (!again.faulted()) break;
       }
       std::vector<std::string> finished;
       ASSERT_TRUE(RecoverRemovals(dir.folder(), &finished).ok()) << k;
@@ -268,8 +279,9 @@ TEST(RemovalCrashTest, AnEarlierRemovalIsFinishedAndCountedApart) {
   EXPECT_EQ(dir.Read(kRecordsFile), Rec("2", "2", "3") + Rec("1", "2", "5"));
 }
 
-// A temporary file or lock file that is a symbolic link is never written
-// through: the removal refuses, naming it, and the linked file is untouched.
+// A temporary file or lock file that is a symbolic link, or a temporary file
+// with a second name, is never written through: the removal refuses, naming
+// it, and the linked file is untouched.
 TEST(RemovalCrashTest, LinksInPlaceOfTheProgramsOwnFilesAreRefused) {
   for (const char* name : {"RECORDS.TMP", "QUILLON.LCK"}) {
     TempFolder dir, elsewhere;
@@ -282,6 +294,14 @@ TEST(RemovalCrashTest, LinksInPlaceOfTheProgramsOwnFilesAreRefused) {
     EXPECT_EQ(elsewhere.Read("precious"), "keep me");
     EXPECT_EQ(dir.Read(kRecordsFile), kOld);
   }
+  TempFolder dir;
+  dir.Write(kRecordsFile, kOld);
+  dir.Write("precious", "keep me");
+  std::filesystem::create_hard_link(dir.path() + "/precious", dir.path() + "/RECORDS.TMP");
+  EXPECT_EQ(PurgeRecords(dir.folder(), 2, 3).ToString(),
+            "RECORDS.TMP: has another name (a hard link); this program's own files are never "
+            "written through a link (remove the link); nothing was removed");
+  EXPECT_EQ(dir.Read("precious"), "keep me");
 }
 
 // The folder's lock: a second remover waits, then says another removal is
