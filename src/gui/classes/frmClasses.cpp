@@ -292,17 +292,21 @@ void frmClasses::EraseAllClasses() {
   UpdateClassList();
 }
 
-bool frmClasses::AskStudent(const std::string& caption, const std::string& prompt,
-                            const std::string& name, const std::string& password) {
+std::optional<StudentDialogAnswer> frmClasses::AskStudent(const std::string& caption,
+                                                          const std::string& prompt,
+                                                          const std::string& name,
+                                                          const std::string& password) {
   frmStudentName dialog(services_, this);
   dialog.setWindowTitle(ToQString(caption));
   dialog.SetPrompt(prompt);
   dialog.SetName(name);
   dialog.SetPassword(password);
-  services_.values.StudentDialogOK = false;
   services_.dialogs.ShowModal(dialog);
-  return !services_.dialogs.Ended() && services_.values.StudentDialogOK &&
-         !Trim(services_.values.StudentDialogName).empty();
+  std::optional<StudentDialogAnswer> answer = dialog.Answer();
+  if (services_.dialogs.Ended() || !answer || Trim(answer->StudentDialogName).empty()) {
+    return std::nullopt;
+  }
+  return answer;
 }
 
 void frmClasses::AddStudent() {
@@ -321,15 +325,14 @@ void frmClasses::AddStudent() {
                                  Buttons::kOk, Icon::kNone, Title::Default());
     return;
   }
-  if (!AskStudent(
-          "Add Student",
-          "Enter name and password for student you would like to add to " + SelectedClassName(), "",
-          "")) {
-    return;
-  }
+  const std::optional<StudentDialogAnswer> answer = AskStudent(
+      "Add Student",
+      "Enter name and password for student you would like to add to " + SelectedClassName(), "",
+      "");
+  if (!answer) return;
   const int c = SelectedClassNumber();
-  Saved(FileAddStudent(services_.folder, services_.values.StudentDialogName, c, n,
-                       services_.values.StudentDialogPassword));
+  Saved(FileAddStudent(services_.folder, answer->StudentDialogName, c, n,
+                       answer->StudentDialogPassword));
   UpdateStudentList(c);
   SetButtonStates(1, 1, 1, 1, 1, 0, 1, 0);
 }
@@ -341,13 +344,13 @@ void frmClasses::EditStudent() {
     return;
   }
   if (!NamesOneStudent(services_.dialogs, SelectedStudentNumber())) return;
-  if (!AskStudent("Edit Student", "Edit name and/or password for student in " + SelectedClassName(),
-                  SelectedStudentName(), StudentPasswordOf(lstStudents_->SelectedRecord()))) {
-    return;
-  }
+  const std::optional<StudentDialogAnswer> answer =
+      AskStudent("Edit Student", "Edit name and/or password for student in " + SelectedClassName(),
+                 SelectedStudentName(), StudentPasswordOf(lstStudents_->SelectedRecord()));
+  if (!answer) return;
   const int c = SelectedClassNumber(), s = SelectedStudentNumber();
-  Saved(FileEditStudent(services_.folder, c, s, services_.values.StudentDialogName,
-                        services_.values.StudentDialogPassword));
+  Saved(FileEditStudent(services_.folder, c, s, answer->StudentDialogName,
+                        answer->StudentDialogPassword));
   UpdateStudentList(c);
   SetButtonStates(1, 1, 1, 1, 1, 0, 1, 0);
 }

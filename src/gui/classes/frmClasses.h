@@ -8,8 +8,10 @@
 
 #include <QDialog>
 #include <array>
+#include <optional>
 #include <string>
 
+#include "gui/classes/frmStudentName.h"
 #include "gui/shell/Services.h"
 
 class QGroupBox;
@@ -62,9 +64,10 @@ class frmClasses : public QDialog {
   void Form_Load();
   // False, after saying so with the file and what is wrong, when `s` failed.
   bool Saved(const Status& s);  // "The change could not be saved."
-  // Shows the student name dialog; true when its OK gave a name.
-  bool AskStudent(const std::string& caption, const std::string& prompt, const std::string& name,
-                  const std::string& password);
+  // Shows the student name dialog; its answer when its OK gave a name.
+  std::optional<StudentDialogAnswer> AskStudent(const std::string& caption,
+                                                const std::string& prompt, const std::string& name,
+                                                const std::string& password);
 
   Services services_;
   std::array<QLabel*, 2> Label1_;

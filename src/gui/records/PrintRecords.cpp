@@ -35,9 +35,7 @@ namespace {
 
 // PrintPageHeader: a new page unless it is the first since the set-up, then
 // the page number.
-bool PrintPageHeader(Services& services, PrinterFaultHandler& handler) {
-  Printer& printer = services.printer;
-  PrintLayout& layout = services.values.Print;
+bool PrintPageHeader(Printer& printer, PrinterFaultHandler& handler, PrintLayout& layout) {
   if (layout.PagesStarted != 0 && !handler.Run([&] { return printer.NewPage(); })) return false;
   ++layout.PagesStarted;
   return handler.Run([&] {
@@ -47,10 +45,11 @@ bool PrintPageHeader(Services& services, PrinterFaultHandler& handler) {
 }
 
 // Prints `text` at the left margin, on the current line.
-bool PrintAtLeft(Services& services, PrinterFaultHandler& handler, const std::string& text) {
+bool PrintAtLeft(Printer& printer, PrinterFaultHandler& handler, const PrintLayout& layout,
+                 const std::string& text) {
   return handler.Run([&] {
-    services.printer.SetPosition(services.values.Print.PrintLeft, services.printer.CurrentY());
-    return services.printer.PrintLine(text);
+    printer.SetPosition(layout.PrintLeft, printer.CurrentY());
+    return printer.PrintLine(text);
   });
 }
 
@@ -74,18 +73,19 @@ void PrintRecords(Services services, int classnum, int studentnum) {
                               Title::Text("Printing Student Records"));
   if (services.dialogs.Ended()) return;
   Printer& printer = services.printer;
+  PrintLayout layout;
   PrinterFaultHandler handler(services, PrinterFaultHandler::OtherFault::kEndProgram);
   const std::vector<std::string> headings =
       RecordsReportHeadings(report.heading_name, v.PassingGrade, v.DataGroup);
   auto print_headings = [&] {
     for (const std::string& h : headings) {
-      if (!PrintAtLeft(services, handler, h)) return false;
+      if (!PrintAtLeft(printer, handler, layout, h)) return false;
     }
     return true;
   };
   if (!handler.Run([&] { return printer.SetOrientation(Orientation::kLandscape); }) ||
-      !handler.Run([&] { return SetUpPrinter(printer, &v.Print, 10); }) ||
-      !PrintPageHeader(services, handler) || !print_headings()) {
+      !handler.Run([&] { return SetUpPrinter(printer, &layout, 10); }) ||
+      !PrintPageHeader(printer, handler, layout) || !print_headings()) {
     return;
   }
   const TitleTables tables{v.Catalogue, v.UnitTestNames};
@@ -94,12 +94,12 @@ void PrintRecords(Services services, int classnum, int studentnum) {
     const std::string line = FormatPrintLine(tables, report.lines.RecordLine(i), v.PassingGrade);
     const std::string student = line.substr(0, 16);
     if (student != prev) {
-      if (!prev.empty() && !PrintAtLeft(services, handler, " ")) return;
+      if (!prev.empty() && !PrintAtLeft(printer, handler, layout, " ")) return;
       prev = student;
     }
-    if (!PrintAtLeft(services, handler, line)) return;
-    if (printer.CurrentY() >= v.Print.PrintBottom &&
-        (!PrintPageHeader(services, handler) || !print_headings())) {
+    if (!PrintAtLeft(printer, handler, layout, line)) return;
+    if (printer.CurrentY() >= layout.PrintBottom &&
+        (!PrintPageHeader(printer, handler, layout) || !print_headings())) {
       return;
     }
   }

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include "base/Text.h"
@@ -54,6 +55,13 @@ constexpr Heading kHeadings[] = {
     {"lblPassTest", "Pass Test?**", 97, 7},
     {"lblMinutes", "Mins.", 104, 4},
 };
+
+// Checks `option` without running its click handler (the other options of
+// its frame are unchecked as usual).
+void CheckQuietly(QRadioButton* option) {
+  const QSignalBlocker quiet(option);
+  option->setChecked(true);
+}
 
 }  // namespace
 
@@ -157,65 +165,62 @@ void frmDisplay::Form_Load() {
 
 int frmDisplay::LineCount() const { return lstRecords_->ListCount(); }
 
-void frmDisplay::DisplayNew(int classnum, int studentnum) {
+int frmDisplay::DisplayNew(int classnum, int studentnum) {
   SharedValues& v = services_.values;
-  if (classnum == -99) {
-    classnum = v.LastDisplayClass;
-    studentnum = v.LastDisplayStudent;
-  }
-  v.LastDisplayClass = classnum;
-  v.LastDisplayStudent = studentnum;
+  LastDisplayClass_ = classnum;
+  LastDisplayStudent_ = studentnum;
   DisplayRequest request;
   request.classnum = classnum;
   request.studentnum = studentnum;
   request.data_group = v.DataGroup;
   request.sort_by = v.SortBy;
   request.sort_direction = v.SortDirection;
-  request.reuse_working_lists = v.ReuseWorkingLists;
+  request.reuse_working_lists = ReuseWorkingLists_;
   DisplayResult result;
   Status s = quillon::DisplayNew(services_.folder, {v.Catalogue, v.UnitTestNames}, request, lists_,
                                  &result);
-  v.RecordsFound = static_cast<int>(result.lines.size());
+  const int found = static_cast<int>(result.lines.size());
   if (!s.ok()) {
     SayFailure(services_.dialogs, services_.folder, "The records cannot be shown.\r\r", s);
-    return;
+    return found;
   }
   if (result.lines.empty()) {
     services_.dialogs.MessageBox("No records found.", Buttons::kOk, Icon::kNone, Title::Default());
-    return;
+    return found;
   }
   if (result.one_student) {
     // One student's records are in date order: Date stands in for Name.
-    v.SuppressSortClick = true;
-    if (optSort_[0]->isChecked()) optSort_[2]->setChecked(true);
+    if (optSort_[0]->isChecked()) {
+      v.SortBy = 2;
+      CheckQuietly(optSort_[2]);
+    }
     optSort_[0]->setEnabled(false);
-    v.SuppressSortClick = false;
   }
-  v.SuppressGroupClick = true;
-  optDataGroup_[v.DataGroup]->setChecked(true);
-  v.SuppressGroupClick = false;
+  CheckQuietly(optDataGroup_[static_cast<std::size_t>(v.DataGroup)]);
   shown_ = std::move(result);
   const TitleTables tables{v.Catalogue, v.UnitTestNames};
   const double grade = v.PassingGrade;
   lstRecords_->SetLines(static_cast<int>(shown_.lines.size()), [this, tables, grade](int row) {
     return FormatRecordLine(tables, shown_.lines.RecordLine(static_cast<std::size_t>(row)), grade);
   });
+  return found;
+}
+
+int frmDisplay::DisplayAgain() {
+  ReuseWorkingLists_ = true;
+  return DisplayNew(LastDisplayClass_, LastDisplayStudent_);
 }
 
 void frmDisplay::optDataGroup_Click(int index) {
   SharedValues& v = services_.values;
-  if (v.SuppressGroupClick || index == v.DataGroup) return;
+  if (index == v.DataGroup) return;
   const int previous = v.DataGroup;
-  v.ReuseWorkingLists = true;
   v.DataGroup = index;
-  DisplayNew(-99, -99);
-  if (v.RecordsFound == 0 && !services_.dialogs.Ended()) {
+  if (DisplayAgain() == 0 && !services_.dialogs.Ended()) {
     // The list keeps the previous group's lines: so do the option and the
     // setting.
     v.DataGroup = previous;
-    v.SuppressGroupClick = true;
-    optDataGroup_[previous]->setChecked(true);
-    v.SuppressGroupClick = false;
+    CheckQuietly(optDataGroup_[static_cast<std::size_t>(previous)]);
   }
 }
 
@@ -223,17 +228,14 @@ void frmDisplay::optSort_Click(int index) {
   SharedValues& v = services_.values;
   if (index == v.SortBy) return;
   v.SortBy = index;
-  if (v.SuppressSortClick) return;
-  v.ReuseWorkingLists = true;
-  DisplayNew(-99, -99);
+  DisplayAgain();
 }
 
 void frmDisplay::optSortDir_Click(int index) {
   SharedValues& v = services_.values;
   if (index == v.SortDirection) return;
   v.SortDirection = index;
-  v.ReuseWorkingLists = true;
-  DisplayNew(-99, -99);
+  DisplayAgain();
 }
 
 }  // namespace quillon

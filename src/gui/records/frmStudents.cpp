@@ -162,28 +162,24 @@ void frmStudents::cmdSelected_Click(int index) {
 
 void frmStudents::DisplayAll() {
   services_.values.SortBy = 0;
-  services_.values.ReuseWorkingLists = false;
   frmDisplay display(services_, lists_, this);
   display.DisplayNew(SelectedClassNumber(), -1);
   if (services_.dialogs.Ended()) return;
   // Shown also when nothing was found: the list is then empty.
   display.setWindowTitle("STUDENT RECORDS: All Students");
   services_.dialogs.ShowModal(display);
-  services_.values.ReuseWorkingLists = false;
   ShowDataGroup();
 }
 
 void frmStudents::DisplaySelected() {
   services_.values.SortBy = 0;
-  services_.values.ReuseWorkingLists = false;
   frmDisplay display(services_, lists_, this);
-  display.DisplayNew(SelectedClassNumber(), SelectedStudentNumber());
+  const int records_found = display.DisplayNew(SelectedClassNumber(), SelectedStudentNumber());
   if (services_.dialogs.Ended()) return;
-  if (services_.values.RecordsFound != 0) {
+  if (records_found != 0) {
     display.setWindowTitle(ToQString("STUDENT RECORDS: " + SelectedStudentName()));
     services_.dialogs.ShowModal(display);
   }
-  services_.values.ReuseWorkingLists = false;
   ShowDataGroup();
 }
 

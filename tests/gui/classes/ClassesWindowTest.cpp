@@ -373,12 +373,12 @@ TEST_F(ClassesWindowTest, ThePasswordBoxTakesDigitsAndCapitalsOnly) {
       Buttons::kOk, Icon::kCritical, Title::Default(), Answer::kOk);
   s.Click("cmdOK");
   EXPECT_TRUE(dialog.isVisible());
-  EXPECT_FALSE(values.StudentDialogOK);
+  EXPECT_FALSE(dialog.Answer());
   s.Get<QLineEdit>("Text1").setText(QString::fromUtf8("Zo\xC3\xAB"));  // fits one byte each
   s.Click("cmdOK");
-  EXPECT_TRUE(values.StudentDialogOK);
-  EXPECT_EQ(values.StudentDialogName, "Zo\xEB");
-  EXPECT_EQ(values.StudentDialogPassword, "ABCDE");
+  ASSERT_TRUE(dialog.Answer());
+  EXPECT_EQ(dialog.Answer()->StudentDialogName, "Zo\xEB");
+  EXPECT_EQ(dialog.Answer()->StudentDialogPassword, "ABCDE");
 }
 
 }  // namespace
