@@ -87,9 +87,15 @@ Status WorkingLists::Build(Folder& folder) {
   return Status::OK();
 }
 
-RecordList WorkingLists::Group(int data_group) const {
-  if (data_group == 2) return lstRecords2();
-  if (data_group == 3) return lstRecords3();
+RecordList WorkingLists::Group(DataGroup data_group) const {
+  switch (data_group) {
+    case DataGroup::kTestsOnly:
+      return lstRecords2();
+    case DataGroup::kMostRecentTest:
+      return lstRecords3();
+    case DataGroup::kAllRecords:
+      break;
+  }
   return lstRecords1();
 }
 
@@ -102,7 +108,7 @@ std::string WorkingLists::SortedItem(std::size_t k) const {
   return item;
 }
 
-Status WriteWorkingFile(Folder& folder, const WorkingLists& lists, int data_group) {
+Status WriteWorkingFile(Folder& folder, const WorkingLists& lists, DataGroup data_group) {
   std::string scratch;
   return folder.WriteFile(kWorkingFile, lists.Group(data_group).Bytes(&scratch));
 }
@@ -120,15 +126,16 @@ Status SelectRecords(Folder& folder, const RecordList& records, int classnum, in
   if (!s.ok()) return s;
   for (std::size_t i = 0; i < records.size(); ++i) {
     const std::string_view r = records[i];
-    if (studentnum != -1 && ActivityStudentNumber(r) != studentnum) continue;
-    if (classnum != -1 && ActivityClassNumber(r) != classnum) continue;
+    if (studentnum != kAllStudents && ActivityStudentNumber(r) != studentnum) continue;
+    if (classnum != kAllClasses && ActivityClassNumber(r) != classnum) continue;
     const auto seq = static_cast<std::uint32_t>(selection->entries_.size() + 1);
     selection->entries_.push_back({static_cast<std::uint32_t>(i), seq});
   }
   return Status::OK();
 }
 
-std::string DisplaySortKey(const TitleTables& tables, std::string_view line, int sort_by, int seq) {
+std::string DisplaySortKey(const TitleTables& tables, std::string_view line, SortBy sort_by,
+                           int seq) {
   const std::string padded = FixWidth(line, 43);
   line = padded;
   const std::string_view name = line.substr(0, 21);
@@ -136,21 +143,21 @@ std::string DisplaySortKey(const TitleTables& tables, std::string_view line, int
   std::string key;
   key.reserve(64);
   switch (sort_by) {
-    case 1: {
+    case SortBy::kPercent: {
       const int attempted = ValInt(line.substr(33, 3)), correct = ValInt(line.substr(36, 3));
       key = correct == 0 ? "   " : ZeroPad(PercentCorrect(attempted, correct), 3);
       key.append(name).append(yymmdd);
       break;
     }
-    case 2:
+    case SortBy::kDate:
       key.append(yymmdd).append(name);
       break;
-    case 3:
+    case SortBy::kLesson:
       key = ActivityLabel(tables.catalogue, tables.unit_names, line.substr(27, 2),
                           line.substr(29, 2), line.substr(31, 2), line[42]);
       key.append(name).append(yymmdd);
       break;
-    default:
+    case SortBy::kName:
       key.append(name).append(yymmdd);
       break;
   }
@@ -216,7 +223,7 @@ int CompareJoined(const std::array<std::string_view, N>& a,
 
 class DisplayKeys {
  public:
-  explicit DisplayKeys(int sort_by) : sort_by_(sort_by) { heads_.Intern(""); }
+  explicit DisplayKeys(SortBy sort_by) : sort_by_(sort_by) { heads_.Intern(""); }
   void Add(const TitleTables& tables, std::string_view line, const std::string* name,
            std::uint32_t seq) {
     auto [it, added] = name_ids_.emplace(name, static_cast<std::uint32_t>(names_.size()));
@@ -224,7 +231,7 @@ class DisplayKeys {
     seqs_.push_back(seq);
     KeyParts k{SeqOrder(seq), 0, it->second, {}};
     std::copy_n(line.begin() + 21, 6, k.yymmdd.begin());
-    if (sort_by_ == 1 || sort_by_ == 3) {
+    if (sort_by_ == SortBy::kPercent || sort_by_ == SortBy::kLesson) {
       const std::string key = DisplaySortKey(tables, line, sort_by_, 0);
       k.head = heads_.Intern(key.substr(0, key.size() - 4 - 27));  // without name, date, "0000"
     }
@@ -234,14 +241,14 @@ class DisplayKeys {
     const KeyParts &x = parts_[a], &y = parts_[b];
     // The parts after the head have fixed widths but the last: with the
     // same head (or a date first) they compare one by one.
-    if (sort_by_ == 2 || x.head == y.head) {
-      if (sort_by_ == 2) {
+    if (sort_by_ == SortBy::kDate || x.head == y.head) {
+      if (sort_by_ == SortBy::kDate) {
         if (int c = std::memcmp(x.yymmdd.data(), y.yymmdd.data(), 6); c != 0) return c;
       }
       if (x.name != y.name) {
         if (int c = names_[x.name]->compare(*names_[y.name]); c != 0) return c;
       }
-      if (sort_by_ != 2) {
+      if (sort_by_ != SortBy::kDate) {
         if (int c = std::memcmp(x.yymmdd.data(), y.yymmdd.data(), 6); c != 0) return c;
       }
       return x.seq_order < y.seq_order ? -1 : x.seq_order > y.seq_order ? 1 : 0;
@@ -265,7 +272,7 @@ class DisplayKeys {
   }
 
  private:
-  int sort_by_;
+  SortBy sort_by_;
   KeyHeads heads_;
   std::map<const std::string*, std::uint32_t> name_ids_;
   std::vector<const std::string*> names_;
@@ -276,10 +283,10 @@ class DisplayKeys {
 // Reorders `entries` by `compare`, as the exchange sort of the parallel
 // lists of keys and RecordLines would (see ExchangeSortOrder).
 template <typename Entry, typename Compare, typename Line>
-void SortEntries(const Compare& compare, const Line& line, int direction,
+void SortEntries(const Compare& compare, const Line& line, SortDirection direction,
                  std::vector<Entry>* entries) {
   const std::vector<std::size_t> order =
-      ExchangeSortOrder(entries->size(), compare, direction,
+      ExchangeSortOrder(entries->size(), compare, static_cast<int>(direction),
                         [&](std::size_t a, std::size_t b) { return line(a) == line(b); });
   std::vector<Entry> sorted;
   sorted.reserve(entries->size());
@@ -296,7 +303,7 @@ const std::string& RecordSelection::NameOf(std::size_t i) const {
   return name.size() == 21 ? name : kBlank;
 }
 
-void SortSelection(const TitleTables& tables, int sort_by, int direction,
+void SortSelection(const TitleTables& tables, SortBy sort_by, SortDirection direction,
                    RecordSelection* selection) {
   DisplayKeys keys(sort_by);
   for (std::size_t i = 0; i < selection->size(); ++i) {
@@ -308,7 +315,7 @@ void SortSelection(const TitleTables& tables, int sort_by, int direction,
               &selection->entries_);
 }
 
-void SortSelectionByLine(int direction, RecordSelection* selection) {
+void SortSelectionByLine(SortDirection direction, RecordSelection* selection) {
   // The RecordLine is its name field and 22 characters more.
   struct LineKey {
     const std::string* name;
@@ -348,7 +355,7 @@ Status DisplayNew(Folder& folder, const TitleTables& tables, const DisplayReques
   }
   if (result->lines.empty()) return Status::OK();
   SortSelection(tables, request.sort_by, request.sort_direction, &result->lines);
-  result->one_student = request.studentnum != -1;
+  result->one_student = request.studentnum != kAllStudents;
   return Status::OK();
 }
 

@@ -58,8 +58,8 @@ bool PrintAtLeft(Printer& printer, PrinterFaultHandler& handler, const PrintLayo
 void PrintRecords(Services services, int classnum, int studentnum) {
   SharedValues& v = services.values;
   RecordsReport report;
-  Status s = BuildRecordsReport(services.folder, classnum, studentnum, v.DataGroup, v.SortDirection,
-                                &report);
+  Status s =
+      BuildRecordsReport(services.folder, classnum, studentnum, v.Group(), v.Direction(), &report);
   if (!s.ok()) {
     services.dialogs.MessageBox("The records cannot be printed.\r\r" + s.ToString(), Buttons::kOk,
                                 Icon::kCritical, Title::Default());
@@ -76,7 +76,7 @@ void PrintRecords(Services services, int classnum, int studentnum) {
   PrintLayout layout;
   PrinterFaultHandler handler(services, PrinterFaultHandler::OtherFault::kEndProgram);
   const std::vector<std::string> headings =
-      RecordsReportHeadings(report.heading_name, v.PassingGrade, v.DataGroup);
+      RecordsReportHeadings(report.heading_name, v.PassingGrade, v.Group());
   auto print_headings = [&] {
     for (const std::string& h : headings) {
       if (!PrintAtLeft(printer, handler, layout, h)) return false;

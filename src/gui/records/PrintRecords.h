@@ -28,8 +28,8 @@ class PrinterFaultHandler {
   OtherFault other_;
 };
 
-// Prints the records of student `studentnum` of class `classnum` (-1: all
-// students of the class), sorted by name, date, course, unit and lesson in
+// Prints the records of student `studentnum` of class `classnum`
+// (kAllStudents: all students of the class), sorted by name, date, course, unit and lesson in
 // SortDirection, of the data group DataGroup, with the passing grade
 // PassingGrade. "No records found." when there are none (the printer is not
 // touched). Returns when printed, abandoned or the program ended.

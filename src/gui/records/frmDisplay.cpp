@@ -10,6 +10,7 @@
 
 #include "base/Text.h"
 #include "gui/platform/CenterForm.h"
+#include "gui/platform/Controls.h"
 #include "gui/platform/Encoding.h"
 #include "gui/platform/ListBox.h"
 #include "gui/platform/Messages.h"
@@ -78,24 +79,12 @@ frmDisplay::frmDisplay(Services services, WorkingLists& lists, QWidget* parent)
   QGroupBox* directions = OptionFrame(this, "fraSortDir", "Sort Direction:", "optSortDir",
                                       {{1, "Decreasing"}, {0, "Increasing"}}, optSortDir_.data());
   // At design time: all records, by name, increasing.
-  optDataGroup_[1]->setChecked(true);
-  optSort_[0]->setChecked(true);
-  optSortDir_[0]->setChecked(true);
-  for (int i = 1; i <= 3; ++i) {
-    connect(optDataGroup_[i], &QRadioButton::toggled, this, [this, i](bool on) {
-      if (on) optDataGroup_Click(i);
-    });
-  }
-  for (int i = 0; i <= 3; ++i) {
-    connect(optSort_[i], &QRadioButton::toggled, this, [this, i](bool on) {
-      if (on) optSort_Click(i);
-    });
-  }
-  for (int i = 0; i <= 1; ++i) {
-    connect(optSortDir_[i], &QRadioButton::toggled, this, [this, i](bool on) {
-      if (on) optSortDir_Click(i);
-    });
-  }
+  optDataGroup_[OptionIndex(DataGroup::kAllRecords)]->setChecked(true);
+  optSort_[OptionIndex(SortBy::kName)]->setChecked(true);
+  optSortDir_[OptionIndex(SortDirection::kIncreasing)]->setChecked(true);
+  ConnectOptions(this, optDataGroup_, [this](int i) { optDataGroup_Click(i); });
+  ConnectOptions(this, optSort_, [this](int i) { optSort_Click(i); });
+  ConnectOptions(this, optSortDir_, [this](int i) { optSortDir_Click(i); });
 
   lstRecords_ =
       new LinesView("lstRecords",
@@ -156,9 +145,9 @@ void frmDisplay::Form_Load() {
       " * - Practice grades are given when 5 or more problems are attempted ");
   // The options show the settings in force (their handlers change nothing
   // when a setting is already the one chosen).
-  if (v.DataGroup >= 1 && v.DataGroup <= 3) optDataGroup_[v.DataGroup]->setChecked(true);
-  if (v.SortBy >= 0 && v.SortBy <= 3) optSort_[v.SortBy]->setChecked(true);
-  if (v.SortDirection == 0 || v.SortDirection == 1) optSortDir_[v.SortDirection]->setChecked(true);
+  CheckOption(optDataGroup_, v.DataGroup);
+  CheckOption(optSort_, v.SortBy);
+  CheckOption(optSortDir_, v.SortDirection);
   adjustSize();
   CenterForm(*this);
 }
@@ -172,9 +161,9 @@ int frmDisplay::DisplayNew(int classnum, int studentnum) {
   DisplayRequest request;
   request.classnum = classnum;
   request.studentnum = studentnum;
-  request.data_group = v.DataGroup;
-  request.sort_by = v.SortBy;
-  request.sort_direction = v.SortDirection;
+  request.data_group = v.Group();
+  request.sort_by = v.Sort();
+  request.sort_direction = v.Direction();
   request.reuse_working_lists = ReuseWorkingLists_;
   DisplayResult result;
   Status s = quillon::DisplayNew(services_.folder, {v.Catalogue, v.UnitTestNames}, request, lists_,
@@ -190,11 +179,12 @@ int frmDisplay::DisplayNew(int classnum, int studentnum) {
   }
   if (result.one_student) {
     // One student's records are in date order: Date stands in for Name.
-    if (optSort_[0]->isChecked()) {
-      v.SortBy = 2;
-      CheckQuietly(optSort_[2]);
+    QRadioButton* name = optSort_[OptionIndex(SortBy::kName)];
+    if (name->isChecked()) {
+      v.SortBy = OptionIndex(SortBy::kDate);
+      CheckQuietly(optSort_[OptionIndex(SortBy::kDate)]);
     }
-    optSort_[0]->setEnabled(false);
+    name->setEnabled(false);
   }
   CheckQuietly(optDataGroup_[static_cast<std::size_t>(v.DataGroup)]);
   shown_ = std::move(result);

@@ -32,7 +32,7 @@ class frmDisplay : public QDialog {
   frmDisplay(Services services, WorkingLists& lists, QWidget* parent = nullptr);
 
   // A run of the display builder for this window on class `classnum` and
-  // student `studentnum` (-1: all students of the class). Returns the number
+  // student `studentnum` (kAllStudents: every student of the class). Returns the number
   // of records found; none: "No records found." and the window is left as it
   // is. Otherwise the options follow the run and the list shows its lines.
   int DisplayNew(int classnum, int studentnum);

@@ -50,12 +50,8 @@ frmStudents::frmStudents(Services services, QWidget* parent)
     optDataGroup_[index]->setObjectName(QString("optDataGroup%1").arg(index));
     options->addWidget(optDataGroup_[index]);
   }
-  optDataGroup_[1]->setChecked(true);  // at design time
-  for (int index = 1; index <= 3; ++index) {
-    connect(optDataGroup_[index], &QRadioButton::toggled, this, [this, index](bool on) {
-      if (on) optDataGroup_Click(index);
-    });
-  }
+  optDataGroup_[OptionIndex(DataGroup::kAllRecords)]->setChecked(true);  // at design time
+  ConnectOptions(this, optDataGroup_, [this](int i) { optDataGroup_Click(i); });
   cmdMenu_ = new QPushButton("Return to Menu", this);
   cmdMenu_->setObjectName("cmdMenu");
   cmdMenu_->setAutoDefault(false);
@@ -95,10 +91,7 @@ void frmStudents::Form_Load() {
 
 // The options show the data group in force: it is kept from earlier
 // displays, and the display window may change it.
-void frmStudents::ShowDataGroup() {
-  const int group = services_.values.DataGroup;
-  if (group >= 1 && group <= 3) optDataGroup_[group]->setChecked(true);
-}
+void frmStudents::ShowDataGroup() { CheckOption(optDataGroup_, services_.values.DataGroup); }
 
 void frmStudents::UpdateClassList() {
   FillClassListBox(services_.folder, services_.dialogs, lstClasses_);
@@ -161,9 +154,9 @@ void frmStudents::cmdSelected_Click(int index) {
 }
 
 void frmStudents::DisplayAll() {
-  services_.values.SortBy = 0;
+  services_.values.SortBy = OptionIndex(SortBy::kName);
   frmDisplay display(services_, lists_, this);
-  display.DisplayNew(SelectedClassNumber(), -1);
+  display.DisplayNew(SelectedClassNumber(), kAllStudents);
   if (services_.dialogs.Ended()) return;
   // Shown also when nothing was found: the list is then empty.
   display.setWindowTitle("STUDENT RECORDS: All Students");
@@ -172,7 +165,7 @@ void frmStudents::DisplayAll() {
 }
 
 void frmStudents::DisplaySelected() {
-  services_.values.SortBy = 0;
+  services_.values.SortBy = OptionIndex(SortBy::kName);
   frmDisplay display(services_, lists_, this);
   const int records_found = display.DisplayNew(SelectedClassNumber(), SelectedStudentNumber());
   if (services_.dialogs.Ended()) return;
@@ -183,7 +176,7 @@ void frmStudents::DisplaySelected() {
   ShowDataGroup();
 }
 
-void frmStudents::PrintAll() { PrintRecords(services_, SelectedClassNumber(), -1); }
+void frmStudents::PrintAll() { PrintRecords(services_, SelectedClassNumber(), kAllStudents); }
 
 void frmStudents::PrintSelected() {
   PrintRecords(services_, SelectedClassNumber(), SelectedStudentNumber());
