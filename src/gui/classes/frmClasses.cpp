@@ -21,6 +21,8 @@
 #include "gui/platform/Messages.h"
 
 namespace quillon {
+
+using enum ButtonState;
 namespace {
 
 constexpr char kCR[] = "\r";
@@ -112,7 +114,7 @@ void frmClasses::UpdateClassList() {
   FillClassListBox(services_.folder, services_.dialogs, lstClasses_);
   if (services_.dialogs.Ended()) return;
   lstStudents_->Clear();
-  SetButtonStates(1, 0, lstClasses_->ListCount() > 0 ? 1 : 0, 0, 0, 0, 0, 0);
+  SetButtonStates(kOn, kOff, EnabledIf(lstClasses_->ListCount() > 0), kOff, kOff, kOff, kOff, kOff);
 }
 
 void frmClasses::UpdateStudentList(int classnum) {
@@ -134,7 +136,8 @@ std::string frmClasses::SelectedStudentName() const {
   return StudentDisplayName(lstStudents_->SelectedRecord());
 }
 
-void frmClasses::SetButtonStates(int c0, int c1, int c2, int c3, int s0, int s1, int s2, int s3) {
+void frmClasses::SetButtonStates(ButtonState c0, ButtonState c1, ButtonState c2, ButtonState c3,
+                                 ButtonState s0, ButtonState s1, ButtonState s2, ButtonState s3) {
   SetTriStates(cmdClass_, {c0, c1, c2, c3});
   SetTriStates(cmdStudent_, {s0, s1, s2, s3});
 }
@@ -152,10 +155,10 @@ void frmClasses::ShowPassingGrade() {
 void frmClasses::lstClasses_Click() {
   UpdateStudentList(SelectedClassNumber());
   ShowPassingGrade();
-  SetButtonStates(1, 1, 1, 1, 1, 0, lstStudents_->ListCount() > 0 ? 1 : 0, 0);
+  SetButtonStates(kOn, kOn, kOn, kOn, kOn, kOff, EnabledIf(lstStudents_->ListCount() > 0), kOff);
 }
 
-void frmClasses::lstStudents_Click() { SetButtonStates(1, 1, 1, 1, 1, 1, 1, 1); }
+void frmClasses::lstStudents_Click() { SetButtonStates(kOn, kOn, kOn, kOn, kOn, kOn, kOn, kOn); }
 
 void frmClasses::lstStudents_GotFocus() {
   if (lstStudents_->ListCount() > 0 && lstStudents_->ListIndex() < 0) {
@@ -334,7 +337,7 @@ void frmClasses::AddStudent() {
   Saved(FileAddStudent(services_.folder, answer->StudentDialogName, c, n,
                        answer->StudentDialogPassword));
   UpdateStudentList(c);
-  SetButtonStates(1, 1, 1, 1, 1, 0, 1, 0);
+  SetButtonStates(kOn, kOn, kOn, kOn, kOn, kOff, kOn, kOff);
 }
 
 void frmClasses::EditStudent() {
@@ -352,7 +355,7 @@ void frmClasses::EditStudent() {
   Saved(FileEditStudent(services_.folder, c, s, answer->StudentDialogName,
                         answer->StudentDialogPassword));
   UpdateStudentList(c);
-  SetButtonStates(1, 1, 1, 1, 1, 0, 1, 0);
+  SetButtonStates(kOn, kOn, kOn, kOn, kOn, kOff, kOn, kOff);
 }
 
 void frmClasses::DeleteStudent() {
@@ -388,7 +391,8 @@ void frmClasses::EraseAllStudents() {
   }
   if (Saved(PurgeRecords(services_.folder, 0, c))) Saved(FileDeleteStudent(services_.folder, 0, c));
   UpdateStudentList(c);  // empty, unless the removal failed
-  SetButtonStates(-1, -1, -1, -1, 1, 0, lstStudents_->ListCount() > 0 ? 1 : 0, 0);
+  SetButtonStates(kAsItIs, kAsItIs, kAsItIs, kAsItIs, kOn, kOff,
+                  EnabledIf(lstStudents_->ListCount() > 0), kOff);
 }
 
 }  // namespace quillon

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "gui/classes/frmStudentName.h"
+#include "gui/platform/Controls.h"
 #include "gui/shell/Services.h"
 
 class QGroupBox;
@@ -35,9 +36,10 @@ class frmClasses : public QDialog {
   std::string SelectedClassName() const;
   int SelectedStudentNumber() const;
   std::string SelectedStudentName() const;
-  // One value per button, cmdClass 0-3 then cmdStudent 0-3: 0 disables, 1
-  // enables, any other value leaves the button as it is.
-  void SetButtonStates(int c0, int c1, int c2, int c3, int s0, int s1, int s2, int s3);
+  // One value per button, cmdClass 0-3 then cmdStudent 0-3: each is
+  // enabled, disabled or left as it is.
+  void SetButtonStates(ButtonState c0, ButtonState c1, ButtonState c2, ButtonState c3,
+                       ButtonState s0, ButtonState s1, ButtonState s2, ButtonState s3);
   void ShowPassingGrade();
 
   void lstClasses_Click();

@@ -15,11 +15,16 @@ namespace quillon {
 
 class RecordListBox;
 
-// 0 disables the button, 1 enables it, any other value leaves it as it is.
-void SetTriState(QPushButton* button, int state);
+// What a change of state does to a button.
+enum class ButtonState { kOff, kOn, kAsItIs };
+inline ButtonState EnabledIf(bool on) { return on ? ButtonState::kOn : ButtonState::kOff; }
+
+// Disables the button (kOff), enables it (kOn) or leaves it as it is.
+void SetTriState(QPushButton* button, ButtonState state);
 // The same for each button of an array.
 template <std::size_t N>
-void SetTriStates(const std::array<QPushButton*, N>& buttons, const std::array<int, N>& states) {
+void SetTriStates(const std::array<QPushButton*, N>& buttons,
+                  const std::array<ButtonState, N>& states) {
   for (std::size_t i = 0; i < N; ++i) SetTriState(buttons[i], states[i]);
 }
 

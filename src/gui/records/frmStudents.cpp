@@ -21,6 +21,8 @@
 
 namespace quillon {
 
+using enum ButtonState;
+
 frmStudents::frmStudents(Services services, QWidget* parent)
     : QDialog(parent), services_(services) {
   setObjectName("frmStudents");
@@ -97,7 +99,7 @@ void frmStudents::UpdateClassList() {
   FillClassListBox(services_.folder, services_.dialogs, lstClasses_);
   if (services_.dialogs.Ended()) return;
   lstStudents_->Clear();
-  SetButtonStates(0, 0, 0, 0, 0, 0);
+  SetButtonStates(kOff, kOff, kOff, kOff, kOff, kOff);
 }
 
 void frmStudents::UpdateStudentList(int classnum) {
@@ -125,19 +127,20 @@ void frmStudents::LoadPassingGrade() {
   services_.values.PassingGrade = PassingGradeOf(lstClasses_->SelectedRecord());
 }
 
-void frmStudents::SetButtonStates(int a0, int a1, int a2, int s0, int s1, int s2) {
+void frmStudents::SetButtonStates(ButtonState a0, ButtonState a1, ButtonState a2, ButtonState s0,
+                                  ButtonState s1, ButtonState s2) {
   SetTriStates(cmdAll_, {a0, a1, a2});
   SetTriStates(cmdSelected_, {s0, s1, s2});
 }
 
 void frmStudents::lstClasses_Click() {
   LoadPassingGrade();
-  SetButtonStates(0, 0, 0, 0, 0, 0);
+  SetButtonStates(kOff, kOff, kOff, kOff, kOff, kOff);
   UpdateStudentList(SelectedClassNumber());
-  if (lstStudents_->ListCount() > 0) SetButtonStates(1, 1, 1, 0, 0, 0);
+  if (lstStudents_->ListCount() > 0) SetButtonStates(kOn, kOn, kOn, kOff, kOff, kOff);
 }
 
-void frmStudents::lstStudents_Click() { SetButtonStates(1, 1, 1, 1, 1, 1); }
+void frmStudents::lstStudents_Click() { SetButtonStates(kOn, kOn, kOn, kOn, kOn, kOn); }
 
 void frmStudents::optDataGroup_Click(int index) { services_.values.DataGroup = index; }
 
