@@ -45,7 +45,6 @@ std::string_view RecordList::Bytes(std::string* scratch) const {
 Status WorkingLists::Build(Folder& folder) {
   records_.clear();
   tests_.clear();
-  sorted_.clear();
   recent_.clear();
   Status s = folder.ReadFile(kRecordsFile, &records_);
   if (!s.ok()) {
@@ -65,24 +64,24 @@ Status WorkingLists::Build(Folder& folder) {
   }
   // lstSorted orders the tests by key; its keys end in the test's place, so
   // equal groups keep their file order.
-  sorted_.resize(tests_.size());
-  std::iota(sorted_.begin(), sorted_.end(), 0u);
+  std::vector<std::uint32_t> sorted(tests_.size());  // indexes into tests_
+  std::iota(sorted.begin(), sorted.end(), 0u);
   const RecordList tests = lstRecords2();
-  std::stable_sort(sorted_.begin(), sorted_.end(), [&](std::uint32_t a, std::uint32_t b) {
+  std::stable_sort(sorted.begin(), sorted.end(), [&](std::uint32_t a, std::uint32_t b) {
     const std::string_view ta = tests[a], tb = tests[b];
     if (int c = GroupKey(ta).compare(GroupKey(tb)); c != 0) return c < 0;
     return UnitLessonFields(ta) < UnitLessonFields(tb);
   });
   // Walking lstSorted down, the first item of each group is its last test.
-  for (std::size_t n = sorted_.size(); n-- > 0;) {
-    const std::string_view t = tests[sorted_[n]];
-    if (n + 1 < sorted_.size()) {
-      const std::string_view above = tests[sorted_[n + 1]];
+  for (std::size_t n = sorted.size(); n-- > 0;) {
+    const std::string_view t = tests[sorted[n]];
+    if (n + 1 < sorted.size()) {
+      const std::string_view above = tests[sorted[n + 1]];
       if (GroupKey(t) == GroupKey(above) && UnitLessonFields(t) == UnitLessonFields(above)) {
         continue;
       }
     }
-    recent_.push_back(tests_[sorted_[n]]);
+    recent_.push_back(tests_[sorted[n]]);
   }
   return Status::OK();
 }
@@ -97,15 +96,6 @@ RecordList WorkingLists::Group(DataGroup data_group) const {
       break;
   }
   return lstRecords1();
-}
-
-std::string WorkingLists::SortedItem(std::size_t k) const {
-  const std::string_view t = lstRecords2()[sorted_[k]];
-  std::string item(GroupKey(t));
-  item.append(UnitLessonFields(t));
-  item += ZeroPad(static_cast<long long>(sorted_[k]) + 1, 5);
-  item.append(5, ' ').append(t);
-  return item;
 }
 
 Status WriteWorkingFile(Folder& folder, const WorkingLists& lists, DataGroup data_group) {
@@ -138,13 +128,14 @@ std::string DisplaySortKey(const TitleTables& tables, std::string_view line, Sor
                            int seq) {
   const std::string padded = FixWidth(line, 43);
   line = padded;
-  const std::string_view name = line.substr(0, 21);
-  const std::string_view yymmdd = line.substr(21, 6);
+  const std::string_view name = LineName(line);
+  const std::string_view yymmdd = LineYymmdd(line);
   std::string key;
   key.reserve(64);
   switch (sort_by) {
     case SortBy::kPercent: {
-      const int attempted = ValInt(line.substr(33, 3)), correct = ValInt(line.substr(36, 3));
+      const int attempted = ValInt(LineAttemptedField(line)),
+                correct = ValInt(LineCorrectField(line));
       key = correct == 0 ? "   " : ZeroPad(PercentCorrect(attempted, correct), 3);
       key.append(name).append(yymmdd);
       break;
@@ -153,8 +144,8 @@ std::string DisplaySortKey(const TitleTables& tables, std::string_view line, Sor
       key.append(yymmdd).append(name);
       break;
     case SortBy::kLesson:
-      key = ActivityLabel(tables.catalogue, tables.unit_names, line.substr(27, 2),
-                          line.substr(29, 2), line.substr(31, 2), line[42]);
+      key = ActivityLabel(tables.catalogue, tables.unit_names, LineCourseCode(line),
+                          LineUnitField(line), LineLessonField(line), LineKind(line));
       key.append(name).append(yymmdd);
       break;
     case SortBy::kName:
@@ -230,7 +221,8 @@ class DisplayKeys {
     if (added) names_.push_back(name);
     seqs_.push_back(seq);
     KeyParts k{SeqOrder(seq), 0, it->second, {}};
-    std::copy_n(line.begin() + 21, 6, k.yymmdd.begin());
+    const std::string_view yymmdd = LineYymmdd(line);
+    std::copy_n(yymmdd.begin(), 6, k.yymmdd.begin());
     if (sort_by_ == SortBy::kPercent || sort_by_ == SortBy::kLesson) {
       const std::string key = DisplaySortKey(tables, line, sort_by_, 0);
       k.head = heads_.Intern(key.substr(0, key.size() - 4 - 27));  // without name, date, "0000"
@@ -326,7 +318,7 @@ void SortSelectionByLine(SortDirection direction, RecordSelection* selection) {
   for (std::size_t i = 0; i < selection->size(); ++i) {
     const std::string line = selection->RecordLine(i);
     LineKey k{&selection->NameOf(i), {}};
-    std::copy_n(line.begin() + 21, 22, k.rest.begin());
+    std::copy_n(LineAfterName(line).begin(), 22, k.rest.begin());
     keys.push_back(k);
   }
   SortEntries(

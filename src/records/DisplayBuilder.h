@@ -62,17 +62,9 @@ class WorkingLists {
   // The list of a data group.
   RecordList Group(DataGroup data_group) const;
 
-  // lstSorted, the sorted list the most recent tests are found in: item k is
-  // the 15-character key of a test (course, class, student, unit and lesson
-  // fields, then its place among the tests as "00000"), 5 blanks and the
-  // record.
-  std::size_t SortedCount() const { return sorted_.size(); }
-  std::string SortedItem(std::size_t k) const;
-
  private:
   std::string records_;
   std::vector<std::uint32_t> tests_;   // indexes into records_
-  std::vector<std::uint32_t> sorted_;  // indexes into tests_, in lstSorted's order
   std::vector<std::uint32_t> recent_;  // indexes into records_
 };
 
