@@ -11,6 +11,7 @@
 #include "data/Purge.h"
 #include "diagnostics/DiagRecord.h"
 #include "diagnostics/DiagnosticReport.h"
+#include "gui/classes/ClassListBoxes.h"
 #include "gui/diagnostics/PrintDiagnostics.h"
 #include "gui/diagnostics/frmDisplayDiagnostics.h"
 #include "gui/platform/CenterForm.h"

@@ -11,6 +11,7 @@
 #include "data/ClassFiles.h"
 #include "data/LessonCatalogue.h"
 #include "data/Purge.h"
+#include "gui/classes/ClassListBoxes.h"
 #include "gui/platform/CenterForm.h"
 #include "gui/platform/Controls.h"
 #include "gui/platform/Encoding.h"
