@@ -3,7 +3,7 @@
 #include "data/ClassFiles.h"
 #include "data/DiagFile.h"
 #include "diagnostics/DiagnosticReport.h"
-#include "gui/records/PrintRecords.h"
+#include "gui/records/PrinterFaultHandler.h"
 #include "records/PrintSetup.h"
 
 namespace quillon {
