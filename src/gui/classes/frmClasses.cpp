@@ -13,6 +13,7 @@
 #include "classes/ClassOperations.h"
 #include "data/ClassFiles.h"
 #include "data/Purge.h"
+#include "gui/classes/ClassListBoxes.h"
 #include "gui/classes/frmStudentName.h"
 #include "gui/platform/CenterForm.h"
 #include "gui/platform/Controls.h"
@@ -103,7 +104,7 @@ void frmClasses::Form_Load() {
   cmdChangePassingGrade_->setEnabled(false);
 }
 
-bool frmClasses::Saved(const Status& s) {
+bool frmClasses::SayIfUnsaved(const Status& s) {
   if (s.ok()) return true;
   SayFailure(services_.dialogs, services_.folder,
              "The change could not be saved." + std::string(kCR) + kCR, s);
@@ -212,7 +213,8 @@ void frmClasses::optPassingGrade_Click(int index) {
 void frmClasses::cmdChangePassingGrade_Click() {
   const int c = SelectedClassNumber();
   const double grade = services_.values.PassingGrade;
-  if (!Saved(FileChangePassingGrade(services_.folder, c, static_cast<int>(std::lround(grade))))) {
+  if (!SayIfUnsaved(
+          FileChangePassingGrade(services_.folder, c, static_cast<int>(std::lround(grade))))) {
     return;
   }
   Label2_->setText(ToQString("Passing Grade for Selected Class: " + GeneralNumber(grade) + "%"));
@@ -234,7 +236,7 @@ void frmClasses::CreateClass() {
     return;
   }
   int classnum = 0;
-  if (!Saved(NewClassNumber(services_.folder, &classnum))) return;
+  if (!SayIfUnsaved(NewClassNumber(services_.folder, &classnum))) return;
   if (classnum == 0) {
     // The number field holds two characters: 100 would read back as class 10.
     services_.dialogs.MessageBox(
@@ -244,7 +246,7 @@ void frmClasses::CreateClass() {
         Buttons::kOk, Icon::kNone, Title::Default());
     return;
   }
-  Saved(FileAddClass(services_.folder, entry, classnum));
+  SayIfUnsaved(FileAddClass(services_.folder, entry, classnum));
   UpdateClassList();
 }
 
@@ -263,7 +265,7 @@ void frmClasses::EditClass() {
                                  Icon::kCritical, Title::Default());
     return;
   }
-  Saved(FileEditClass(services_.folder, SelectedClassNumber(), entry));
+  SayIfUnsaved(FileEditClass(services_.folder, SelectedClassNumber(), entry));
   UpdateClassList();
 }
 
@@ -281,7 +283,8 @@ void frmClasses::DeleteClass() {
     return;
   }
   // Activity records first, then the students, then the class record.
-  if (Saved(PurgeRecords(services_.folder, 0, c))) Saved(FileDeleteClass(services_.folder, c));
+  if (SayIfUnsaved(PurgeRecords(services_.folder, 0, c)))
+    SayIfUnsaved(FileDeleteClass(services_.folder, c));
   UpdateClassList();
 }
 
@@ -291,7 +294,8 @@ void frmClasses::EraseAllClasses() {
                                    Title::Text("")) != Answer::kYes) {
     return;
   }
-  if (Saved(PurgeRecords(services_.folder, 0, 0))) Saved(FileDeleteClass(services_.folder, 0));
+  if (SayIfUnsaved(PurgeRecords(services_.folder, 0, 0)))
+    SayIfUnsaved(FileDeleteClass(services_.folder, 0));
   UpdateClassList();
 }
 
@@ -320,7 +324,7 @@ void frmClasses::AddStudent() {
     return;
   }
   int n = 0;
-  if (!Saved(NewStudentNumber(services_.folder, SelectedClassNumber(), &n))) return;
+  if (!SayIfUnsaved(NewStudentNumber(services_.folder, SelectedClassNumber(), &n))) return;
   if (n == 0) {
     services_.dialogs.MessageBox("There is no room in this class for more students.  " +
                                      std::string(kCR) +
@@ -334,8 +338,8 @@ void frmClasses::AddStudent() {
       "");
   if (!answer) return;
   const int c = SelectedClassNumber();
-  Saved(FileAddStudent(services_.folder, answer->StudentDialogName, c, n,
-                       answer->StudentDialogPassword));
+  SayIfUnsaved(FileAddStudent(services_.folder, answer->StudentDialogName, c, n,
+                              answer->StudentDialogPassword));
   UpdateStudentList(c);
   SetButtonStates(kOn, kOn, kOn, kOn, kOn, kOff, kOn, kOff);
 }
@@ -352,8 +356,8 @@ void frmClasses::EditStudent() {
                  SelectedStudentName(), StudentPasswordOf(lstStudents_->SelectedRecord()));
   if (!answer) return;
   const int c = SelectedClassNumber(), s = SelectedStudentNumber();
-  Saved(FileEditStudent(services_.folder, c, s, answer->StudentDialogName,
-                        answer->StudentDialogPassword));
+  SayIfUnsaved(FileEditStudent(services_.folder, c, s, answer->StudentDialogName,
+                               answer->StudentDialogPassword));
   UpdateStudentList(c);
   SetButtonStates(kOn, kOn, kOn, kOn, kOn, kOff, kOn, kOff);
 }
@@ -372,7 +376,8 @@ void frmClasses::DeleteStudent() {
                                    Title::Text("")) != Answer::kYes) {
     return;
   }
-  if (Saved(PurgeRecords(services_.folder, s, c))) Saved(FileDeleteStudent(services_.folder, s, c));
+  if (SayIfUnsaved(PurgeRecords(services_.folder, s, c)))
+    SayIfUnsaved(FileDeleteStudent(services_.folder, s, c));
   UpdateStudentList(c);
 }
 
@@ -389,7 +394,8 @@ void frmClasses::EraseAllStudents() {
                                    Title::Text("")) != Answer::kYes) {
     return;
   }
-  if (Saved(PurgeRecords(services_.folder, 0, c))) Saved(FileDeleteStudent(services_.folder, 0, c));
+  if (SayIfUnsaved(PurgeRecords(services_.folder, 0, c)))
+    SayIfUnsaved(FileDeleteStudent(services_.folder, 0, c));
   UpdateStudentList(c);  // empty, unless the removal failed
   SetButtonStates(kAsItIs, kAsItIs, kAsItIs, kAsItIs, kOn, kOff,
                   EnabledIf(lstStudents_->ListCount() > 0), kOff);

@@ -64,8 +64,9 @@ class frmClasses : public QDialog {
 
  private:
   void Form_Load();
-  // False, after saying so with the file and what is wrong, when `s` failed.
-  bool Saved(const Status& s);  // "The change could not be saved."
+  // Says "The change could not be saved." with the file and what is wrong
+  // when `s` failed. Returns whether `s` succeeded.
+  bool SayIfUnsaved(const Status& s);
   // Shows the student name dialog; its answer when its OK gave a name.
   std::optional<StudentDialogAnswer> AskStudent(const std::string& caption,
                                                 const std::string& prompt, const std::string& name,
