@@ -168,41 +168,17 @@ void frmClasses::lstStudents_GotFocus() {
 }
 
 void frmClasses::cmdClass_Click(int index) {
-  switch (index) {
-    case 0:
-      CreateClass();
-      break;
-    case 1:
-      DeleteClass();
-      break;
-    case 2:
-      EraseAllClasses();
-      break;
-    case 3:
-      EditClass();
-      break;
-    default:
-      break;
-  }
+  if (index == 0) CreateClass();
+  if (index == 1) DeleteClass();
+  if (index == 2) EraseAllClasses();
+  if (index == 3) EditClass();
 }
 
 void frmClasses::cmdStudent_Click(int index) {
-  switch (index) {
-    case 0:
-      AddStudent();
-      break;
-    case 1:
-      DeleteStudent();
-      break;
-    case 2:
-      EraseAllStudents();
-      break;
-    case 3:
-      EditStudent();
-      break;
-    default:
-      break;
-  }
+  if (index == 0) AddStudent();
+  if (index == 1) DeleteStudent();
+  if (index == 2) EraseAllStudents();
+  if (index == 3) EditStudent();
 }
 
 void frmClasses::optPassingGrade_Click(int index) {
