@@ -135,22 +135,22 @@ std::vector<std::uint32_t> ExportOrder(
     const std::vector<std::string_view>& records, int order, const ExportLookups& lookups,
     const std::function<bool(std::uint32_t, std::uint32_t)>& same) {
   const std::size_t count = records.size();
+  // The parts are read twice (cached lookups) rather than held: held, they
+  // would be a megabyte or two of fresh memory on the largest file.
   RecordParts of(lookups);
-  std::vector<KeyParts> parts;
-  parts.reserve(count);
   Ranks cls, stu, course;
   for (std::string_view r : records) {
-    parts.push_back(of.Of(r));
-    cls.Add(parts.back().cls);
-    stu.Add(parts.back().stu);
-    course.Add(parts.back().course);
+    const KeyParts p = of.Of(r);
+    cls.Add(p.cls);
+    stu.Add(p.stu);
+    course.Add(p.course);
   }
   cls.Finish();
   stu.Finish();
   course.Finish();
   std::vector<Entry> entries(count);
   for (std::size_t i = 0; i < count; ++i) {
-    entries[i] = {Pack(parts[i], order, cls, stu, course), static_cast<std::uint32_t>(i)};
+    entries[i] = {Pack(of.Of(records[i]), order, cls, stu, course), static_cast<std::uint32_t>(i)};
   }
   std::vector<Entry> sorted = entries;
   std::sort(sorted.begin(), sorted.end(),

@@ -51,6 +51,7 @@ Status WriteExport(Folder& folder, Clock& clock, const TitleTables& tables,
   if (s.ok()) s = ReadRecords(folder, kRecordsFile, kActivityRecordLength, &records);
   if (!s.ok()) return s;
   std::vector<std::string_view> picked;
+  picked.reserve(records.Count());
   for (std::size_t i = 0; i < records.Count(); ++i) {
     if (Selected(records.At(i), cutoff)) picked.push_back(records.At(i));
   }
