@@ -33,7 +33,7 @@ void BM_DisplayAllStudentsOfClass(benchmark::State& state) {
   Fixture f;
   DisplayRequest request;
   request.classnum = 1;
-  request.sort_by = static_cast<int>(state.range(0));
+  request.sort_by = static_cast<SortBy>(state.range(0));
   DisplayResult result;
   for (auto _ : state) {
     Status s = DisplayNew(f.folder, f.tables, request, f.lists, &result);
@@ -60,10 +60,11 @@ void KeysAndLines(std::vector<std::string>* keys, std::vector<std::string>* line
   Fixture f;
   Fixture::Check(f.lists.Build(f.folder));
   RecordSelection selection;
-  Fixture::Check(SelectRecords(f.folder, f.lists.lstRecords1(), 1, -1, &selection));
+  Fixture::Check(SelectRecords(f.folder, f.lists.lstRecords1(), 1, kAllStudents, &selection));
   for (std::size_t i = 0; i < selection.size(); ++i) {
     lines->push_back(selection.RecordLine(i));
-    keys->push_back(DisplaySortKey(f.tables, lines->back(), 3, static_cast<int>(i + 1)));
+    keys->push_back(
+        DisplaySortKey(f.tables, lines->back(), SortBy::kLesson, static_cast<int>(i + 1)));
   }
 }
 

@@ -23,9 +23,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   DisplayRequest request;
   request.classnum = param(0) % 12 - 1;    // -1 to 10
   request.studentnum = param(1) % 12 - 1;  // -1 to 10
-  request.data_group = 1 + param(2) % 3;
-  request.sort_by = param(3) % 4;
-  request.sort_direction = param(4) % 2;
+  request.data_group = static_cast<DataGroup>(1 + param(2) % 3);
+  request.sort_by = static_cast<SortBy>(param(3) % 4);
+  request.sort_direction = static_cast<SortDirection>(param(4) % 2);
   LessonCatalogue catalogue;
   catalogue.UnitLessonTitles[1][1][1] = "Equations";
   catalogue.UnitLessonTitles[1][1][2] = "Equations and Inequalities";
@@ -60,7 +60,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(FormatRecordLine(tables, line, 60).size() >= 106);
     const std::string key =
         DisplaySortKey(tables, line, request.sort_by, static_cast<int>(result.lines.Seq(i)));
-    if (i > 0) FUZZ_CHECK(request.sort_direction == 0 ? previous <= key : previous >= key);
+    if (i > 0)
+      FUZZ_CHECK(request.sort_direction == SortDirection::kIncreasing ? previous <= key
+                                                                      : previous >= key);
     previous = key;
   }
 

@@ -101,14 +101,18 @@ class Options {
     }
     return std::stoi(*v);
   }
-  int Choice(const std::string& name, const std::vector<std::string>& words, int fallback) const {
+  // The value of the word given, from `words` (word, value) in the order
+  // the usage lists them; `fallback` when absent.
+  template <typename T>
+  T Choice(const std::string& name, const std::vector<std::pair<std::string, T>>& words,
+           T fallback) const {
     std::optional<std::string> v = Value(name);
     if (!v) return fallback;
-    for (std::size_t i = 0; i < words.size(); ++i) {
-      if (*v == words[i]) return static_cast<int>(i);
+    for (const auto& [word, value] : words) {
+      if (*v == word) return value;
     }
     std::string all;
-    for (const auto& w : words) all += (all.empty() ? "" : "|") + w;
+    for (const auto& w : words) all += (all.empty() ? "" : "|") + w.first;
     throw WrongValue(name + " takes " + all + ", not \"" + *v + "\"");
   }
 
@@ -153,10 +157,22 @@ void PrintLines(std::ostream& out, const std::vector<std::string>& lines) {
 int Records(Folder& folder, const Options& o, std::ostream& out) {
   DisplayRequest request;
   request.classnum = o.Number("--class", 1, 99, std::nullopt);
-  request.studentnum = o.Number("--student", 1, 99, -1);
-  request.data_group = 1 + o.Choice("--group", {"all", "tests", "recent"}, 0);
-  request.sort_by = o.Choice("--sort", {"name", "percent", "date", "lesson"}, 0);
-  request.sort_direction = o.Choice("--direction", {"increasing", "decreasing"}, 0);
+  request.studentnum = o.Number("--student", 1, 99, kAllStudents);
+  request.data_group = o.Choice<DataGroup>("--group",
+                                           {{"all", DataGroup::kAllRecords},
+                                            {"tests", DataGroup::kTestsOnly},
+                                            {"recent", DataGroup::kMostRecentTest}},
+                                           DataGroup::kAllRecords);
+  request.sort_by = o.Choice<SortBy>("--sort",
+                                     {{"name", SortBy::kName},
+                                      {"percent", SortBy::kPercent},
+                                      {"date", SortBy::kDate},
+                                      {"lesson", SortBy::kLesson}},
+                                     SortBy::kName);
+  request.sort_direction = o.Choice<SortDirection>(
+      "--direction",
+      {{"increasing", SortDirection::kIncreasing}, {"decreasing", SortDirection::kDecreasing}},
+      SortDirection::kIncreasing);
   const double passing_grade = PassingGradeOf(ClassRecordOf(folder, request.classnum));
   Tables tables;
   LoadTables(folder, &tables);

@@ -29,12 +29,6 @@ std::string NormalizeCourseCode(std::string_view code) {
   return std::string(code);
 }
 
-std::string NormalizeRecord(std::string_view record) {
-  std::string out(record);
-  if (out.size() >= 2) out.replace(0, 2, NormalizeCourseCode(record.substr(0, 2)));
-  return out;
-}
-
 Classification ClassifyActivity(std::string_view record) {
   Classification c;
   c.unit = ValInt(ActivityUnitField(record));

@@ -42,9 +42,6 @@ std::string CourseTitle(std::string_view code);
 // "C7" for "S1", "P7" for "S4", "C8" for "S6"; any other code unchanged.
 std::string NormalizeCourseCode(std::string_view code);
 
-// A record with its course code normalised (the rest of the 25 characters kept).
-std::string NormalizeRecord(std::string_view record);
-
 struct Classification {
   char kind = ' ';  // 'T' lesson test, 'U' unit test, ' ' anything else
   int unit = 0;     // without the test offset

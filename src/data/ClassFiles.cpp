@@ -45,27 +45,6 @@ std::string BuildStudentRecord(std::string_view studentnam, int studentnum, int 
          FixWidth(std::to_string(classnum), 2) + FixWidth(ScramblePassword(studentpwd), 6);
 }
 
-Status ClassNumberInUse(Folder& folder, int classnum, bool* in_use) {
-  *in_use = false;
-  RecordSet classes;
-  Status s = ReadRecords(folder, kClassesFile, kClassRecordLength, &classes);
-  for (std::size_t i = 0; i < classes.Count() && !*in_use; ++i) {
-    *in_use = ClassNumberOf(classes.At(i)) == classnum;
-  }
-  return s;
-}
-
-Status StudentNumberInUse(Folder& folder, int studentnum, int classnum, bool* in_use) {
-  *in_use = false;
-  RecordSet students;
-  Status s = ReadRecords(folder, kStudentsFile, kStudentRecordLength, &students);
-  for (std::size_t i = 0; i < students.Count() && !*in_use; ++i) {
-    std::string_view r = students.At(i);
-    *in_use = StudentClassNumberOf(r) == classnum && StudentNumberOf(r) == studentnum;
-  }
-  return s;
-}
-
 Status LookupStudentName(Folder& folder, int classnum, int studentnum, std::string* name) {
   name->clear();
   RecordSet students;
@@ -156,6 +135,16 @@ const std::string& Roster::Name(int classnum, int studentnum) const {
   static const std::string kNone;
   auto it = names_.find(PairKey(classnum, studentnum));
   return it == names_.end() ? kNone : it->second;
+}
+
+Status ClassNumberInUse(Folder& folder, int classnum, bool* in_use) {
+  *in_use = false;
+  RecordSet classes;
+  Status s = ReadRecords(folder, kClassesFile, kClassRecordLength, &classes);
+  for (std::size_t i = 0; i < classes.Count() && !*in_use; ++i) {
+    *in_use = ClassNumberOf(classes.At(i)) == classnum;
+  }
+  return s;
 }
 
 }  // namespace quillon

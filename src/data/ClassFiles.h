@@ -55,8 +55,6 @@ std::string BuildStudentRecord(std::string_view studentnam, int studentnum, int 
 
 // Whether some ClassRecord has that class number.
 Status ClassNumberInUse(Folder& folder, int classnum, bool* in_use);
-// Whether some StudentRecord has that class and student number.
-Status StudentNumberInUse(Folder& folder, int studentnum, int classnum, bool* in_use);
 
 // The 21-character name field of the first roster record of that class and
 // student; the empty text (not 21 blanks) when there is none.

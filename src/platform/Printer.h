@@ -14,7 +14,7 @@ namespace quillon {
 
 enum class Orientation { kPortrait, kLandscape };
 
-// The fault numbers of the system: the printer is switched off or not ready,
+// The printer fault numbers: the printer is switched off or not ready,
 // or out of paper; any other number is any other fault.
 inline constexpr int kPrinterNotReady = 25;
 inline constexpr int kPrinterOutOfPaper = 27;

@@ -45,7 +45,6 @@ std::string_view RecordList::Bytes(std::string* scratch) const {
 Status WorkingLists::Build(Folder& folder) {
   records_.clear();
   tests_.clear();
-  sorted_.clear();
   recent_.clear();
   Status s = ReadRecordBytes(folder, kRecordsFile, &records_);
   if (!s.ok()) {
@@ -65,44 +64,41 @@ Status WorkingLists::Build(Folder& folder) {
   }
   // lstSorted orders the tests by key; its keys end in the test's place, so
   // equal groups keep their file order.
-  sorted_.resize(tests_.size());
-  std::iota(sorted_.begin(), sorted_.end(), 0u);
+  std::vector<std::uint32_t> sorted(tests_.size());  // indexes into tests_
+  std::iota(sorted.begin(), sorted.end(), 0u);
   const RecordList tests = lstRecords2();
-  std::stable_sort(sorted_.begin(), sorted_.end(), [&](std::uint32_t a, std::uint32_t b) {
+  std::stable_sort(sorted.begin(), sorted.end(), [&](std::uint32_t a, std::uint32_t b) {
     const std::string_view ta = tests[a], tb = tests[b];
     if (int c = GroupKey(ta).compare(GroupKey(tb)); c != 0) return c < 0;
     return UnitLessonFields(ta) < UnitLessonFields(tb);
   });
   // Walking lstSorted down, the first item of each group is its last test.
-  for (std::size_t n = sorted_.size(); n-- > 0;) {
-    const std::string_view t = tests[sorted_[n]];
-    if (n + 1 < sorted_.size()) {
-      const std::string_view above = tests[sorted_[n + 1]];
+  for (std::size_t n = sorted.size(); n-- > 0;) {
+    const std::string_view t = tests[sorted[n]];
+    if (n + 1 < sorted.size()) {
+      const std::string_view above = tests[sorted[n + 1]];
       if (GroupKey(t) == GroupKey(above) && UnitLessonFields(t) == UnitLessonFields(above)) {
         continue;
       }
     }
-    recent_.push_back(tests_[sorted_[n]]);
+    recent_.push_back(tests_[sorted[n]]);
   }
   return Status::OK();
 }
 
-RecordList WorkingLists::Group(int data_group) const {
-  if (data_group == 2) return lstRecords2();
-  if (data_group == 3) return lstRecords3();
+RecordList WorkingLists::Group(DataGroup data_group) const {
+  switch (data_group) {
+    case DataGroup::kTestsOnly:
+      return lstRecords2();
+    case DataGroup::kMostRecentTest:
+      return lstRecords3();
+    case DataGroup::kAllRecords:
+      break;
+  }
   return lstRecords1();
 }
 
-std::string WorkingLists::SortedItem(std::size_t k) const {
-  const std::string_view t = lstRecords2()[sorted_[k]];
-  std::string item(GroupKey(t));
-  item.append(UnitLessonFields(t));
-  item += ZeroPad(static_cast<long long>(sorted_[k]) + 1, 5);
-  item.append(5, ' ').append(t);
-  return item;
-}
-
-Status WriteWorkingFile(Folder& folder, const WorkingLists& lists, int data_group) {
+Status WriteWorkingFile(Folder& folder, const WorkingLists& lists, DataGroup data_group) {
   std::string scratch;
   return folder.WriteFile(kWorkingFile, lists.Group(data_group).Bytes(&scratch));
 }
@@ -120,37 +116,39 @@ Status SelectRecords(Folder& folder, const RecordList& records, int classnum, in
   if (!s.ok()) return s;
   for (std::size_t i = 0; i < records.size(); ++i) {
     const std::string_view r = records[i];
-    if (studentnum != -1 && ActivityStudentNumber(r) != studentnum) continue;
-    if (classnum != -1 && ActivityClassNumber(r) != classnum) continue;
+    if (studentnum != kAllStudents && ActivityStudentNumber(r) != studentnum) continue;
+    if (classnum != kAllClasses && ActivityClassNumber(r) != classnum) continue;
     const auto seq = static_cast<std::uint32_t>(selection->entries_.size() + 1);
     selection->entries_.push_back({static_cast<std::uint32_t>(i), seq});
   }
   return Status::OK();
 }
 
-std::string DisplaySortKey(const TitleTables& tables, std::string_view line, int sort_by, int seq) {
+std::string DisplaySortKey(const TitleTables& tables, std::string_view line, SortBy sort_by,
+                           int seq) {
   const std::string padded = FixWidth(line, 43);
   line = padded;
-  const std::string_view name = line.substr(0, 21);
-  const std::string_view yymmdd = line.substr(21, 6);
+  const std::string_view name = LineName(line);
+  const std::string_view yymmdd = LineYymmdd(line);
   std::string key;
   key.reserve(64);
   switch (sort_by) {
-    case 1: {
-      const int attempted = ValInt(line.substr(33, 3)), correct = ValInt(line.substr(36, 3));
+    case SortBy::kPercent: {
+      const int attempted = ValInt(LineAttemptedField(line)),
+                correct = ValInt(LineCorrectField(line));
       key = correct == 0 ? "   " : ZeroPad(PercentCorrect(attempted, correct), 3);
       key.append(name).append(yymmdd);
       break;
     }
-    case 2:
+    case SortBy::kDate:
       key.append(yymmdd).append(name);
       break;
-    case 3:
-      key = ActivityLabel(tables.catalogue, tables.unit_names, line.substr(27, 2),
-                          line.substr(29, 2), line.substr(31, 2), line[42]);
+    case SortBy::kLesson:
+      key = ActivityLabel(tables.catalogue, tables.unit_names, LineCourseCode(line),
+                          LineUnitField(line), LineLessonField(line), LineKind(line));
       key.append(name).append(yymmdd);
       break;
-    default:
+    case SortBy::kName:
       key.append(name).append(yymmdd);
       break;
   }
@@ -216,15 +214,16 @@ int CompareJoined(const std::array<std::string_view, N>& a,
 
 class DisplayKeys {
  public:
-  explicit DisplayKeys(int sort_by) : sort_by_(sort_by) { heads_.Intern(""); }
+  explicit DisplayKeys(SortBy sort_by) : sort_by_(sort_by) { heads_.Intern(""); }
   void Add(const TitleTables& tables, std::string_view line, const std::string* name,
            std::uint32_t seq) {
     auto [it, added] = name_ids_.emplace(name, static_cast<std::uint32_t>(names_.size()));
     if (added) names_.push_back(name);
     seqs_.push_back(seq);
     KeyParts k{SeqOrder(seq), 0, it->second, {}};
-    std::copy_n(line.begin() + 21, 6, k.yymmdd.begin());
-    if (sort_by_ == 1 || sort_by_ == 3) {
+    const std::string_view yymmdd = LineYymmdd(line);
+    std::copy_n(yymmdd.begin(), 6, k.yymmdd.begin());
+    if (sort_by_ == SortBy::kPercent || sort_by_ == SortBy::kLesson) {
       const std::string key = DisplaySortKey(tables, line, sort_by_, 0);
       k.head = heads_.Intern(key.substr(0, key.size() - 4 - 27));  // without name, date, "0000"
     }
@@ -234,14 +233,14 @@ class DisplayKeys {
     const KeyParts &x = parts_[a], &y = parts_[b];
     // The parts after the head have fixed widths but the last: with the
     // same head (or a date first) they compare one by one.
-    if (sort_by_ == 2 || x.head == y.head) {
-      if (sort_by_ == 2) {
+    if (sort_by_ == SortBy::kDate || x.head == y.head) {
+      if (sort_by_ == SortBy::kDate) {
         if (int c = std::memcmp(x.yymmdd.data(), y.yymmdd.data(), 6); c != 0) return c;
       }
       if (x.name != y.name) {
         if (int c = names_[x.name]->compare(*names_[y.name]); c != 0) return c;
       }
-      if (sort_by_ != 2) {
+      if (sort_by_ != SortBy::kDate) {
         if (int c = std::memcmp(x.yymmdd.data(), y.yymmdd.data(), 6); c != 0) return c;
       }
       return x.seq_order < y.seq_order ? -1 : x.seq_order > y.seq_order ? 1 : 0;
@@ -265,7 +264,7 @@ class DisplayKeys {
   }
 
  private:
-  int sort_by_;
+  SortBy sort_by_;
   KeyHeads heads_;
   std::map<const std::string*, std::uint32_t> name_ids_;
   std::vector<const std::string*> names_;
@@ -276,10 +275,10 @@ class DisplayKeys {
 // Reorders `entries` by `compare`, as the exchange sort of the parallel
 // lists of keys and RecordLines would (see ExchangeSortOrder).
 template <typename Entry, typename Compare, typename Line>
-void SortEntries(const Compare& compare, const Line& line, int direction,
+void SortEntries(const Compare& compare, const Line& line, SortDirection direction,
                  std::vector<Entry>* entries) {
   const std::vector<std::size_t> order =
-      ExchangeSortOrder(entries->size(), compare, direction,
+      ExchangeSortOrder(entries->size(), compare, static_cast<int>(direction),
                         [&](std::size_t a, std::size_t b) { return line(a) == line(b); });
   std::vector<Entry> sorted;
   sorted.reserve(entries->size());
@@ -296,7 +295,7 @@ const std::string& RecordSelection::NameOf(std::size_t i) const {
   return name.size() == 21 ? name : kBlank;
 }
 
-void SortSelection(const TitleTables& tables, int sort_by, int direction,
+void SortSelection(const TitleTables& tables, SortBy sort_by, SortDirection direction,
                    RecordSelection* selection) {
   DisplayKeys keys(sort_by);
   for (std::size_t i = 0; i < selection->size(); ++i) {
@@ -308,7 +307,7 @@ void SortSelection(const TitleTables& tables, int sort_by, int direction,
               &selection->entries_);
 }
 
-void SortSelectionByLine(int direction, RecordSelection* selection) {
+void SortSelectionByLine(SortDirection direction, RecordSelection* selection) {
   // The RecordLine is its name field and 22 characters more.
   struct LineKey {
     const std::string* name;
@@ -319,7 +318,7 @@ void SortSelectionByLine(int direction, RecordSelection* selection) {
   for (std::size_t i = 0; i < selection->size(); ++i) {
     const std::string line = selection->RecordLine(i);
     LineKey k{&selection->NameOf(i), {}};
-    std::copy_n(line.begin() + 21, 22, k.rest.begin());
+    std::copy_n(LineAfterName(line).begin(), 22, k.rest.begin());
     keys.push_back(k);
   }
   SortEntries(
@@ -348,7 +347,7 @@ Status DisplayNew(Folder& folder, const TitleTables& tables, const DisplayReques
   }
   if (result->lines.empty()) return Status::OK();
   SortSelection(tables, request.sort_by, request.sort_direction, &result->lines);
-  result->one_student = request.studentnum != -1;
+  result->one_student = request.studentnum != kAllStudents;
   return Status::OK();
 }
 

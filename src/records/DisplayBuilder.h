@@ -11,6 +11,7 @@
 
 #include "data/ClassFiles.h"
 #include "platform/Folder.h"
+#include "records/DisplayOptions.h"
 #include "records/RecordLine.h"
 
 namespace quillon {
@@ -58,25 +59,17 @@ class WorkingLists {
   // lesson field (offsets included): the one standing last in the file, the
   // dates playing no part; groups in descending key order.
   RecordList lstRecords3() const { return {&records_, &recent_}; }
-  // The list of a data group: 1 all records, 2 tests only, 3 most recent test.
-  RecordList Group(int data_group) const;
-
-  // lstSorted, the sorted list the most recent tests are found in: item k is
-  // the 15-character key of a test (course, class, student, unit and lesson
-  // fields, then its place among the tests as "00000"), 5 blanks and the
-  // record.
-  std::size_t SortedCount() const { return sorted_.size(); }
-  std::string SortedItem(std::size_t k) const;
+  // The list of a data group.
+  RecordList Group(DataGroup data_group) const;
 
  private:
   std::string records_;
   std::vector<std::uint32_t> tests_;   // indexes into records_
-  std::vector<std::uint32_t> sorted_;  // indexes into tests_, in lstSorted's order
   std::vector<std::uint32_t> recent_;  // indexes into records_
 };
 
 // Rewrites RECORDS2.DAT with the list of `data_group`.
-Status WriteWorkingFile(Folder& folder, const WorkingLists& lists, int data_group);
+Status WriteWorkingFile(Folder& folder, const WorkingLists& lists, DataGroup data_group);
 
 // The records of one class and student picked out of a data group's list,
 // each shown as its RecordLine, in the order of the last sort.
@@ -94,8 +87,8 @@ class RecordSelection {
 
  private:
   friend Status SelectRecords(Folder&, const RecordList&, int, int, RecordSelection*);
-  friend void SortSelection(const TitleTables&, int, int, RecordSelection*);
-  friend void SortSelectionByLine(int, RecordSelection*);
+  friend void SortSelection(const TitleTables&, SortBy, SortDirection, RecordSelection*);
+  friend void SortSelectionByLine(SortDirection, RecordSelection*);
   struct Entry {
     std::uint32_t record;  // index into records_
     std::uint32_t seq;
@@ -105,36 +98,37 @@ class RecordSelection {
   std::vector<Entry> entries_;
 };
 
-// Every record of `records` of class `classnum` (-1: every class) and student
-// `studentnum` (-1: every student), in list order, with the students' names
-// from STUDENTS.DAT.
+// Every record of `records` of class `classnum` (kAllClasses: every class)
+// and student `studentnum` (kAllStudents: every student), in list order, with
+// the students' names from STUDENTS.DAT.
 Status SelectRecords(Folder& folder, const RecordList& records, int classnum, int studentnum,
                      RecordSelection* selection);
 
 // The sort key of the `seq`-th selected line (seq from 1) for `sort_by`:
-//   0 Name     name, yymmdd, seq
-//   1 Percent  percent as "000" (three blanks when nothing is correct), then
-//              name, yymmdd, seq. When something is correct but nothing was
-//              attempted the line shows 100 percent, and so does the key.
-//   2 Date     yymmdd, name, seq
-//   3 Lesson   the activity label, name, yymmdd, seq
+//   Name     name, yymmdd, seq
+//   Percent  percent as "000" (three blanks when nothing is correct), then
+//            name, yymmdd, seq. When something is correct but nothing was
+//            attempted the line shows 100 percent, and so does the key.
+//   Date     yymmdd, name, seq
+//   Lesson   the activity label, name, yymmdd, seq
 // seq has at least four digits, so every key is unique.
-std::string DisplaySortKey(const TitleTables& tables, std::string_view line, int sort_by, int seq);
+std::string DisplaySortKey(const TitleTables& tables, std::string_view line, SortBy sort_by,
+                           int seq);
 
-// Sorts the selection by DisplaySortKey in `direction` (0 increasing, 1
-// decreasing), exactly as the parallel-list sort orders keys and lines.
-void SortSelection(const TitleTables& tables, int sort_by, int direction,
+// Sorts the selection by DisplaySortKey in `direction`, exactly as the
+// parallel-list sort orders keys and lines.
+void SortSelection(const TitleTables& tables, SortBy sort_by, SortDirection direction,
                    RecordSelection* selection);
 // Sorts it by the RecordLine itself (the printed report's order).
-void SortSelectionByLine(int direction, RecordSelection* selection);
+void SortSelectionByLine(SortDirection direction, RecordSelection* selection);
 
 // What a run of the builder is asked for.
 struct DisplayRequest {
-  int classnum = -1;    // -1: every class
-  int studentnum = -1;  // -1: every student of the class
-  int data_group = 1;   // 1 all records, 2 tests only, 3 most recent test
-  int sort_by = 0;      // 0 Name, 1 Percent, 2 Date, 3 Lesson
-  int sort_direction = 0;
+  int classnum = kAllClasses;
+  int studentnum = kAllStudents;  // or one student of the class
+  DataGroup data_group = DataGroup::kAllRecords;
+  SortBy sort_by = SortBy::kName;
+  SortDirection sort_direction = SortDirection::kIncreasing;
   bool reuse_working_lists = false;  // re-runs from the display window
 };
 

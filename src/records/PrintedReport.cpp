@@ -7,10 +7,10 @@
 namespace quillon {
 
 std::vector<std::string> RecordsReportHeadings(std::string_view heading_name, double passing_grade,
-                                               int data_group) {
-  const char* group = data_group == 2   ? "Tests Only"
-                      : data_group == 3 ? "Most Recent Test Only"
-                                        : "All Records";
+                                               DataGroup data_group) {
+  const char* group = data_group == DataGroup::kTestsOnly        ? "Tests Only"
+                      : data_group == DataGroup::kMostRecentTest ? "Most Recent Test Only"
+                                                                 : "All Records";
   return {
       "STUDENT RECORDS: " + Trim(heading_name) + "   /   Test Passing Grade: " +
           GeneralNumber(passing_grade) + "%   /   Showing: " + group,
@@ -24,12 +24,12 @@ std::vector<std::string> RecordsReportHeadings(std::string_view heading_name, do
   };
 }
 
-Status BuildRecordsReport(Folder& folder, int classnum, int studentnum, int data_group,
-                          int sort_direction, RecordsReport* report) {
+Status BuildRecordsReport(Folder& folder, int classnum, int studentnum, DataGroup data_group,
+                          SortDirection sort_direction, RecordsReport* report) {
   report->heading_name.clear();
   report->lines = RecordSelection();
   Status s;
-  if (studentnum == -1) {
+  if (studentnum == kAllStudents) {
     report->heading_name = "All Students";
   } else {
     s = LookupStudentName(folder, classnum, studentnum, &report->heading_name);

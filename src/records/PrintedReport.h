@@ -16,20 +16,20 @@ namespace quillon {
 // (heading name trimmed, passing grade, data group), an empty line and the
 // three lines of column headings.
 std::vector<std::string> RecordsReportHeadings(std::string_view heading_name, double passing_grade,
-                                               int data_group);
+                                               DataGroup data_group);
 
 // The report's records: the working lists rebuilt, the data group written to
 // RECORDS2.DAT, the records of that class and student selected and sorted by
 // the RecordLine itself in `sort_direction` (student name, date, course,
-// unit, lesson, counts). `heading_name` is "All Students" for studentnum -1,
+// unit, lesson, counts). `heading_name` is "All Students" for kAllStudents,
 // else the roster name field ("" when not on the roster).
 struct RecordsReport {
   std::string heading_name;
   WorkingLists lists;     // what `lines` refers to
   RecordSelection lines;  // sorted
 };
-Status BuildRecordsReport(Folder& folder, int classnum, int studentnum, int data_group,
-                          int sort_direction, RecordsReport* report);
+Status BuildRecordsReport(Folder& folder, int classnum, int studentnum, DataGroup data_group,
+                          SortDirection sort_direction, RecordsReport* report);
 
 // The printed line of each record, FormatPrintLine, preceded by a line
 // holding one blank wherever the student (the first 16 characters) changes.

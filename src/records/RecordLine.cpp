@@ -40,17 +40,17 @@ void Format(const TitleTables& tables, std::string_view raw, double passing_grad
   const Grading g = GradeRecordLine(line, passing_grade);
   out.clear();
   out.reserve(112);
-  AppendFixed(out, line, 16);
+  AppendFixed(out, LineName(line), 16);
   out += ' ';
-  out.append(line.substr(23, 4));
-  out.append(line.substr(21, 2));
+  out.append(LineMmdd(line));
+  out.append(LineYy(line));
   out += ' ';
-  AppendFixed(out, CourseTitle(line.substr(27, 2)), static_cast<std::size_t>(w.title));
+  AppendFixed(out, CourseTitle(LineCourseCode(line)), static_cast<std::size_t>(w.title));
   out += ' ';
   std::string scratch;
   AppendFixed(out, LessonTitleView(tables, line, scratch), static_cast<std::size_t>(w.lesson));
   out += "  ";
-  AppendFixed(out, ActivityText(line[42]), 11);
+  AppendFixed(out, ActivityText(LineKind(line)), 11);
   out += ' ';
   AppendRightJustified(out, g.attempted, 3);
   out += "  ";
@@ -84,7 +84,7 @@ void ComposeRecordLineInto(std::string_view raw, std::string_view name, std::str
     r = padded;
   }
   char kind = ' ';
-  std::string_view unit = r.substr(12, 2), lesson = r.substr(14, 2);
+  std::string_view unit = ActivityUnitField(r), lesson = ActivityLessonField(r);
   char unit_digits[3] = {}, lesson_digits[3] = {};
   if (r[0] == 'C') {
     const int l = ValInt(lesson), u = ValInt(unit);
@@ -108,10 +108,13 @@ void ComposeRecordLineInto(std::string_view raw, std::string_view name, std::str
   line.reserve(43);
   line.append(name.substr(0, 21));
   if (name.size() < 21) line.append(21 - name.size(), ' ');
-  line.append(r.substr(10, 2));  // yy
-  line.append(r.substr(6, 4));   // mmdd
-  line.append(r.substr(0, 2));   // course
-  line.append(unit).append(lesson).append(r.substr(16, 9));
+  const std::string_view mmddyy = ActivityDate(r);
+  line.append(mmddyy.substr(4, 2));  // yy
+  line.append(mmddyy.substr(0, 4));  // mmdd
+  line.append(ActivityCourseCode(r));
+  line.append(unit).append(lesson);
+  line.append(ActivityAttemptedField(r)).append(ActivityCorrectField(r));
+  line.append(ActivityMinutesField(r));
   line += kind;
 }
 
@@ -122,14 +125,14 @@ long long PercentCorrect(int attempted, int correct) {
 
 Grading GradeRecordLine(std::string_view line, double passing_grade) {
   Grading g;
-  g.attempted = ValInt(Field(line, 34, 3));
-  g.correct = ValInt(Field(line, 37, 3));
-  g.minutes = ValInt(Field(line, 40, 3));
+  g.attempted = ValInt(LineAttemptedField(line));
+  g.correct = ValInt(LineCorrectField(line));
+  g.minutes = ValInt(LineMinutesField(line));
   g.percent = PercentCorrect(g.attempted, g.correct);
   if (g.attempted >= 5) {
     g.grade = g.percent >= 90 ? 'A' : g.percent >= 80 ? 'B' : g.percent >= 70 ? 'C' : 'D';
   }
-  char kind = line.size() >= 43 ? line[42] : ' ';
+  const char kind = LineKind(line);
   g.is_test = kind == 'T' || kind == 'U';
   g.passed = g.percent >= passing_grade;
   return g;
@@ -141,12 +144,12 @@ namespace {
 // is composed in `scratch`.
 std::string_view LessonTitleView(const TitleTables& tables, std::string_view line,
                                  std::string& scratch) {
-  std::string_view code = Field(line, 28, 2);
+  std::string_view code = LineCourseCode(line);
   if (code.size() != 2) return {};
   const int d = ValInt(code.substr(1, 1));
-  const int unit = ValInt(Field(line, 30, 2));
-  const int lesson = ValInt(Field(line, 32, 2));
-  const char kind = line.size() >= 43 ? line[42] : ' ';
+  const int unit = ValInt(LineUnitField(line));
+  const int lesson = ValInt(LineLessonField(line));
+  const char kind = LineKind(line);
   if (code[0] == 'C') {
     if (kind == 'U') {
       scratch = "Unit " + std::to_string(unit) + ": " + tables.unit_names.Name(d, unit);

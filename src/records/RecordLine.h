@@ -17,9 +17,25 @@
 #include <string>
 #include <string_view>
 
+#include "base/Text.h"
 #include "data/LessonCatalogue.h"
 
 namespace quillon {
+
+// The fields of a RecordLine; a short line reads as if cut off.
+inline std::string_view LineName(std::string_view l) { return Field(l, 1, 21); }
+inline std::string_view LineYymmdd(std::string_view l) { return Field(l, 22, 6); }
+inline std::string_view LineMmdd(std::string_view l) { return Field(l, 24, 4); }
+inline std::string_view LineYy(std::string_view l) { return Field(l, 22, 2); }
+inline std::string_view LineCourseCode(std::string_view l) { return Field(l, 28, 2); }
+inline std::string_view LineUnitField(std::string_view l) { return Field(l, 30, 2); }
+inline std::string_view LineLessonField(std::string_view l) { return Field(l, 32, 2); }
+inline std::string_view LineAttemptedField(std::string_view l) { return Field(l, 34, 3); }
+inline std::string_view LineCorrectField(std::string_view l) { return Field(l, 37, 3); }
+inline std::string_view LineMinutesField(std::string_view l) { return Field(l, 40, 3); }
+inline char LineKind(std::string_view l) { return l.size() >= 43 ? l[42] : ' '; }
+// What follows the name: date, course, unit, lesson, counts and kind.
+inline std::string_view LineAfterName(std::string_view l) { return Field(l, 22, 22); }
 
 // The lookups the formatters read.
 struct TitleTables {

@@ -24,8 +24,6 @@ TEST(NormalizeCourseCodeTest, AlternatesOnly) {
   EXPECT_EQ(NormalizeCourseCode("S6"), "C8");
   EXPECT_EQ(NormalizeCourseCode("s1"), "s1");
   EXPECT_EQ(NormalizeCourseCode("C2"), "C2");
-  EXPECT_EQ(NormalizeRecord(ActRec("S4", "1", "2", "010226", "99", "03", "5", "4", "3")),
-            ActRec("P7", "1", "2", "010226", "99", "03", "5", "4", "3"));
 }
 
 TEST(ClassifyActivityTest, KindsAndOffsets) {

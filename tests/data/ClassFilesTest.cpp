@@ -55,16 +55,6 @@ class RosterFilesTest : public ::testing::Test {
                                  StudentRec("Cy", "2", "3") + StudentRec("Dup", "2", " 3") +
                                  "partial");
   }
-  bool ClassInUse(int c) {
-    bool in_use = false;
-    EXPECT_TRUE(ClassNumberInUse(dir.folder(), c, &in_use).ok());
-    return in_use;
-  }
-  bool StudentInUse(int s, int c) {
-    bool in_use = false;
-    EXPECT_TRUE(StudentNumberInUse(dir.folder(), s, c, &in_use).ok());
-    return in_use;
-  }
   std::string Name(int c, int s) {
     std::string name = "unset";
     EXPECT_TRUE(LookupStudentName(dir.folder(), c, s, &name).ok());
@@ -74,10 +64,6 @@ class RosterFilesTest : public ::testing::Test {
 };
 
 TEST_F(RosterFilesTest, LookupsByNumber) {
-  EXPECT_TRUE(ClassInUse(4));
-  EXPECT_FALSE(ClassInUse(3));
-  EXPECT_TRUE(StudentInUse(12, 4));
-  EXPECT_FALSE(StudentInUse(12, 3));
   // The empty text, not 21 blanks, for a pair not on the roster.
   EXPECT_EQ(Name(3, 12), "");
   // The first record of a pair wins; the name keeps its 21 characters.

@@ -8,6 +8,7 @@
 #include "base/Text.h"
 #include "data/ActivityRecord.h"
 #include "data/ClassFiles.h"
+#include "export/ExportLine.h"
 #include "export/ExportWriter.h"
 #include "support/core/Builders.h"
 #include "support/core/FaultyFolder.h"
@@ -147,18 +148,24 @@ TEST_F(ExportTest, CutoffIsAPlainYymmddComparison) {
   EXPECT_EQ(dir.Read("out.txt"), "");
 }
 
-TEST(ExportDateKeyTest, CenturyAndInvalidDates) {
-  auto key = [](const char* date) {
-    return ExportDateKey(std::string(54, ' ') + date + std::string(45, ' '));
-  };
-  EXPECT_EQ(key("09/05/26"), "20260905");
-  EXPECT_EQ(key("12/31/29"), "20291231");
-  EXPECT_EQ(key("01/01/30"), "19300101");
-  EXPECT_EQ(key("02/29/24"), "20240229");
-  EXPECT_EQ(key("02/29/26"), "00000000");
-  EXPECT_EQ(key("13/01/26"), "00000000");
-  EXPECT_EQ(key("ab/cd/ef"), "00000000");
-  EXPECT_EQ(key("  /  /  "), "00000000");
+// Date order reads two-digit years 00-29 as 2000-2029 and 30-99 as
+// 1930-1999; a date that is not one sorts first.
+TEST_F(ExportTest, CenturyAndInvalidDatesInDateOrder) {
+  dir.Write(kStudentsFile, StudentRec("S1", "1", "1") + StudentRec("S2", "2", "1") +
+                               StudentRec("S3", "3", "1") + StudentRec("S4", "4", "1") +
+                               StudentRec("S5", "5", "1") + StudentRec("S6", "6", "1") +
+                               StudentRec("S7", "7", "1") + StudentRec("S8", "8", "1"));
+  const char* dates[] = {"090526", "123129", "010130", "022924",
+                         "022926", "130126", "abcdef", "      "};
+  std::string records;
+  for (int n = 0; n < 8; ++n) {
+    records += ActRec("C1", "1", std::to_string(8 - n), dates[n], "01", "01", "1", "1", "1");
+  }
+  // Student 8 - n has date n: S8 09/05/26 ... S1 with blanks.
+  EXPECT_EQ(
+      Who(Export(records, 2)),
+      (Lines{"Math|S1|/  /", "Math|S2|ab/cd/ef", "Math|S3|13/01/26", "Math|S4|02/29/26",
+             "Math|S6|01/01/30", "Math|S5|02/29/24", "Math|S8|09/05/26", "Math|S7|12/31/29"}));
 }
 
 TEST(ParseCutoffDateTest, MonthDayYear) {
@@ -171,12 +178,20 @@ TEST(ParseCutoffDateTest, MonthDayYear) {
   EXPECT_EQ(ParseCutoffDate(""), std::nullopt);
 }
 
-// The key of a line as the system tables it, for the dates of this test
-// (all in 2026): D is "20", then yy, mm and dd of positions 55-62.
+// The key of a file line (fields joined by tabs) for `order`, built from its
+// fields padded as the 107-character line pads them; the dates of these tests
+// are all in 2026 or between 1930 and 2029.
 std::string LiteralKey(const std::string& line, int order) {
-  const std::string d = "20" + line.substr(60, 2) + line.substr(54, 2) + line.substr(57, 2);
-  const std::string cls = line.substr(0, 25), stu = line.substr(25, 21),
-                    course = line.substr(46, 8);
+  std::vector<std::string> f;
+  for (std::size_t at = 0;;) {
+    const std::size_t tab = line.find('\t', at);
+    f.push_back(line.substr(at, tab == std::string::npos ? std::string::npos : tab - at));
+    if (tab == std::string::npos) break;
+    at = tab + 1;
+  }
+  const std::string yy = f[3].substr(6, 2);
+  const std::string d = (yy < "30" ? "20" : "19") + yy + f[3].substr(0, 2) + f[3].substr(3, 2);
+  const std::string cls = FixWidth(f[0], 25), stu = FixWidth(f[1], 21), course = FixWidth(f[2], 8);
   switch (order) {
     case 1:
       return d + cls + stu;
@@ -191,40 +206,81 @@ std::string LiteralKey(const std::string& line, int order) {
   }
 }
 
-// The quicksort as the system describes it, keys computed at every comparison.
-void LiteralQuickSort(std::vector<std::string>& list, long low, long high, int order) {
+// The export's quicksort on (key, line) pairs.
+using Keyed = std::vector<std::pair<std::string, std::string>>;
+void LiteralQuickSort(Keyed& list, long low, long high) {
   long i = low, j = high;
-  const std::string pivot = LiteralKey(list[static_cast<std::size_t>((low + high) / 2)], order);
+  const std::string pivot = list[static_cast<std::size_t>((low + high) / 2)].first;
   while (i <= j) {
-    while (LiteralKey(list[static_cast<std::size_t>(i)], order) < pivot && i < high) ++i;
-    while (pivot < LiteralKey(list[static_cast<std::size_t>(j)], order) && j > low) --j;
+    while (list[static_cast<std::size_t>(i)].first < pivot && i < high) ++i;
+    while (pivot < list[static_cast<std::size_t>(j)].first && j > low) --j;
     if (i <= j) {
       std::swap(list[static_cast<std::size_t>(i)], list[static_cast<std::size_t>(j)]);
       ++i;
       --j;
     }
   }
-  if (low < j) LiteralQuickSort(list, low, j, order);
-  if (i < high) LiteralQuickSort(list, i, high, order);
+  if (low < j) LiteralQuickSort(list, low, j);
+  if (i < high) LiteralQuickSort(list, i, high);
 }
 
-TEST(QuickSortLinesTest, SameOrderAsTheLiteralProcedureEqualKeysIncluded) {
-  std::mt19937 rng(3);
+// The lines of an export file.
+std::vector<std::string> FileLines(const std::string& text) {
+  std::vector<std::string> lines;
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t end = text.find("\r\n", at);
+    lines.push_back(text.substr(at, end - at));
+    at = end + 2;
+  }
+  return lines;
+}
+
+// Exports `records` in `order` and compares the file with `lines` (the
+// file line of each record, in the records' order) put in order by the
+// literal procedure.
+void ExpectLiteralOrder(testing::TempFolder& dir, const std::string& records,
+                        std::vector<std::string> lines, int order) {
+  dir.Write(kRecordsFile, records);
+  std::filesystem::remove(dir.path() + "/out.txt");
+  testing::FixedClock clock({2024, 4, 5});
+  LessonCatalogue catalogue;
+  UnitNameTable names;
+  std::string name = "out.txt";
+  std::size_t written = 0;
+  ASSERT_TRUE(
+      WriteExport(dir.folder(), clock, {catalogue, names}, std::nullopt, order, &name, &written)
+          .ok());
+  Keyed keyed;
+  for (std::string& line : lines) keyed.emplace_back(LiteralKey(line, order), std::move(line));
+  LiteralQuickSort(keyed, 0, static_cast<long>(keyed.size()) - 1);
+  std::vector<std::string> expected;
+  for (auto& [key, line] : keyed) expected.push_back(std::move(line));
+  ASSERT_EQ(FileLines(dir.Read("out.txt")), expected) << "order " << order;
+}
+
+TEST(ExportOrderTest, SameOrderAsTheLiteralProcedureEqualKeysIncluded) {
+  testing::TempFolder dir;
   const char* names[] = {"Ann", "Anne", "Bob", "bob"};
+  dir.Write(kClassesFile, ClassRec("Ann", "060", "1") + ClassRec("Anne", "060", "2"));
+  std::string roster;
+  for (int c = 1; c <= 2; ++c) {
+    for (int s = 1; s <= 4; ++s)
+      roster += StudentRec(names[s - 1], std::to_string(s), std::to_string(c));
+  }
+  dir.Write(kStudentsFile, roster);
+  std::mt19937 rng(3);
   for (int round = 0; round < 50; ++round) {
+    std::string records;
     std::vector<std::string> lines;
     for (int n = 0; n < 40; ++n) {
-      std::string line = FixWidth(names[rng() % 2], 25) + FixWidth(names[rng() % 4], 21) +
-                         FixWidth("C1", 8) + "09/0" + std::to_string(rng() % 3 + 1) + "/26" +
-                         FixWidth("line " + std::to_string(n), 36) + "1  1  1  ";
-      lines.push_back(line);
+      const unsigned c = rng() % 2 + 1, s = rng() % 4 + 1, day = rng() % 3 + 1;
+      records +=
+          ActRec("C1", std::to_string(c), std::to_string(s), "090" + std::to_string(day) + "26",
+                 "01", "01", "1", "1", std::to_string(n));
+      lines.push_back(std::string(names[c - 1]) + "\t" + names[s - 1] + "\tV&T-PreA\t09/0" +
+                      std::to_string(day) + "/26\t\t1\t1\t" + std::to_string(n));
     }
-    for (int order = 1; order <= 5; ++order) {
-      std::vector<std::string> fast = lines, literal = lines;
-      QuickSortLines(fast, order);
-      LiteralQuickSort(literal, 0, static_cast<long>(literal.size()) - 1, order);
-      ASSERT_EQ(fast, literal) << "order " << order;
-    }
+    for (int order = 1; order <= 5; ++order) ExpectLiteralOrder(dir, records, lines, order);
   }
 }
 
@@ -289,33 +345,33 @@ std::string DayAfter1930(int days) {
   return ZeroPad(month + 1, 2) + "/" + ZeroPad(days + 1, 2) + "/" + ZeroPad(year % 100, 2);
 }
 
-std::string Line(const std::string& date, const std::string& label) {
-  return FixWidth("Class", 25) + FixWidth("Student", 21) + FixWidth("V&T-PreA", 8) + date +
-         FixWidth(label, 36) + "1  1  1  ";
-}
-
 // One student, dates in the order that is worst for the procedure: with
 // every key different the order is found in n log n, with equal keys on
 // different lines the procedure runs, its stack bounded; either way the
 // same order as the literal procedure.
-TEST(QuickSortLinesTest, TheUnluckiestOrderOfDates) {
+TEST(ExportOrderTest, TheUnluckiestOrderOfDates) {
+  testing::TempFolder dir;
+  dir.Write(kClassesFile, ClassRec("Class", "060", "1"));
+  dir.Write(kStudentsFile, StudentRec("Student", "1", "1"));
   const std::vector<int> killer = KillerValues(3000);
-  std::vector<std::string> distinct, doubled;
-  for (int v : killer) {
-    distinct.push_back(Line(DayAfter1930(v), "practice"));
-    doubled.push_back(Line(DayAfter1930(v / 2), "lesson " + std::to_string(v % 2)));
-  }
-  for (auto* lines : {&distinct, &doubled}) {
-    std::vector<std::string> fast = *lines, literal = *lines;
-    QuickSortLines(fast, 1);
-    LiteralQuickSort(literal, 0, static_cast<long>(literal.size()) - 1, 1);
-    EXPECT_EQ(fast, literal);
+  for (bool doubled : {false, true}) {
+    std::string records;
+    std::vector<std::string> lines;
+    for (int v : killer) {
+      // Doubled: two records a day, told apart by their minutes.
+      const std::string date = DayAfter1930(doubled ? v / 2 : v);
+      const std::string minutes = doubled ? std::to_string(v % 2) : "1";
+      records += ActRec("C1", "1", "1", date.substr(0, 2) + date.substr(3, 2) + date.substr(6, 2),
+                        "01", "01", "1", "1", minutes);
+      lines.push_back("Class\tStudent\tV&T-PreA\t" + date + "\t\t1\t1\t" + minutes);
+    }
+    ExpectLiteralOrder(dir, records, lines, 1);
   }
 }
 
 // The largest file the format allows, in that order, through the export:
 // it finishes (and under the sanitizer build its stack holds).
-TEST(QuickSortLinesTest, TheLargestUnluckyFileIsExportedInDateOrder) {
+TEST(ExportOrderTest, TheLargestUnluckyFileIsExportedInDateOrder) {
   testing::TempFolder dir;
   std::string records;
   const std::vector<int> killer = KillerValues(32767);
@@ -344,14 +400,6 @@ TEST(QuickSortLinesTest, TheLargestUnluckyFileIsExportedInDateOrder) {
     ASSERT_LE(previous, key) << mmddyy;
     previous = key;
   }
-}
-
-TEST(ExportSortKeyTest, AShortLineHasAKeyAndSorts) {
-  EXPECT_EQ(ExportSortKey("Math", 1), "00000000Math");
-  EXPECT_EQ(ExportSortKey("", 5), "00000000");
-  std::vector<std::string> lines = {"b", "", "a"};
-  QuickSortLines(lines, 3);
-  EXPECT_EQ(lines, (std::vector<std::string>{"", "a", "b"}));
 }
 
 TEST_F(ExportTest, EveryCodeNotBeginningWithACapitalCIsLabelledAsTheNumberedSeries) {

@@ -23,6 +23,10 @@ const std::string r5 = ActRec("S1", "3", "2", "100126", "01", "01", "5", "5", "5
 const std::string r6 = ActRec("S4", "3", "2", "100226", "03", "12", "5", "5", "5");
 const std::string r7 = ActRec("S6", "4", "1", "100326", "51", "00", "5", "0", "5");
 const std::string r8 = ActRec("P2", "3", "2", "090126", "99", "12", "4", "2", "3");
+// r6 and r7 as the working lists hold them: the alternate codes S4 and S6
+// read as P7 and C8.
+const std::string r6_held = ActRec("P7", "3", "2", "100226", "03", "12", "5", "5", "5");
+const std::string r7_held = ActRec("C8", "4", "1", "100326", "51", "00", "5", "0", "5");
 
 class DisplayBuilderTest : public ::testing::Test {
  protected:
@@ -66,42 +70,38 @@ TEST_F(DisplayBuilderTest, WorkingListsAndTheMostRecentTestByFileOrder) {
   EXPECT_EQ(lists.lstRecords1()[4].substr(0, 2), "C7");  // S1
   EXPECT_EQ(lists.lstRecords1()[5].substr(0, 2), "P7");  // S4
   EXPECT_EQ(lists.lstRecords1()[6].substr(0, 2), "C8");  // S6
-  EXPECT_EQ(All(lists.lstRecords2()),
-            (Lines{r2, r3, r4, NormalizeRecord(r6), NormalizeRecord(r7)}));
-  EXPECT_EQ(lists.SortedItem(0), "C33 1 045700001     " + r2);
-  EXPECT_EQ(lists.SortedItem(1), "C33 1 045700003     " + r4);
-  EXPECT_EQ(lists.SortedCount(), 5u);
+  EXPECT_EQ(All(lists.lstRecords2()), (Lines{r2, r3, r4, r6_held, r7_held}));
   // Groups in descending key order; r4 (older date, later in the file) wins
   // over r2; the lesson test and the unit test of unit 4 stay apart.
-  EXPECT_EQ(All(lists.lstRecords3()), (Lines{NormalizeRecord(r6), NormalizeRecord(r7), r3, r4}));
-  ASSERT_TRUE(WriteWorkingFile(dir.folder(), lists, 3).ok());
-  EXPECT_EQ(dir.Read(kWorkingFile), NormalizeRecord(r6) + NormalizeRecord(r7) + r3 + r4);
+  EXPECT_EQ(All(lists.lstRecords3()), (Lines{r6_held, r7_held, r3, r4}));
+  ASSERT_TRUE(WriteWorkingFile(dir.folder(), lists, DataGroup::kMostRecentTest).ok());
+  EXPECT_EQ(dir.Read(kWorkingFile), r6_held + r7_held + r3 + r4);
 }
 
 TEST_F(DisplayBuilderTest, DataGroupsOfAClassByName) {
-  request.data_group = 1;
+  request.data_group = DataGroup::kAllRecords;
   EXPECT_EQ(Run(3, -1), (Lines{"Ann 091026", "Ann 091526", "Ann 091626", "Ann 091726", "Bob 090126",
                                "Bob 100126", "Bob 100226"}));
   EXPECT_FALSE(run.one_student);
-  request.data_group = 2;
+  request.data_group = DataGroup::kTestsOnly;
   EXPECT_EQ(Run(3, -1), (Lines{"Ann 091026", "Ann 091626", "Ann 091726", "Bob 100226"}));
-  request.data_group = 3;
+  request.data_group = DataGroup::kMostRecentTest;
   EXPECT_EQ(Run(3, -1), (Lines{"Ann 091026", "Ann 091726", "Bob 100226"}));
-  EXPECT_EQ(dir.Read(kWorkingFile), NormalizeRecord(r6) + NormalizeRecord(r7) + r3 + r4);
+  EXPECT_EQ(dir.Read(kWorkingFile), r6_held + r7_held + r3 + r4);
 }
 
 TEST_F(DisplayBuilderTest, SortKeysAndDirections) {
-  request.sort_by = 2;  // date
+  request.sort_by = SortBy::kDate;
   EXPECT_EQ(Run(3, -1), (Lines{"Bob 090126", "Ann 091026", "Ann 091526", "Ann 091626", "Ann 091726",
                                "Bob 100126", "Bob 100226"}));
-  request.sort_direction = 1;
+  request.sort_direction = SortDirection::kDecreasing;
   EXPECT_EQ(Run(3, -1), (Lines{"Bob 100226", "Bob 100126", "Ann 091726", "Ann 091626", "Ann 091526",
                                "Ann 091026", "Bob 090126"}));
-  request.sort_direction = 0;
-  request.sort_by = 1;  // percent: 50, 70, 75, 90, 90, 100, 100
+  request.sort_direction = SortDirection::kIncreasing;
+  request.sort_by = SortBy::kPercent;  // 50, 70, 75, 90, 90, 100, 100
   EXPECT_EQ(Run(3, -1), (Lines{"Bob 090126", "Ann 091626", "Ann 091726", "Ann 091026", "Ann 091526",
                                "Bob 100126", "Bob 100226"}));
-  request.sort_by = 3;  // lesson label: "" (no catalogue) < "Test..." < "Unit Test: ..."
+  request.sort_by = SortBy::kLesson;  // label: "" (no catalogue) < "Test..." < "Unit Test: ..."
   EXPECT_EQ(Run(3, -1), (Lines{"Ann 091026", "Ann 091526", "Ann 091626", "Bob 090126", "Bob 100126",
                                "Bob 100226", "Ann 091726"}));
 }
@@ -109,12 +109,12 @@ TEST_F(DisplayBuilderTest, SortKeysAndDirections) {
 TEST_F(DisplayBuilderTest, TheReversedTieBreak) {
   dir.Write(kRecordsFile, ActRec("C3", "3", "1", "091526", "04", "07", "10", "1", "1") +
                               ActRec("C3", "3", "1", "091526", "04", "07", "10", "2", "2"));
-  request.sort_by = 2;
+  request.sort_by = SortBy::kDate;
   Run(3, 1);
   EXPECT_EQ(run.lines.RecordLine(0).substr(36, 3), "1  ");
-  EXPECT_EQ(DisplaySortKey(tables, run.lines.RecordLine(0), 2, 1),
+  EXPECT_EQ(DisplaySortKey(tables, run.lines.RecordLine(0), SortBy::kDate, 1),
             "260915Ann                  0001");
-  request.sort_direction = 1;
+  request.sort_direction = SortDirection::kDecreasing;
   Run(3, 1);
   EXPECT_EQ(run.lines.RecordLine(0).substr(36, 3), "2  ");
   EXPECT_TRUE(run.one_student);
@@ -124,7 +124,7 @@ TEST_F(DisplayBuilderTest, PercentKeys) {
   auto key = [&](const char* att, const char* cor) {
     return DisplaySortKey(
         tables, ComposeRecordLine(ActRec("C3", "3", "1", "091526", "04", "07", att, cor, "1"), ""),
-        1, 7);
+        SortBy::kPercent, 7);
   };
   const std::string tail = std::string(21, ' ') + "2609150007";
   EXPECT_EQ(key("8", "1"), "013" + tail);
@@ -138,14 +138,13 @@ TEST_F(DisplayBuilderTest, ReRunsReuseTheWorkingLists) {
   dir.Write(kRecordsFile,
             dir.Read(kRecordsFile) + ActRec("C3", "3", "2", "120126", "04", "07", "10", "9", "25"));
   request.reuse_working_lists = true;
-  request.data_group = 1;
+  request.data_group = DataGroup::kAllRecords;
   EXPECT_EQ(Run(3, 2).size(), 3u);  // appended records wait for the next display
-  request.data_group = 2;
+  request.data_group = DataGroup::kTestsOnly;
   EXPECT_EQ(Run(3, 2), (Lines{"Bob 100226"}));
-  EXPECT_EQ(dir.Read(kWorkingFile),
-            NormalizeRecord(r2) + r3 + r4 + NormalizeRecord(r6) + NormalizeRecord(r7));
+  EXPECT_EQ(dir.Read(kWorkingFile), r2 + r3 + r4 + r6_held + r7_held);
   request.reuse_working_lists = false;
-  request.data_group = 1;
+  request.data_group = DataGroup::kAllRecords;
   EXPECT_EQ(Run(3, 2).size(), 4u);
 }
 
@@ -164,16 +163,20 @@ TEST_F(DisplayBuilderTest, NothingSelected) {
 
 TEST_F(DisplayBuilderTest, PrintedReportOrderAndBlankLinesBetweenStudents) {
   RecordsReport report;
-  ASSERT_TRUE(BuildRecordsReport(dir.folder(), 3, -1, 1, 0, &report).ok());
+  ASSERT_TRUE(BuildRecordsReport(dir.folder(), 3, kAllStudents, DataGroup::kAllRecords,
+                                 SortDirection::kIncreasing, &report)
+                  .ok());
   EXPECT_EQ(report.heading_name, "All Students");
   std::vector<std::string> body = RecordsReportBody(tables, report.lines, 70);
   ASSERT_EQ(body.size(), 8u);
   EXPECT_EQ(body[0].substr(0, 23), "Ann              091026");
   EXPECT_EQ(body[4], " ");
   EXPECT_EQ(body[5].substr(0, 23), "Bob              090126");
-  EXPECT_EQ(RecordsReportHeadings("Ann      ", 70, 2)[0],
+  EXPECT_EQ(RecordsReportHeadings("Ann      ", 70, DataGroup::kTestsOnly)[0],
             "STUDENT RECORDS: Ann   /   Test Passing Grade: 70%   /   Showing: Tests Only");
-  ASSERT_TRUE(BuildRecordsReport(dir.folder(), 3, 1, 1, 1, &report).ok());
+  ASSERT_TRUE(BuildRecordsReport(dir.folder(), 3, 1, DataGroup::kAllRecords,
+                                 SortDirection::kDecreasing, &report)
+                  .ok());
   EXPECT_EQ(report.heading_name, "Ann                  ");
   EXPECT_EQ(report.lines.RecordLine(0).substr(21, 6), "260917");
 }
@@ -223,7 +226,7 @@ TEST(DisplaySortTest, ALabelThatBeginsAnotherComparesOnIntoTheName) {
   WorkingLists lists;
   DisplayRequest request;
   request.classnum = 3;
-  request.sort_by = 3;
+  request.sort_by = SortBy::kLesson;
   DisplayResult result;
   ASSERT_TRUE(DisplayNew(dir.folder(), {catalogue, names}, request, lists, &result).ok());
   std::vector<std::string> who;

@@ -1,6 +1,6 @@
 #include "gui/classes/PrintSlips.h"
 
-#include "gui/records/PrintRecords.h"
+#include "gui/records/PrinterFaultHandler.h"
 #include "records/PrintSetup.h"
 
 namespace quillon {

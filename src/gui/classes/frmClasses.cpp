@@ -13,6 +13,7 @@
 #include "classes/ClassOperations.h"
 #include "data/ClassFiles.h"
 #include "data/Purge.h"
+#include "gui/classes/ClassListBoxes.h"
 #include "gui/classes/frmStudentName.h"
 #include "gui/platform/CenterForm.h"
 #include "gui/platform/Controls.h"
@@ -21,6 +22,8 @@
 #include "gui/platform/Messages.h"
 
 namespace quillon {
+
+using enum ButtonState;
 namespace {
 
 constexpr char kCR[] = "\r";
@@ -102,7 +105,7 @@ void frmClasses::Form_Load() {
   cmdChangePassingGrade_->setEnabled(false);
 }
 
-bool frmClasses::Saved(const Status& s) {
+bool frmClasses::SayIfUnsaved(const Status& s) {
   if (s.ok()) return true;
   SayFailure(services_.dialogs, services_.folder,
              "The change could not be saved." + std::string(kCR) + kCR, s);
@@ -114,7 +117,7 @@ void frmClasses::UpdateClassList() {
   if (services_.dialogs.Ended()) return;
   lstStudents_->Clear();
   Label2_->setText("Passing Grade for Selected Class:");  // no class, no grade
-  SetButtonStates(1, 0, lstClasses_->ListCount() > 0 ? 1 : 0, 0, 0, 0, 0, 0);
+  SetButtonStates(kOn, kOff, EnabledIf(lstClasses_->ListCount() > 0), kOff, kOff, kOff, kOff, kOff);
 }
 
 void frmClasses::UpdateStudentList(int classnum) {
@@ -136,7 +139,8 @@ std::string frmClasses::SelectedStudentName() const {
   return StudentDisplayName(lstStudents_->SelectedRecord());
 }
 
-void frmClasses::SetButtonStates(int c0, int c1, int c2, int c3, int s0, int s1, int s2, int s3) {
+void frmClasses::SetButtonStates(ButtonState c0, ButtonState c1, ButtonState c2, ButtonState c3,
+                                 ButtonState s0, ButtonState s1, ButtonState s2, ButtonState s3) {
   SetTriStates(cmdClass_, {c0, c1, c2, c3});
   SetTriStates(cmdStudent_, {s0, s1, s2, s3});
 }
@@ -154,10 +158,10 @@ void frmClasses::ShowPassingGrade() {
 void frmClasses::lstClasses_Click() {
   UpdateStudentList(SelectedClassNumber());
   ShowPassingGrade();
-  SetButtonStates(1, 1, 1, 1, 1, 0, lstStudents_->ListCount() > 0 ? 1 : 0, 0);
+  SetButtonStates(kOn, kOn, kOn, kOn, kOn, kOff, EnabledIf(lstStudents_->ListCount() > 0), kOff);
 }
 
-void frmClasses::lstStudents_Click() { SetButtonStates(1, 1, 1, 1, 1, 1, 1, 1); }
+void frmClasses::lstStudents_Click() { SetButtonStates(kOn, kOn, kOn, kOn, kOn, kOn, kOn, kOn); }
 
 void frmClasses::lstStudents_GotFocus() {
   if (lstStudents_->ListCount() > 0 && lstStudents_->ListIndex() < 0) {
@@ -166,41 +170,17 @@ void frmClasses::lstStudents_GotFocus() {
 }
 
 void frmClasses::cmdClass_Click(int index) {
-  switch (index) {
-    case 0:
-      CreateClass();
-      break;
-    case 1:
-      DeleteClass();
-      break;
-    case 2:
-      EraseAllClasses();
-      break;
-    case 3:
-      EditClass();
-      break;
-    default:
-      break;
-  }
+  if (index == 0) CreateClass();
+  if (index == 1) DeleteClass();
+  if (index == 2) EraseAllClasses();
+  if (index == 3) EditClass();
 }
 
 void frmClasses::cmdStudent_Click(int index) {
-  switch (index) {
-    case 0:
-      AddStudent();
-      break;
-    case 1:
-      DeleteStudent();
-      break;
-    case 2:
-      EraseAllStudents();
-      break;
-    case 3:
-      EditStudent();
-      break;
-    default:
-      break;
-  }
+  if (index == 0) AddStudent();
+  if (index == 1) DeleteStudent();
+  if (index == 2) EraseAllStudents();
+  if (index == 3) EditStudent();
 }
 
 void frmClasses::optPassingGrade_Click(int index) {
@@ -211,7 +191,8 @@ void frmClasses::optPassingGrade_Click(int index) {
 void frmClasses::cmdChangePassingGrade_Click() {
   const int c = SelectedClassNumber();
   const double grade = services_.values.PassingGrade;
-  if (!Saved(FileChangePassingGrade(services_.folder, c, static_cast<int>(std::lround(grade))))) {
+  if (!SayIfUnsaved(
+          FileChangePassingGrade(services_.folder, c, static_cast<int>(std::lround(grade))))) {
     return;
   }
   Label2_->setText(ToQString("Passing Grade for Selected Class: " + GeneralNumber(grade) + "%"));
@@ -234,7 +215,7 @@ void frmClasses::CreateClass() {
     return;
   }
   int classnum = 0;
-  if (!Saved(NewClassNumber(services_.folder, &classnum))) return;
+  if (!SayIfUnsaved(NewClassNumber(services_.folder, &classnum))) return;
   if (classnum == 0) {
     // The number field holds two characters: 100 would read back as class 10.
     services_.dialogs.MessageBox(
@@ -244,7 +225,7 @@ void frmClasses::CreateClass() {
         Buttons::kOk, Icon::kNone, Title::Default());
     return;
   }
-  Saved(FileAddClass(services_.folder, entry, classnum));
+  SayIfUnsaved(FileAddClass(services_.folder, entry, classnum));
   UpdateClassList();
 }
 
@@ -263,7 +244,7 @@ void frmClasses::EditClass() {
                                  Icon::kCritical, Title::Default());
     return;
   }
-  Saved(FileEditClass(services_.folder, SelectedClassNumber(), entry));
+  SayIfUnsaved(FileEditClass(services_.folder, SelectedClassNumber(), entry));
   UpdateClassList();
 }
 
@@ -281,7 +262,8 @@ void frmClasses::DeleteClass() {
     return;
   }
   // Activity records first, then the students, then the class record.
-  if (Saved(PurgeRecords(services_.folder, 0, c))) Saved(FileDeleteClass(services_.folder, c));
+  if (SayIfUnsaved(PurgeRecords(services_.folder, 0, c)))
+    SayIfUnsaved(FileDeleteClass(services_.folder, c));
   UpdateClassList();
 }
 
@@ -291,21 +273,26 @@ void frmClasses::EraseAllClasses() {
                                    Title::Text("")) != Answer::kYes) {
     return;
   }
-  if (Saved(PurgeRecords(services_.folder, 0, 0))) Saved(FileDeleteClass(services_.folder, 0));
+  if (SayIfUnsaved(PurgeRecords(services_.folder, 0, 0)))
+    SayIfUnsaved(FileDeleteClass(services_.folder, 0));
   UpdateClassList();
 }
 
-bool frmClasses::AskStudent(const std::string& caption, const std::string& prompt,
-                            const std::string& name, const std::string& password) {
+std::optional<StudentDialogAnswer> frmClasses::AskStudent(const std::string& caption,
+                                                          const std::string& prompt,
+                                                          const std::string& name,
+                                                          const std::string& password) {
   frmStudentName dialog(services_, this);
   dialog.setWindowTitle(ToQString(caption));
   dialog.SetPrompt(prompt);
   dialog.SetName(name);
   dialog.SetPassword(password);
-  services_.values.StudentDialogOK = false;
   services_.dialogs.ShowModal(dialog);
-  return !services_.dialogs.Ended() && services_.values.StudentDialogOK &&
-         !Trim(services_.values.StudentDialogName).empty();
+  std::optional<StudentDialogAnswer> answer = dialog.Answer();
+  if (services_.dialogs.Ended() || !answer || Trim(answer->StudentDialogName).empty()) {
+    return std::nullopt;
+  }
+  return answer;
 }
 
 void frmClasses::AddStudent() {
@@ -316,7 +303,7 @@ void frmClasses::AddStudent() {
     return;
   }
   int n = 0;
-  if (!Saved(NewStudentNumber(services_.folder, SelectedClassNumber(), &n))) return;
+  if (!SayIfUnsaved(NewStudentNumber(services_.folder, SelectedClassNumber(), &n))) return;
   if (n == 0) {
     services_.dialogs.MessageBox("There is no room in this class for more students.  " +
                                      std::string(kCR) +
@@ -324,17 +311,16 @@ void frmClasses::AddStudent() {
                                  Buttons::kOk, Icon::kNone, Title::Default());
     return;
   }
-  if (!AskStudent(
-          "Add Student",
-          "Enter name and password for student you would like to add to " + SelectedClassName(), "",
-          "")) {
-    return;
-  }
+  const std::optional<StudentDialogAnswer> answer = AskStudent(
+      "Add Student",
+      "Enter name and password for student you would like to add to " + SelectedClassName(), "",
+      "");
+  if (!answer) return;
   const int c = SelectedClassNumber();
-  Saved(FileAddStudent(services_.folder, services_.values.StudentDialogName, c, n,
-                       services_.values.StudentDialogPassword));
+  SayIfUnsaved(FileAddStudent(services_.folder, answer->StudentDialogName, c, n,
+                              answer->StudentDialogPassword));
   UpdateStudentList(c);
-  SetButtonStates(1, 1, 1, 1, 1, 0, 1, 0);
+  SetButtonStates(kOn, kOn, kOn, kOn, kOn, kOff, kOn, kOff);
 }
 
 void frmClasses::EditStudent() {
@@ -344,15 +330,15 @@ void frmClasses::EditStudent() {
     return;
   }
   if (!NamesOneStudent(services_.dialogs, SelectedStudentNumber())) return;
-  if (!AskStudent("Edit Student", "Edit name and/or password for student in " + SelectedClassName(),
-                  SelectedStudentName(), StudentPasswordOf(lstStudents_->SelectedRecord()))) {
-    return;
-  }
+  const std::optional<StudentDialogAnswer> answer =
+      AskStudent("Edit Student", "Edit name and/or password for student in " + SelectedClassName(),
+                 SelectedStudentName(), StudentPasswordOf(lstStudents_->SelectedRecord()));
+  if (!answer) return;
   const int c = SelectedClassNumber(), s = SelectedStudentNumber();
-  Saved(FileEditStudent(services_.folder, c, s, services_.values.StudentDialogName,
-                        services_.values.StudentDialogPassword));
+  SayIfUnsaved(FileEditStudent(services_.folder, c, s, answer->StudentDialogName,
+                               answer->StudentDialogPassword));
   UpdateStudentList(c);
-  SetButtonStates(1, 1, 1, 1, 1, 0, 1, 0);
+  SetButtonStates(kOn, kOn, kOn, kOn, kOn, kOff, kOn, kOff);
 }
 
 void frmClasses::DeleteStudent() {
@@ -369,7 +355,8 @@ void frmClasses::DeleteStudent() {
                                    Title::Text("")) != Answer::kYes) {
     return;
   }
-  if (Saved(PurgeRecords(services_.folder, s, c))) Saved(FileDeleteStudent(services_.folder, s, c));
+  if (SayIfUnsaved(PurgeRecords(services_.folder, s, c)))
+    SayIfUnsaved(FileDeleteStudent(services_.folder, s, c));
   UpdateStudentList(c);
 }
 
@@ -386,9 +373,11 @@ void frmClasses::EraseAllStudents() {
                                    Title::Text("")) != Answer::kYes) {
     return;
   }
-  if (Saved(PurgeRecords(services_.folder, 0, c))) Saved(FileDeleteStudent(services_.folder, 0, c));
+  if (SayIfUnsaved(PurgeRecords(services_.folder, 0, c)))
+    SayIfUnsaved(FileDeleteStudent(services_.folder, 0, c));
   UpdateStudentList(c);  // empty, unless the removal failed
-  SetButtonStates(-1, -1, -1, -1, 1, 0, lstStudents_->ListCount() > 0 ? 1 : 0, 0);
+  SetButtonStates(kAsItIs, kAsItIs, kAsItIs, kAsItIs, kOn, kOff,
+                  EnabledIf(lstStudents_->ListCount() > 0), kOff);
 }
 
 }  // namespace quillon

@@ -8,8 +8,11 @@
 
 #include <QDialog>
 #include <array>
+#include <optional>
 #include <string>
 
+#include "gui/classes/frmStudentName.h"
+#include "gui/platform/Controls.h"
 #include "gui/shell/Services.h"
 
 class QGroupBox;
@@ -34,9 +37,10 @@ class frmClasses : public QDialog {
   std::string SelectedClassName() const;
   int SelectedStudentNumber() const;
   std::string SelectedStudentName() const;
-  // One value per button, cmdClass 0-3 then cmdStudent 0-3: 0 disables, 1
-  // enables, any other value leaves the button as it is.
-  void SetButtonStates(int c0, int c1, int c2, int c3, int s0, int s1, int s2, int s3);
+  // One value per button, cmdClass 0-3 then cmdStudent 0-3: each is
+  // enabled, disabled or left as it is.
+  void SetButtonStates(ButtonState c0, ButtonState c1, ButtonState c2, ButtonState c3,
+                       ButtonState s0, ButtonState s1, ButtonState s2, ButtonState s3);
   void ShowPassingGrade();
 
   void lstClasses_Click();
@@ -67,11 +71,13 @@ class frmClasses : public QDialog {
 
  private:
   void Form_Load();
-  // False, after saying so with the file and what is wrong, when `s` failed.
-  bool Saved(const Status& s);  // "The change could not be saved."
-  // Shows the student name dialog; true when its OK gave a name.
-  bool AskStudent(const std::string& caption, const std::string& prompt, const std::string& name,
-                  const std::string& password);
+  // Says "The change could not be saved." with the file and what is wrong
+  // when `s` failed. Returns whether `s` succeeded.
+  bool SayIfUnsaved(const Status& s);
+  // Shows the student name dialog; its answer when its OK gave a name.
+  std::optional<StudentDialogAnswer> AskStudent(const std::string& caption,
+                                                const std::string& prompt, const std::string& name,
+                                                const std::string& password);
 
   Services services_;
   std::array<QLabel*, 2> Label1_;

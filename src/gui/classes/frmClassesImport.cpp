@@ -84,7 +84,8 @@ void frmClasses::cmdImportStudents_Click() {
   services_.dialogs.ShowModal(window);
   if (services_.dialogs.Ended() || window.Added() == 0) return;
   UpdateStudentList(c);
-  SetButtonStates(1, 1, 1, 1, 1, 0, 1, 0);  // as after adding a student
+  using enum ButtonState;
+  SetButtonStates(kOn, kOn, kOn, kOn, kOn, kOff, kOn, kOff);  // as after adding a student
 }
 
 void frmClasses::cmdPrintSlips_Click() {

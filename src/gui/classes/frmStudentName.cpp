@@ -123,15 +123,19 @@ void frmStudentName::cmdOK_Click() {
     wrong->setFocus();
     return;
   }
-  services_.values.StudentDialogOK = true;
-  services_.values.StudentDialogName = Trim(*name);
-  services_.values.StudentDialogPassword = *password;
+  StudentDialogOK_ = true;
+  answer_ = {Trim(*name), *password};
   accept();
 }
 
 void frmStudentName::cmdCancel_Click() {
-  services_.values.StudentDialogOK = false;
+  StudentDialogOK_ = false;
   done(QDialog::Rejected);
+}
+
+std::optional<StudentDialogAnswer> frmStudentName::Answer() const {
+  if (!StudentDialogOK_) return std::nullopt;
+  return answer_;
 }
 
 bool frmStudentName::eventFilter(QObject* watched, QEvent* event) {

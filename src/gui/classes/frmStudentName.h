@@ -1,10 +1,11 @@
 // The student name dialog: the name and password of a student to add or
-// edit. Its results go to the shared values StudentDialogOK,
-// StudentDialogName and StudentDialogPassword; Cancel and the close control
-// leave StudentDialogOK false.
+// edit. OK gives its answer (StudentDialogName, StudentDialogPassword);
+// Cancel and the close control give none.
 #pragma once
 
 #include <QDialog>
+#include <optional>
+#include <string>
 
 #include "gui/shell/Services.h"
 
@@ -13,6 +14,12 @@ class QLineEdit;
 class QPushButton;
 
 namespace quillon {
+
+// What the dialog's OK gave: the name trimmed, the password as typed.
+struct StudentDialogAnswer {
+  std::string StudentDialogName;
+  std::string StudentDialogPassword;
+};
 
 class frmStudentName : public QDialog {
   Q_OBJECT
@@ -24,6 +31,10 @@ class frmStudentName : public QDialog {
   void SetPrompt(const std::string& label4);
   void SetName(const std::string& text1);
   void SetPassword(const std::string& text2);
+
+  // The answer of the OK that closed the dialog; none after Cancel, the
+  // close control, or before OK was pressed.
+  std::optional<StudentDialogAnswer> Answer() const;
 
   void cmdOK_Click();
   void cmdCancel_Click();
@@ -37,6 +48,8 @@ class frmStudentName : public QDialog {
 
  private:
   Services services_;
+  bool StudentDialogOK_ = false;
+  StudentDialogAnswer answer_;
   QLabel* Label4_;
   QLabel* Label1_;
   QLineEdit* Text1_;

@@ -3,7 +3,7 @@
 #include "data/ClassFiles.h"
 #include "data/DiagFile.h"
 #include "diagnostics/DiagnosticReport.h"
-#include "gui/records/PrintRecords.h"
+#include "gui/records/PrinterFaultHandler.h"
 #include "records/PrintSetup.h"
 
 namespace quillon {
@@ -17,7 +17,7 @@ void PrintDiagnostics(Services services, const std::vector<std::string>& records
     return;
   }
   Printer& printer = services.printer;
-  PrintLayout& layout = services.values.Print;
+  PrintLayout layout;
   PrinterFaultHandler handler(services, PrinterFaultHandler::OtherFault::kAbandon);
   if (!handler.Run([&] { return printer.SetOrientation(Orientation::kPortrait); }) ||
       !handler.Run([&] { return SetUpPrinter(printer, &layout, 11); })) {

@@ -11,6 +11,7 @@
 #include "data/Purge.h"
 #include "diagnostics/DiagRecord.h"
 #include "diagnostics/DiagnosticReport.h"
+#include "gui/classes/ClassListBoxes.h"
 #include "gui/diagnostics/PrintDiagnostics.h"
 #include "gui/diagnostics/frmDisplayDiagnostics.h"
 #include "gui/platform/CenterForm.h"
@@ -20,6 +21,8 @@
 #include "gui/platform/Messages.h"
 
 namespace quillon {
+
+using enum ButtonState;
 
 frmDiagnostics::frmDiagnostics(Services services, QWidget* parent)
     : QDialog(parent), services_(services) {
@@ -74,7 +77,7 @@ void frmDiagnostics::UpdateClassList() {
   FillClassListBox(services_.folder, services_.dialogs, lstClasses_);
   if (services_.dialogs.Ended()) return;
   lstStudents_->Clear();
-  SetButtonStates(0, 0, 0, 0, 0, 0);
+  SetButtonStates(kOff, kOff, kOff, kOff, kOff, kOff);
 }
 
 void frmDiagnostics::UpdateStudentList(int classnum) {
@@ -105,19 +108,20 @@ std::string frmDiagnostics::SelectedStudentName() const {
   return Trim(lstStudents_->SelectedRecord().substr(0, 21));
 }
 
-void frmDiagnostics::SetButtonStates(int a0, int a1, int a2, int s0, int s1, int s2) {
+void frmDiagnostics::SetButtonStates(ButtonState a0, ButtonState a1, ButtonState a2, ButtonState s0,
+                                     ButtonState s1, ButtonState s2) {
   SetTriStates(cmdAll_, {a0, a1, a2});
   SetTriStates(cmdSelected_, {s0, s1, s2});
 }
 
 void frmDiagnostics::lstClasses_Click() {
   UpdateStudentList(SelectedClassNumber());
-  SetButtonStates(1, 1, 1, 0, 0, 0);
+  SetButtonStates(kOn, kOn, kOn, kOff, kOff, kOff);
 }
 
 void frmDiagnostics::lstStudents_Click() {
   SelectedDiagRecord_ = DiagEntryRecord(lstStudents_->SelectedRecord());
-  SetButtonStates(1, 1, 1, 1, 1, 1);
+  SetButtonStates(kOn, kOn, kOn, kOn, kOn, kOn);
 }
 
 void frmDiagnostics::cmdAll_Click(int index) {
@@ -181,7 +185,7 @@ void frmDiagnostics::Erase(const std::string& question, const std::string& name,
     }
   }
   UpdateStudentList(classnum);
-  SetButtonStates(1, 1, 1, 0, 0, 0);
+  SetButtonStates(kOn, kOn, kOn, kOff, kOff, kOff);
 }
 
 void frmDiagnostics::EraseDiagnosticDataAll() {

@@ -9,6 +9,7 @@
 #include <array>
 #include <string>
 
+#include "gui/platform/Controls.h"
 #include "gui/shell/Services.h"
 
 class QLabel;
@@ -30,8 +31,10 @@ class frmDiagnostics : public QDialog {
   std::string SelectedClassName() const;
   int SelectedStudentNumber() const;
   std::string SelectedStudentName() const;
-  // cmdAll 0-2, then cmdSelected 0-2: 0 disables, 1 enables, other leaves.
-  void SetButtonStates(int a0, int a1, int a2, int s0, int s1, int s2);
+  // cmdAll 0-2, then cmdSelected 0-2: each is enabled, disabled or left as
+  // it is.
+  void SetButtonStates(ButtonState a0, ButtonState a1, ButtonState a2, ButtonState s0,
+                       ButtonState s1, ButtonState s2);
 
   void lstClasses_Click();
   void lstStudents_Click();

@@ -133,11 +133,11 @@ void frmOutput::cmdWrite_Click() {
                      Buttons::kOk, Icon::kNone, Title::Default());
   if (dialogs.Ended()) return;
   dialogs.SetBusy(true);
-  services_.values.ExportSortOrder = SelectedSortChoice();
+  ExportSortOrder_ = SelectedSortChoice();
   std::size_t written = 0;
   SharedValues& v = services_.values;
   s = WriteExport(services_.folder, services_.clock, {v.Catalogue, v.UnitTestNames}, cutoff,
-                  v.ExportSortOrder, &name, &written);
+                  ExportSortOrder_, &name, &written);
   dialogs.SetBusy(false);
   if (!s.ok()) {
     SayFailure(dialogs, services_.folder, "The records could not be written to the file\r", s,

@@ -33,6 +33,7 @@ class frmOutput : public QDialog {
   int SelectedSortChoice() const;
 
   Services services_;
+  int ExportSortOrder_ = 0;  // the sort choice of the last export written
   QLabel* Label1_;
   std::array<QRadioButton*, 3> optDateRange_{};  // 1-2
   QLineEdit* txtDate_;

@@ -5,8 +5,8 @@
 
 namespace quillon {
 
-void SetTriState(QPushButton* button, int state) {
-  if (state == 0 || state == 1) button->setEnabled(state == 1);
+void SetTriState(QPushButton* button, ButtonState state) {
+  if (state != ButtonState::kAsItIs) button->setEnabled(state == ButtonState::kOn);
 }
 
 HeadedLists MakeHeadedLists(QWidget* parent, const char* second_heading, bool bold,

@@ -1,10 +1,12 @@
 // Control arrays as the windows use them: buttons named by the array and
-// index ("cmdAll2") dispatching on the index, tri-state button states, and
-// the two headed lists of the class and student windows.
+// index ("cmdAll2") dispatching on the index, option arrays indexed by the
+// values they set, tri-state button states, and the two headed lists of the
+// class and student windows.
 #pragma once
 
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
 #include <array>
 #include <cstddef>
 #include <functional>
@@ -13,12 +15,38 @@ namespace quillon {
 
 class RecordListBox;
 
-// 0 disables the button, 1 enables it, any other value leaves it as it is.
-void SetTriState(QPushButton* button, int state);
+// What a change of state does to a button.
+enum class ButtonState { kOff, kOn, kAsItIs };
+inline ButtonState EnabledIf(bool on) { return on ? ButtonState::kOn : ButtonState::kOff; }
+
+// Disables the button (kOff), enables it (kOn) or leaves it as it is.
+void SetTriState(QPushButton* button, ButtonState state);
 // The same for each button of an array.
 template <std::size_t N>
-void SetTriStates(const std::array<QPushButton*, N>& buttons, const std::array<int, N>& states) {
+void SetTriStates(const std::array<QPushButton*, N>& buttons,
+                  const std::array<ButtonState, N>& states) {
   for (std::size_t i = 0; i < N; ++i) SetTriState(buttons[i], states[i]);
+}
+
+// An option array indexed by the values it sets: an entry may be null (no
+// option carries that value). A check of option i calls click(i).
+template <std::size_t N>
+void ConnectOptions(QObject* owner, const std::array<QRadioButton*, N>& options,
+                    const std::function<void(int)>& click) {
+  for (std::size_t i = 0; i < N; ++i) {
+    if (options[i] == nullptr) continue;
+    const int index = static_cast<int>(i);
+    QObject::connect(options[i], &QRadioButton::toggled, owner, [click, index](bool on) {
+      if (on) click(index);
+    });
+  }
+}
+// Checks option `index`, when the array has one of that value.
+template <std::size_t N>
+void CheckOption(const std::array<QRadioButton*, N>& options, int index) {
+  if (index >= 0 && static_cast<std::size_t>(index) < N && options[index] != nullptr) {
+    options[index]->setChecked(true);
+  }
 }
 
 // Buttons <name>0 .. <name>N-1 with the captions; a click on button i calls

@@ -1,7 +1,7 @@
 // Every message box, input box, beep, busy pointer, modal window and end of
 // the program goes through Dialogs, so that a test can drive a real window
 // headless and answer its questions (tests/support/gui/ScriptedDialogs.h).
-// Texts are the single-byte texts of the system.
+// Texts are single-byte, as the data files hold them.
 #pragma once
 
 #include <string>

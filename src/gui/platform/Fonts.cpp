@@ -4,6 +4,8 @@
 #include <QFontInfo>
 #include <QStringList>
 
+#include "gui/platform/Encoding.h"
+
 namespace quillon {
 
 QFont FixedPitchFont(double points, bool bold) {
@@ -17,6 +19,13 @@ QFont FixedPitchFont(double points, bool bold) {
   if (!QFontInfo(font).fixedPitch()) font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
   font.setPointSizeF(points);
   font.setBold(bold);
+  return font;
+}
+
+QFont NamedFont(const std::string& name, double points) {
+  if (name == "Courier New") return FixedPitchFont(points);
+  QFont font(ToQString(name));
+  font.setPointSizeF(points);
   return font;
 }
 

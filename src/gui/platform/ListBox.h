@@ -5,7 +5,8 @@
 // code of the whole record text or kept in the order added. Its click
 // handler is the `Click` signal, sent whenever an item becomes selected, by
 // the user or by SetListIndex (also when it selects the item selected
-// already), as the system's list boxes do.
+// already): choosing an item in code runs the window's handler as a click
+// on it does.
 //
 // LinesView: a long unsorted list of fixed-pitch lines (the records display,
 // the diagnostic report), read on demand from the lines it is given, so that
@@ -18,9 +19,7 @@
 #include <functional>
 #include <string>
 
-#include "gui/platform/Dialogs.h"
 #include "gui/platform/Fonts.h"
-#include "platform/Folder.h"
 
 namespace quillon {
 
@@ -89,15 +88,5 @@ class LinesView : public QListView {
  private:
   LinesModel model_;
 };
-
-// Fills `list` with the class records of CLASSES.DAT, each shown by its
-// name, with nothing selected. A file that cannot be read is said and leaves
-// the list empty; a class number of 0 or less is said and ends the program.
-void FillClassListBox(Folder& folder, Dialogs& dialogs, RecordListBox* list);
-// Fills `list` with the roster of class `classnum` (nothing for a class
-// number not above 0), each student shown by name, with nothing selected.
-// A file that cannot be read is said after `headline` and leaves it empty.
-void FillRosterListBox(Folder& folder, Dialogs& dialogs, int classnum, RecordListBox* list,
-                       const std::string& headline);
 
 }  // namespace quillon

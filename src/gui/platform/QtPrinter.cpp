@@ -13,7 +13,6 @@
 #include "gui/platform/DrawingPainter.h"
 #include "gui/platform/Encoding.h"
 #include "gui/platform/Fonts.h"
-#include "records/PrintSetup.h"
 
 namespace quillon {
 namespace {
@@ -43,15 +42,7 @@ QtPrinter::QtPrinter(std::string pdf_folder, Dialogs& dialogs, Clock& clock)
 QtPrinter::~QtPrinter() { AbandonDocument(); }
 
 int QtPrinter::SetFont(const std::string& name, double points) {
-  // "Courier New" is seldom installed here: a fixed-pitch font of its
-  // measures keeps the report's columns under their headings and its pages
-  // as full (see FixedPitchFont).
-  if (name == kReportFont) {
-    font_ = FixedPitchFont(points);
-  } else {
-    font_ = QFont(ToQString(name));
-    font_.setPointSizeF(points);
-  }
+  font_ = NamedFont(name, points);
   if (painter_) painter_->setFont(font_);
   return 0;
 }

@@ -1,43 +1,16 @@
 #include "gui/records/PrintRecords.h"
 
+#include "gui/records/PrinterFaultHandler.h"
 #include "records/PrintSetup.h"
 #include "records/PrintedReport.h"
 
 namespace quillon {
 
-bool PrinterFaultHandler::Run(const std::function<int()>& operation) {
-  for (;;) {
-    if (services_.dialogs.Ended()) return false;
-    const int fault = operation();
-    if (fault == 0) return true;
-    Answer answer = Answer::kCancel;
-    if (fault == kPrinterNotReady || fault == kPrinterOutOfPaper) {
-      services_.dialogs.Beep();
-      answer = services_.dialogs.MessageBox(
-          fault == kPrinterNotReady
-              ? "Turn printer on, then click OK to continue."
-              : "Printer is out of paper.\rInsert paper, then click OK to continue",
-          Buttons::kOkCancel, Icon::kNone, Title::Default());
-      if (answer == Answer::kOk) continue;
-      services_.printer.AbandonDocument();
-      return false;
-    }
-    services_.dialogs.MessageBox(
-        "Error =" + std::string(fault >= 0 ? " " : "") + std::to_string(fault), Buttons::kOk,
-        Icon::kNone, Title::Default());
-    services_.printer.AbandonDocument();
-    if (other_ == OtherFault::kEndProgram) services_.dialogs.EndProgram(kExitPrinterError);
-    return false;
-  }
-}
-
 namespace {
 
 // PrintPageHeader: a new page unless it is the first since the set-up, then
 // the page number.
-bool PrintPageHeader(Services& services, PrinterFaultHandler& handler) {
-  Printer& printer = services.printer;
-  PrintLayout& layout = services.values.Print;
+bool PrintPageHeader(Printer& printer, PrinterFaultHandler& handler, PrintLayout& layout) {
   if (layout.PagesStarted != 0 && !handler.Run([&] { return printer.NewPage(); })) return false;
   ++layout.PagesStarted;
   return handler.Run([&] {
@@ -47,10 +20,11 @@ bool PrintPageHeader(Services& services, PrinterFaultHandler& handler) {
 }
 
 // Prints `text` at the left margin, on the current line.
-bool PrintAtLeft(Services& services, PrinterFaultHandler& handler, const std::string& text) {
+bool PrintAtLeft(Printer& printer, PrinterFaultHandler& handler, const PrintLayout& layout,
+                 const std::string& text) {
   return handler.Run([&] {
-    services.printer.SetPosition(services.values.Print.PrintLeft, services.printer.CurrentY());
-    return services.printer.PrintLine(text);
+    printer.SetPosition(layout.PrintLeft, printer.CurrentY());
+    return printer.PrintLine(text);
   });
 }
 
@@ -59,8 +33,8 @@ bool PrintAtLeft(Services& services, PrinterFaultHandler& handler, const std::st
 void PrintRecords(Services services, int classnum, int studentnum) {
   SharedValues& v = services.values;
   RecordsReport report;
-  Status s = BuildRecordsReport(services.folder, classnum, studentnum, v.DataGroup, v.SortDirection,
-                                &report);
+  Status s =
+      BuildRecordsReport(services.folder, classnum, studentnum, v.Group(), v.Direction(), &report);
   if (!s.ok()) {
     services.dialogs.MessageBox("The records cannot be printed.\r\r" + s.ToString(), Buttons::kOk,
                                 Icon::kCritical, Title::Default());
@@ -74,18 +48,19 @@ void PrintRecords(Services services, int classnum, int studentnum) {
                               Title::Text("Printing Student Records"));
   if (services.dialogs.Ended()) return;
   Printer& printer = services.printer;
+  PrintLayout layout;
   PrinterFaultHandler handler(services, PrinterFaultHandler::OtherFault::kEndProgram);
   const std::vector<std::string> headings =
-      RecordsReportHeadings(report.heading_name, v.PassingGrade, v.DataGroup);
+      RecordsReportHeadings(report.heading_name, v.PassingGrade, v.Group());
   auto print_headings = [&] {
     for (const std::string& h : headings) {
-      if (!PrintAtLeft(services, handler, h)) return false;
+      if (!PrintAtLeft(printer, handler, layout, h)) return false;
     }
     return true;
   };
   if (!handler.Run([&] { return printer.SetOrientation(Orientation::kLandscape); }) ||
-      !handler.Run([&] { return SetUpPrinter(printer, &v.Print, 10); }) ||
-      !PrintPageHeader(services, handler) || !print_headings()) {
+      !handler.Run([&] { return SetUpPrinter(printer, &layout, 10); }) ||
+      !PrintPageHeader(printer, handler, layout) || !print_headings()) {
     return;
   }
   const TitleTables tables{v.Catalogue, v.UnitTestNames};
@@ -94,12 +69,12 @@ void PrintRecords(Services services, int classnum, int studentnum) {
     const std::string line = FormatPrintLine(tables, report.lines.RecordLine(i), v.PassingGrade);
     const std::string student = line.substr(0, 16);
     if (student != prev) {
-      if (!prev.empty() && !PrintAtLeft(services, handler, " ")) return;
+      if (!prev.empty() && !PrintAtLeft(printer, handler, layout, " ")) return;
       prev = student;
     }
-    if (!PrintAtLeft(services, handler, line)) return;
-    if (printer.CurrentY() >= v.Print.PrintBottom &&
-        (!PrintPageHeader(services, handler) || !print_headings())) {
+    if (!PrintAtLeft(printer, handler, layout, line)) return;
+    if (printer.CurrentY() >= layout.PrintBottom &&
+        (!PrintPageHeader(printer, handler, layout) || !print_headings())) {
       return;
     }
   }

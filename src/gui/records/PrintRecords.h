@@ -1,35 +1,15 @@
 // Printing the records of a class or a student: the paginated report on a
-// landscape page, and the printer-fault handling both printed reports use.
+// landscape page.
 #pragma once
 
-#include <functional>
 #include <string>
 
 #include "gui/shell/Services.h"
 
 namespace quillon {
 
-// Runs printer operations under the report's fault handler: a printer that
-// is off (25) or out of paper (27) is asked for with a beep and a message
-// with OK and Cancel; OK tries the same operation again, Cancel abandons
-// the job at once. Any other fault shows "Error =" and its number, then
-// either ends the program (the records report) or abandons the job.
-class PrinterFaultHandler {
- public:
-  enum class OtherFault { kEndProgram, kAbandon };
-  PrinterFaultHandler(Services services, OtherFault other) : services_(services), other_(other) {}
-
-  // Runs `operation` (which returns 0 or a fault number) until it is done;
-  // false when the job was abandoned or the program ended.
-  bool Run(const std::function<int()>& operation);
-
- private:
-  Services services_;
-  OtherFault other_;
-};
-
-// Prints the records of student `studentnum` of class `classnum` (-1: all
-// students of the class), sorted by name, date, course, unit and lesson in
+// Prints the records of student `studentnum` of class `classnum`
+// (kAllStudents: all students of the class), sorted by name, date, course, unit and lesson in
 // SortDirection, of the data group DataGroup, with the passing grade
 // PassingGrade. "No records found." when there are none (the printer is not
 // touched). Returns when printed, abandoned or the program ended.

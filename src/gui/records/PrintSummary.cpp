@@ -1,6 +1,6 @@
 #include "gui/records/PrintSummary.h"
 
-#include "gui/records/PrintRecords.h"
+#include "gui/records/PrinterFaultHandler.h"
 #include "records/PrintSetup.h"
 #include "records/SummaryText.h"
 

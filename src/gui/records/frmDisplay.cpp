@@ -7,10 +7,12 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QStyle>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include "base/Text.h"
 #include "gui/platform/CenterForm.h"
+#include "gui/platform/Controls.h"
 #include "gui/platform/Encoding.h"
 #include "gui/platform/ListBox.h"
 #include "gui/platform/Messages.h"
@@ -57,6 +59,13 @@ constexpr Heading kHeadings[] = {
     {"lblMinutes", "Mins.", 104, 4},
 };
 
+// Checks `option` without running its click handler (the other options of
+// its frame are unchecked as usual).
+void CheckQuietly(QRadioButton* option) {
+  const QSignalBlocker quiet(option);
+  option->setChecked(true);
+}
+
 }  // namespace
 
 frmDisplay::frmDisplay(Services services, WorkingLists& lists, QWidget* parent)
@@ -72,24 +81,12 @@ frmDisplay::frmDisplay(Services services, WorkingLists& lists, QWidget* parent)
   QGroupBox* directions = OptionFrame(this, "fraSortDir", "Sort Direction:", "optSortDir",
                                       {{1, "Decreasing"}, {0, "Increasing"}}, optSortDir_.data());
   // At design time: all records, by name, increasing.
-  optDataGroup_[1]->setChecked(true);
-  optSort_[0]->setChecked(true);
-  optSortDir_[0]->setChecked(true);
-  for (int i = 1; i <= 3; ++i) {
-    connect(optDataGroup_[i], &QRadioButton::toggled, this, [this, i](bool on) {
-      if (on) optDataGroup_Click(i);
-    });
-  }
-  for (int i = 0; i <= 3; ++i) {
-    connect(optSort_[i], &QRadioButton::toggled, this, [this, i](bool on) {
-      if (on) optSort_Click(i);
-    });
-  }
-  for (int i = 0; i <= 1; ++i) {
-    connect(optSortDir_[i], &QRadioButton::toggled, this, [this, i](bool on) {
-      if (on) optSortDir_Click(i);
-    });
-  }
+  optDataGroup_[OptionIndex(DataGroup::kAllRecords)]->setChecked(true);
+  optSort_[OptionIndex(SortBy::kName)]->setChecked(true);
+  optSortDir_[OptionIndex(SortDirection::kIncreasing)]->setChecked(true);
+  ConnectOptions(this, optDataGroup_, [this](int i) { optDataGroup_Click(i); });
+  ConnectOptions(this, optSort_, [this](int i) { optSort_Click(i); });
+  ConnectOptions(this, optSortDir_, [this](int i) { optSortDir_Click(i); });
 
   lstRecords_ =
       new LinesView("lstRecords",
@@ -168,9 +165,9 @@ void frmDisplay::Form_Load() {
       " * - Practice grades are given when 5 or more problems are attempted ");
   // The options show the settings in force (their handlers change nothing
   // when a setting is already the one chosen).
-  if (v.DataGroup >= 1 && v.DataGroup <= 3) optDataGroup_[v.DataGroup]->setChecked(true);
-  if (v.SortBy >= 0 && v.SortBy <= 3) optSort_[v.SortBy]->setChecked(true);
-  if (v.SortDirection == 0 || v.SortDirection == 1) optSortDir_[v.SortDirection]->setChecked(true);
+  CheckOption(optDataGroup_, v.DataGroup);
+  CheckOption(optSort_, v.SortBy);
+  CheckOption(optSortDir_, v.SortDirection);
   adjustSize();
   resize(width(), height() + 16 * lstRecords_->fontMetrics().lineSpacing());  // CenterForm fits it
   CenterForm(*this);
@@ -178,65 +175,63 @@ void frmDisplay::Form_Load() {
 
 int frmDisplay::LineCount() const { return lstRecords_->ListCount(); }
 
-void frmDisplay::DisplayNew(int classnum, int studentnum) {
+int frmDisplay::DisplayNew(int classnum, int studentnum) {
   SharedValues& v = services_.values;
-  if (classnum == -99) {
-    classnum = v.LastDisplayClass;
-    studentnum = v.LastDisplayStudent;
-  }
-  v.LastDisplayClass = classnum;
-  v.LastDisplayStudent = studentnum;
+  LastDisplayClass_ = classnum;
+  LastDisplayStudent_ = studentnum;
   DisplayRequest request;
   request.classnum = classnum;
   request.studentnum = studentnum;
-  request.data_group = v.DataGroup;
-  request.sort_by = v.SortBy;
-  request.sort_direction = v.SortDirection;
-  request.reuse_working_lists = v.ReuseWorkingLists;
+  request.data_group = v.Group();
+  request.sort_by = v.Sort();
+  request.sort_direction = v.Direction();
+  request.reuse_working_lists = ReuseWorkingLists_;
   DisplayResult result;
   Status s = quillon::DisplayNew(services_.folder, {v.Catalogue, v.UnitTestNames}, request, lists_,
                                  &result);
-  v.RecordsFound = static_cast<int>(result.lines.size());
+  const int found = static_cast<int>(result.lines.size());
   if (!s.ok()) {
     SayFailure(services_.dialogs, services_.folder, "The records cannot be shown.\r\r", s);
-    return;
+    return found;
   }
   if (result.lines.empty()) {
     services_.dialogs.MessageBox("No records found.", Buttons::kOk, Icon::kNone, Title::Default());
-    return;
+    return found;
   }
   if (result.one_student) {
     // One student's records are in date order: Date stands in for Name.
-    v.SuppressSortClick = true;
-    if (optSort_[0]->isChecked()) optSort_[2]->setChecked(true);
-    optSort_[0]->setEnabled(false);
-    v.SuppressSortClick = false;
+    QRadioButton* name = optSort_[OptionIndex(SortBy::kName)];
+    if (name->isChecked()) {
+      v.SortBy = OptionIndex(SortBy::kDate);
+      CheckQuietly(optSort_[OptionIndex(SortBy::kDate)]);
+    }
+    name->setEnabled(false);
   }
-  v.SuppressGroupClick = true;
-  optDataGroup_[v.DataGroup]->setChecked(true);
-  v.SuppressGroupClick = false;
+  CheckQuietly(optDataGroup_[static_cast<std::size_t>(v.DataGroup)]);
   shown_ = std::move(result);
   const TitleTables tables{v.Catalogue, v.UnitTestNames};
   const double grade = v.PassingGrade;
   lstRecords_->SetLines(static_cast<int>(shown_.lines.size()), [this, tables, grade](int row) {
     return FormatRecordLine(tables, shown_.lines.RecordLine(static_cast<std::size_t>(row)), grade);
   });
+  return found;
+}
+
+int frmDisplay::DisplayAgain() {
+  ReuseWorkingLists_ = true;
+  return DisplayNew(LastDisplayClass_, LastDisplayStudent_);
 }
 
 void frmDisplay::optDataGroup_Click(int index) {
   SharedValues& v = services_.values;
-  if (v.SuppressGroupClick || index == v.DataGroup) return;
+  if (index == v.DataGroup) return;
   const int previous = v.DataGroup;
-  v.ReuseWorkingLists = true;
   v.DataGroup = index;
-  DisplayNew(-99, -99);
-  if (v.RecordsFound == 0 && !services_.dialogs.Ended()) {
+  if (DisplayAgain() == 0 && !services_.dialogs.Ended()) {
     // The list keeps the previous group's lines: so do the option and the
     // setting.
     v.DataGroup = previous;
-    v.SuppressGroupClick = true;
-    optDataGroup_[previous]->setChecked(true);
-    v.SuppressGroupClick = false;
+    CheckQuietly(optDataGroup_[static_cast<std::size_t>(previous)]);
   }
 }
 
@@ -244,17 +239,14 @@ void frmDisplay::optSort_Click(int index) {
   SharedValues& v = services_.values;
   if (index == v.SortBy) return;
   v.SortBy = index;
-  if (v.SuppressSortClick) return;
-  v.ReuseWorkingLists = true;
-  DisplayNew(-99, -99);
+  DisplayAgain();
 }
 
 void frmDisplay::optSortDir_Click(int index) {
   SharedValues& v = services_.values;
   if (index == v.SortDirection) return;
   v.SortDirection = index;
-  v.ReuseWorkingLists = true;
-  DisplayNew(-99, -99);
+  DisplayAgain();
 }
 
 }  // namespace quillon

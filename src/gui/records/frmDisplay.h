@@ -31,11 +31,11 @@ class frmDisplay : public QDialog {
   // `lists` are the working lists of the student records window.
   frmDisplay(Services services, WorkingLists& lists, QWidget* parent = nullptr);
 
-  // A run of the display builder for this window: classnum -99 means the
-  // class and student of the last run; studentnum -1 all students of the
-  // class. No records: "No records found." and the window is left as it
+  // A run of the display builder for this window on class `classnum` and
+  // student `studentnum` (kAllStudents: every student of the class). Returns the number
+  // of records found; none: "No records found." and the window is left as it
   // is. Otherwise the options follow the run and the list shows its lines.
-  void DisplayNew(int classnum, int studentnum);
+  int DisplayNew(int classnum, int studentnum);
 
   void optDataGroup_Click(int index);
   void optSort_Click(int index);
@@ -46,10 +46,16 @@ class frmDisplay : public QDialog {
 
  private:
   void Form_Load();
+  // DisplayNew again on the class and student of the last run, with the
+  // working lists kept: the options re-run the display this way.
+  int DisplayAgain();
 
   Services services_;
   WorkingLists& lists_;
-  DisplayResult shown_;                          // the lines on the list
+  int LastDisplayClass_ = 0;
+  int LastDisplayStudent_ = 0;
+  bool ReuseWorkingLists_ = false;  // the first run builds the lists, re-runs reuse them
+  DisplayResult shown_;             // the lines on the list
   std::array<QRadioButton*, 4> optDataGroup_{};  // 1-3
   std::array<QRadioButton*, 4> optSort_{};       // 0-3
   std::array<QRadioButton*, 2> optSortDir_{};    // 0-1

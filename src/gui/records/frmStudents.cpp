@@ -11,6 +11,7 @@
 #include "data/ClassFiles.h"
 #include "data/LessonCatalogue.h"
 #include "data/Purge.h"
+#include "gui/classes/ClassListBoxes.h"
 #include "gui/platform/CenterForm.h"
 #include "gui/platform/Controls.h"
 #include "gui/platform/Encoding.h"
@@ -21,6 +22,8 @@
 #include "gui/records/frmSummary.h"
 
 namespace quillon {
+
+using enum ButtonState;
 
 frmStudents::frmStudents(Services services, QWidget* parent)
     : QDialog(parent), services_(services) {
@@ -51,12 +54,8 @@ frmStudents::frmStudents(Services services, QWidget* parent)
     optDataGroup_[index]->setObjectName(QString("optDataGroup%1").arg(index));
     options->addWidget(optDataGroup_[index]);
   }
-  optDataGroup_[1]->setChecked(true);  // at design time
-  for (int index = 1; index <= 3; ++index) {
-    connect(optDataGroup_[index], &QRadioButton::toggled, this, [this, index](bool on) {
-      if (on) optDataGroup_Click(index);
-    });
-  }
+  optDataGroup_[OptionIndex(DataGroup::kAllRecords)]->setChecked(true);  // at design time
+  ConnectOptions(this, optDataGroup_, [this](int i) { optDataGroup_Click(i); });
   cmdMenu_ = new QPushButton("Return to Menu", this);
   cmdMenu_->setObjectName("cmdMenu");
   cmdMenu_->setAutoDefault(false);
@@ -106,16 +105,13 @@ void frmStudents::Form_Load() {
 
 // The options show the data group in force: it is kept from earlier
 // displays, and the display window may change it.
-void frmStudents::ShowDataGroup() {
-  const int group = services_.values.DataGroup;
-  if (group >= 1 && group <= 3) optDataGroup_[group]->setChecked(true);
-}
+void frmStudents::ShowDataGroup() { CheckOption(optDataGroup_, services_.values.DataGroup); }
 
 void frmStudents::UpdateClassList() {
   FillClassListBox(services_.folder, services_.dialogs, lstClasses_);
   if (services_.dialogs.Ended()) return;
   lstStudents_->Clear();
-  SetButtonStates(0, 0, 0, 0, 0, 0);
+  SetButtonStates(kOff, kOff, kOff, kOff, kOff, kOff);
 }
 
 void frmStudents::UpdateStudentList(int classnum) {
@@ -143,19 +139,20 @@ void frmStudents::LoadPassingGrade() {
   services_.values.PassingGrade = PassingGradeOf(lstClasses_->SelectedRecord());
 }
 
-void frmStudents::SetButtonStates(int a0, int a1, int a2, int s0, int s1, int s2) {
+void frmStudents::SetButtonStates(ButtonState a0, ButtonState a1, ButtonState a2, ButtonState s0,
+                                  ButtonState s1, ButtonState s2) {
   SetTriStates(cmdAll_, {a0, a1, a2});
   SetTriStates(cmdSelected_, {s0, s1, s2});
 }
 
 void frmStudents::lstClasses_Click() {
   LoadPassingGrade();
-  SetButtonStates(0, 0, 0, 0, 0, 0);
+  SetButtonStates(kOff, kOff, kOff, kOff, kOff, kOff);
   UpdateStudentList(SelectedClassNumber());
-  if (lstStudents_->ListCount() > 0) SetButtonStates(1, 1, 1, 0, 0, 0);
+  if (lstStudents_->ListCount() > 0) SetButtonStates(kOn, kOn, kOn, kOff, kOff, kOff);
 }
 
-void frmStudents::lstStudents_Click() { SetButtonStates(1, 1, 1, 1, 1, 1); }
+void frmStudents::lstStudents_Click() { SetButtonStates(kOn, kOn, kOn, kOn, kOn, kOn); }
 
 void frmStudents::optDataGroup_Click(int index) { services_.values.DataGroup = index; }
 
@@ -172,33 +169,29 @@ void frmStudents::cmdSelected_Click(int index) {
 }
 
 void frmStudents::DisplayAll() {
-  services_.values.SortBy = 0;
-  services_.values.ReuseWorkingLists = false;
+  services_.values.SortBy = OptionIndex(SortBy::kName);
   frmDisplay display(services_, lists_, this);
-  display.DisplayNew(SelectedClassNumber(), -1);
+  display.DisplayNew(SelectedClassNumber(), kAllStudents);
   if (services_.dialogs.Ended()) return;
   // Shown also when nothing was found: the list is then empty.
   display.setWindowTitle("STUDENT RECORDS: All Students");
   services_.dialogs.ShowModal(display);
-  services_.values.ReuseWorkingLists = false;
   ShowDataGroup();
 }
 
 void frmStudents::DisplaySelected() {
-  services_.values.SortBy = 0;
-  services_.values.ReuseWorkingLists = false;
+  services_.values.SortBy = OptionIndex(SortBy::kName);
   frmDisplay display(services_, lists_, this);
-  display.DisplayNew(SelectedClassNumber(), SelectedStudentNumber());
+  const int records_found = display.DisplayNew(SelectedClassNumber(), SelectedStudentNumber());
   if (services_.dialogs.Ended()) return;
-  if (services_.values.RecordsFound != 0) {
+  if (records_found != 0) {
     display.setWindowTitle(ToQString("STUDENT RECORDS: " + SelectedStudentName()));
     services_.dialogs.ShowModal(display);
   }
-  services_.values.ReuseWorkingLists = false;
   ShowDataGroup();
 }
 
-void frmStudents::PrintAll() { PrintRecords(services_, SelectedClassNumber(), -1); }
+void frmStudents::PrintAll() { PrintRecords(services_, SelectedClassNumber(), kAllStudents); }
 
 void frmStudents::PrintSelected() {
   PrintRecords(services_, SelectedClassNumber(), SelectedStudentNumber());

@@ -8,6 +8,7 @@
 #include <array>
 #include <string>
 
+#include "gui/platform/Controls.h"
 #include "gui/shell/Services.h"
 #include "records/DisplayBuilder.h"
 
@@ -33,9 +34,10 @@ class frmStudents : public QDialog {
   int SelectedStudentNumber() const;
   std::string SelectedStudentName() const;
   void LoadPassingGrade();
-  // cmdAll 0-2, then cmdSelected 0-2: 0 disables, 1 enables, any other
-  // value leaves the button as it is.
-  void SetButtonStates(int a0, int a1, int a2, int s0, int s1, int s2);
+  // cmdAll 0-2, then cmdSelected 0-2: each is enabled,
+  // disabled or left as it is.
+  void SetButtonStates(ButtonState a0, ButtonState a1, ButtonState a2, ButtonState s0,
+                       ButtonState s1, ButtonState s2);
 
   void lstClasses_Click();
   void lstStudents_Click();

@@ -12,7 +12,7 @@ namespace quillon {
 
 std::unique_ptr<frmMenu> Main(Services services) {
   services.values.InitialClassIndex = -1;
-  services.values.DataGroup = 1;
+  services.values.DataGroup = OptionIndex(DataGroup::kAllRecords);
   Status s = LoadLessons(services.folder, &services.values.Catalogue);
   if (!s.ok()) {
     SayCannotStart(services.dialogs, services.folder, s);

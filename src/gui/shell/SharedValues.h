@@ -1,44 +1,38 @@
-// The module-level values of the system, owned by the application and handed
-// to the windows (and the command-line companion), so that each run and each
-// test starts fresh.
+// The values the windows share, owned by the application and handed to the
+// windows, so that each run and each test starts fresh. What only one window
+// uses lives in that window.
 #pragma once
 
-#include <string>
-
 #include "data/LessonCatalogue.h"
-#include "records/PrintSetup.h"
+#include "records/DisplayOptions.h"
 
 namespace quillon {
+
+// The index of a setting's option in the windows' option arrays, which is how
+// the shared values hold the setting.
+template <typename Setting>
+constexpr int OptionIndex(Setting setting) {
+  return static_cast<int>(setting);
+}
 
 struct SharedValues {
   // Start-up and menu.
   int InitialClassIndex = -1;  // the class list selection the task windows load with
-  int DataGroup = 1;           // 1 all records, 2 tests only, 3 most recent test
+  int DataGroup = OptionIndex(DataGroup::kAllRecords);
 
   // The test passing grade (percent) of the class selected last.
   double PassingGrade = 0;
 
-  // The results of the student name dialog.
-  bool StudentDialogOK = false;
-  std::string StudentDialogName;
-  std::string StudentDialogPassword;
+  // The records display's sort, kept for the next display and the printout.
+  int SortBy = OptionIndex(SortBy::kName);
+  int SortDirection = OptionIndex(SortDirection::kIncreasing);
 
-  // The records display (the sorted lines themselves live in the display
-  // window's list).
-  int RecordsFound = 0;
-  int SortBy = 0;         // 0 Name, 1 Percent, 2 Date, 3 Lesson
-  int SortDirection = 0;  // 0 increasing, 1 decreasing
-  bool ReuseWorkingLists = false;
-  bool SuppressSortClick = false;
-  bool SuppressGroupClick = false;
-  int LastDisplayClass = 0;
-  int LastDisplayStudent = 0;
-
-  // The printer's set-up of the report being printed.
-  PrintLayout Print;
-
-  // The export.
-  int ExportSortOrder = 0;
+  // The settings above as what they are.
+  quillon::DataGroup Group() const { return static_cast<quillon::DataGroup>(DataGroup); }
+  quillon::SortBy Sort() const { return static_cast<quillon::SortBy>(SortBy); }
+  quillon::SortDirection Direction() const {
+    return static_cast<quillon::SortDirection>(SortDirection);
+  }
 
   // Loaded at start-up / filled by the student records window.
   LessonCatalogue Catalogue;

@@ -96,11 +96,10 @@ TEST_F(DesktopConventionsTest, EnterPressesTheFocusedButtonInEveryWindowFamily) 
   frmStudentName student(services());
   auto s = Drive(student);
   s.Get<QLineEdit>("Text1").setText("Grace Hopper");
-  values.StudentDialogOK = true;
   FocusOn(student, s.Get("cmdCancel"));
   Press(Qt::Key_Return);
   EXPECT_FALSE(student.isVisible());
-  EXPECT_FALSE(values.StudentDialogOK);
+  EXPECT_FALSE(student.Answer().has_value());
 
   // The diagnostics window: Enter on "Display ... All Students" shows the
   // report; Enter on its "Close" closes it.

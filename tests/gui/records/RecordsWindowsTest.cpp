@@ -93,7 +93,6 @@ TEST_F(RecordsWindowsTest, OneStudentByDateThenByPercent) {
     w.Click("cmdOK");
   });
   d().Click("cmdSelected", 0);
-  EXPECT_FALSE(values.ReuseWorkingLists);
   EXPECT_EQ(values.SortDirection, 1);  // kept for the next display and the printout
 
   // The kept direction shows when the next window opens.
