@@ -9,8 +9,9 @@
 #include <optional>
 
 #include "base/Text.h"
-#include "cli/SummaryCommand.h"
 #include "cli/ImportCommands.h"
+#include "cli/ProgramFolder.h"
+#include "cli/SummaryCommand.h"
 #include "data/ClassFiles.h"
 #include "data/LessonCatalogue.h"
 #include "data/Purge.h"
@@ -303,31 +304,6 @@ int RosterList(Folder& folder, const Options& o, std::ostream& out) {
     out << StudentNumberOf(item) << '\t' << StudentDisplayName(item) << '\n';
   }
   return 0;
-}
-
-}  // namespace
-
-namespace {
-
-// The program folder named on the command line: an existing folder that
-// holds LESSONS.DAT, or null and what it is instead.
-std::unique_ptr<Folder> OpenProgramFolder(const std::string& path, std::string* problem) {
-  struct stat st;
-  if (::stat(path.c_str(), &st) != 0) {
-    *problem = errno == ENOENT ? "there is no such folder"
-                               : "cannot be reached: " + std::string(std::strerror(errno));
-    return nullptr;
-  }
-  if (!S_ISDIR(st.st_mode)) {
-    *problem = "is not a folder";
-    return nullptr;
-  }
-  const std::string lessons = path + "/LESSONS.DAT";
-  if (::stat(lessons.c_str(), &st) != 0 && errno == ENOENT) {
-    *problem = "is not a program folder: it holds no LESSONS.DAT";
-    return nullptr;
-  }
-  return std::make_unique<PosixFolder>(path);
 }
 
 }  // namespace

@@ -262,8 +262,10 @@ void frmClasses::DeleteClass() {
     return;
   }
   // Activity records first, then the students, then the class record.
-  if (SayIfUnsaved(PurgeRecords(services_.folder, 0, c)))
-    SayIfUnsaved(FileDeleteClass(services_.folder, c));
+  if (SayIfUnsaved(
+          WhileBusy(services_.dialogs, [&] { return PurgeRecords(services_.folder, 0, c); })))
+    SayIfUnsaved(
+        WhileBusy(services_.dialogs, [&] { return FileDeleteClass(services_.folder, c); }));
   UpdateClassList();
 }
 
@@ -273,8 +275,10 @@ void frmClasses::EraseAllClasses() {
                                    Title::Text("")) != Answer::kYes) {
     return;
   }
-  if (SayIfUnsaved(PurgeRecords(services_.folder, 0, 0)))
-    SayIfUnsaved(FileDeleteClass(services_.folder, 0));
+  if (SayIfUnsaved(
+          WhileBusy(services_.dialogs, [&] { return PurgeRecords(services_.folder, 0, 0); })))
+    SayIfUnsaved(
+        WhileBusy(services_.dialogs, [&] { return FileDeleteClass(services_.folder, 0); }));
   UpdateClassList();
 }
 
@@ -355,8 +359,10 @@ void frmClasses::DeleteStudent() {
                                    Title::Text("")) != Answer::kYes) {
     return;
   }
-  if (SayIfUnsaved(PurgeRecords(services_.folder, s, c)))
-    SayIfUnsaved(FileDeleteStudent(services_.folder, s, c));
+  if (SayIfUnsaved(
+          WhileBusy(services_.dialogs, [&] { return PurgeRecords(services_.folder, s, c); })))
+    SayIfUnsaved(
+        WhileBusy(services_.dialogs, [&] { return FileDeleteStudent(services_.folder, s, c); }));
   UpdateStudentList(c);
 }
 
@@ -373,8 +379,10 @@ void frmClasses::EraseAllStudents() {
                                    Title::Text("")) != Answer::kYes) {
     return;
   }
-  if (SayIfUnsaved(PurgeRecords(services_.folder, 0, c)))
-    SayIfUnsaved(FileDeleteStudent(services_.folder, 0, c));
+  if (SayIfUnsaved(
+          WhileBusy(services_.dialogs, [&] { return PurgeRecords(services_.folder, 0, c); })))
+    SayIfUnsaved(
+        WhileBusy(services_.dialogs, [&] { return FileDeleteStudent(services_.folder, 0, c); }));
   UpdateStudentList(c);  // empty, unless the removal failed
   SetButtonStates(kAsItIs, kAsItIs, kAsItIs, kAsItIs, kOn, kOff,
                   EnabledIf(lstStudents_->ListCount() > 0), kOff);

@@ -178,7 +178,8 @@ void frmDiagnostics::Erase(const std::string& question, const std::string& name,
   const int classnum = SelectedClassNumber();
   if (services_.dialogs.MessageBox(question + "\r\n\r\n" + name, Buttons::kYesNo, Icon::kNone,
                                    Title::Text("")) == Answer::kYes) {
-    Status s = PurgeDiagnostics(services_.folder, studentnum, classnum);
+    Status s = WhileBusy(services_.dialogs,
+                         [&] { return PurgeDiagnostics(services_.folder, studentnum, classnum); });
     if (!s.ok()) {
       SayFailure(services_.dialogs, services_.folder, "The results could not be erased.\r\n\r\n",
                  s);

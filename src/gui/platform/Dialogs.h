@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "base/Status.h"
+
 class QDialog;
 
 namespace quillon {
@@ -67,5 +69,15 @@ class Dialogs {
   virtual void EndProgram(int status) = 0;
   virtual bool Ended() const = 0;
 };
+
+// Runs `work` (a removal, which may wait while another holds the folder's
+// lock) under the busy pointer; its status.
+template <typename Work>
+Status WhileBusy(Dialogs& dialogs, Work work) {
+  dialogs.SetBusy(true);
+  Status s = work();
+  dialogs.SetBusy(false);
+  return s;
+}
 
 }  // namespace quillon

@@ -204,7 +204,8 @@ void frmStudents::EraseAll() {
           Buttons::kYesNoCancel, Icon::kNone, Title::Text("")) != Answer::kYes) {
     return;
   }
-  Status s = PurgeRecords(services_.folder, 0, SelectedClassNumber());
+  Status s = WhileBusy(services_.dialogs,
+                       [&] { return PurgeRecords(services_.folder, 0, SelectedClassNumber()); });
   if (!s.ok()) {
     SayFailure(services_.dialogs, services_.folder, "The records could not be erased.\r\r", s);
   }
@@ -217,7 +218,9 @@ void frmStudents::EraseSelected() {
           Buttons::kYesNoCancel, Icon::kNone, Title::Text("")) != Answer::kYes) {
     return;
   }
-  Status s = PurgeRecords(services_.folder, SelectedStudentNumber(), SelectedClassNumber());
+  Status s = WhileBusy(services_.dialogs, [&] {
+    return PurgeRecords(services_.folder, SelectedStudentNumber(), SelectedClassNumber());
+  });
   if (!s.ok()) {
     SayFailure(services_.dialogs, services_.folder, "The records could not be erased.\r\r", s);
   }
