@@ -333,6 +333,17 @@ TEST(RemovalCrashTest, OneRemoverAtATime) {
   ASSERT_TRUE(PurgeRecords(dir.folder(), 2, 3, nullptr, options).ok());
   EXPECT_EQ(dir.Read(kRecordsFile), kKept);
   EXPECT_FALSE(dir.Exists(kLockFile));
+
+  // A lock file of another computer: held while young, stale when older
+  // than five minutes by the folder's clock.
+  dir.Write(kLockFile, "another-computer 77 2026-01-01 00:00:00\n");
+  EXPECT_FALSE(PurgeRecords(dir.folder(), 1, 1, nullptr, options).ok());
+  const auto lock = std::filesystem::path(dir.path()) / kLockFile;
+  std::filesystem::last_write_time(
+      lock, std::filesystem::last_write_time(lock) - std::chrono::minutes(6));
+  ASSERT_TRUE(PurgeRecords(dir.folder(), 1, 1, nullptr, options).ok());
+  EXPECT_EQ(dir.Read(kRecordsFile), Rec("2", "2", "3") + Rec("1", "2", "5"));
+  EXPECT_FALSE(dir.Exists(kLockFile));
 }
 
 // Two removers in two processes, started together with random timing:
