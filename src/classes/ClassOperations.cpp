@@ -45,7 +45,7 @@ Status FileDeleteClass(Folder& folder, int classnum) {
   if (!s.ok()) return s;
   // Class 0: every class goes.
   return RewriteRecordFile(folder, *RemovalFileOf(kClassesFile), [classnum](std::string_view r) {
-    return classnum != 0 && ClassNumberOf(r) != classnum;
+    return classnum != kEveryClass && ClassNumberOf(r) != classnum;
   });
 }
 
@@ -68,13 +68,13 @@ Status FileEditStudent(Folder& folder, int classnum, int studentnum, std::string
 }
 
 Status FileDeleteStudent(Folder& folder, int studentnum, int classnum) {
-  if (classnum != 0 && studentnum < 0) {
+  if (classnum != kEveryClass && studentnum < 0) {
     return Status::Error(kStudentsFile, "no student removed: the student number is negative");
   }
   KeepTest keep;
-  if (classnum == 0) {
+  if (classnum == kEveryClass) {
     keep = [](std::string_view) { return false; };  // every student of every class
-  } else if (studentnum == 0) {
+  } else if (studentnum == kEveryStudent) {
     keep = [classnum](std::string_view r) { return StudentClassNumberOf(r) != classnum; };
   } else {
     keep = [classnum, studentnum](std::string_view r) {

@@ -267,7 +267,7 @@ int Export(Folder& folder, Clock& clock, const Options& o, std::ostream& out) {
 
 int Erase(Folder& folder, const Options& o, std::ostream& out) {
   int classnum = o.Number("--class", 1, 99, std::nullopt);
-  int studentnum = o.Number("--student", 1, 99, 0);
+  int studentnum = o.Number("--student", 1, 99, kEveryStudent);
   bool diagnostics = o.Flag("--diagnostics");
   ClassRecordOf(folder, classnum);
   if (!o.Flag("--yes")) {

@@ -129,9 +129,12 @@ Status ChangeUnderLock(Folder& folder, std::string_view main_file,
 }
 
 Status RewriteRecordFile(Folder& folder, const RemovalFile& file, const KeepTest& keep,
-                         RewriteResult* result, const RewriteOptions& options) {
+                         RewriteResult* result, const RewriteOptions& untimed) {
   std::unique_ptr<FolderLock> lock;
-  Status s = TakeLock(folder, options, &lock);
+  Status s = TakeLock(folder, untimed, &lock);
+  // The time limit runs from the lock on, across both removals.
+  RewriteOptions options = untimed;
+  if (!options.started) options.started = std::chrono::steady_clock::now();
   std::size_t earlier = 0;
   for (bool finished = false; s.ok();) {
     Removal removal(folder, file, options);
@@ -154,9 +157,9 @@ Status RewriteRecordFile(Folder& folder, const RemovalFile& file, const KeepTest
 }
 
 KeepTest PurgeKeepTest(int studentnum, int classnum) {
-  if (classnum == 0) return [](std::string_view) { return false; };
+  if (classnum == kEveryClass) return [](std::string_view) { return false; };
   if (classnum < 0 || studentnum < 0) return nullptr;
-  if (studentnum == 0) {
+  if (studentnum == kEveryStudent) {
     return [classnum](std::string_view r) { return ActivityClassNumber(r) != classnum; };
   }
   // Both purged layouts hold the class number at 3-4 and the student at 5-6.

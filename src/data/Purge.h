@@ -32,6 +32,7 @@
 #include <chrono>
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -61,6 +62,9 @@ struct RewriteOptions {
   std::chrono::milliseconds partial_wait{2000};
   // How long to wait while another process holds the folder's lock.
   std::chrono::milliseconds lock_wait{15000};
+  // When the time limit began, when not at the removal's own start (a
+  // removal that first finishes one cut short counts both against it).
+  std::optional<std::chrono::steady_clock::time_point> started;
 };
 
 // Leaves in `file.main` exactly the whole records for which `keep` holds, in
@@ -88,6 +92,11 @@ Status RecoverRemovals(Folder& folder, std::vector<std::string>* finished);
 // removal of it that was cut short.
 Status ChangeUnderLock(Folder& folder, std::string_view main_file,
                        const std::function<Status()>& change);
+
+// The numbers a purge or deletion takes for "every student of the class"
+// and "every class".
+inline constexpr int kEveryStudent = 0;
+inline constexpr int kEveryClass = 0;
 
 // The keep test of a purge, chosen from the arguments (student number FIRST,
 // class number SECOND):

@@ -36,7 +36,10 @@ std::string Seconds(std::chrono::milliseconds ms) {
 }  // namespace
 
 Removal::Removal(Folder& folder, const RemovalFile& file, const RewriteOptions& options)
-    : folder_(folder), file_(file), options_(options), start_(std::chrono::steady_clock::now()) {}
+    : folder_(folder),
+      file_(file),
+      options_(options),
+      start_(options.started.value_or(std::chrono::steady_clock::now())) {}
 
 void Removal::TakeIn(std::string_view records, const KeepTest* keep, std::string* marks) {
   const std::size_t length = file_.length;

@@ -128,12 +128,18 @@ int LeaseSignal() {
 }
 
 // Takes a write lease on `fd`: until it is given back, another program's
-// open() of the file waits. Refused at once while another program has the
-// file open (a lesson keeping it open): then the look and the cut follow
-// each other without it, rather than waiting while records keep coming.
+// open() of the file waits. Refused while another program has the file
+// open: a lesson's open-write-close is over in microseconds, so a few tries
+// a tenth of a millisecond apart; a lesson keeping the file open refuses it
+// for good, and then the look and the cut follow each other without it.
 bool TakeWriteLease(int fd) {
   if (::fcntl(fd, F_SETSIG, LeaseSignal()) != 0) return false;
-  return ::fcntl(fd, F_SETLEASE, F_WRLCK) == 0;
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    if (::fcntl(fd, F_SETLEASE, F_WRLCK) == 0) return true;
+    if (errno != EAGAIN) return false;  // not supported here, or not allowed
+    std::this_thread::sleep_for(std::chrono::microseconds(100));
+  }
+  return false;
 }
 
 class PosixFile : public File {

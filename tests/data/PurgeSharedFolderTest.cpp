@@ -195,5 +195,54 @@ TEST(PurgeSharedFolderTest, AFileThatNeverStopsGrowingIsGivenUpOnByTime) {
   EXPECT_GT(appended, 1);
 }
 
+// A lesson that keeps RECORDS.DAT open and appends without pause: each
+// removal ends by its time limit, finished or undone, and leaves no zero
+// byte, no record doubled or out of order, the others whole. (Without a
+// lease a record appended between the last look and the cut can still be
+// lost; tools/no-lease-figure.sh measures how often.)
+TEST(PurgeSharedFolderTest, ALessonAppendingWithoutPauseNeverLosesARecord) {
+  TempFolder dir;
+  dir.Write(kRecordsFile, Mixed(400));
+  const std::string file = dir.path() + "/RECORDS.DAT";
+  const pid_t lesson = ::fork();
+  if (lesson == 0) {
+    ::execl(LESSON_SIMULATOR, LESSON_SIMULATOR, file.c_str(), "6000", "1 ", "9 ", "50", "open",
+            static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  RewriteOptions options;
+  options.give_up_after = std::chrono::milliseconds(100);
+  int finished = 0, undone = 0;
+  for (int round = 0; round < 6; ++round) {
+    Status s = PurgeRecords(dir.folder(), 2, 2, nullptr, options);
+    if (s.ok()) {
+      ++finished;
+    } else {
+      ASSERT_NE(s.what().find("nothing was removed"), std::string::npos) << s.ToString();
+      ++undone;
+    }
+  }
+  int status = 0;
+  ::waitpid(lesson, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  const std::string now = dir.Read(kRecordsFile);
+  ASSERT_EQ(now.size() % 25, 0u);
+  ASSERT_EQ(now.find('\0'), std::string::npos);
+  std::string mine, others;
+  for (std::size_t at = 0; at < now.size(); at += 25) {
+    (now.compare(at + 2, 4, "1 9 ") == 0 ? mine : others).append(now, at, 25);
+  }
+  int previous = 0;
+  for (std::size_t at = 0; at < mine.size(); at += 25) {
+    ASSERT_EQ(mine.substr(at, 16), "C11 9 0101260101");
+    const int n = std::stoi(mine.substr(at + 16, 9));
+    ASSERT_GT(n, previous) << "doubled or out of order";
+    previous = n;
+  }
+  EXPECT_EQ(previous, 6000);
+  EXPECT_TRUE(others == Mixed(400) || others == Kept(Mixed(400)));
+  EXPECT_EQ(finished + undone, 6);
+}
+
 }  // namespace
 }  // namespace quillon

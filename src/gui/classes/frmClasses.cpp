@@ -262,8 +262,8 @@ void frmClasses::DeleteClass() {
     return;
   }
   // Activity records first, then the students, then the class record.
-  if (SayIfUnsaved(
-          WhileBusy(services_.dialogs, [&] { return PurgeRecords(services_.folder, 0, c); })))
+  if (SayIfUnsaved(WhileBusy(services_.dialogs,
+                             [&] { return PurgeRecords(services_.folder, kEveryStudent, c); })))
     SayIfUnsaved(
         WhileBusy(services_.dialogs, [&] { return FileDeleteClass(services_.folder, c); }));
   UpdateClassList();
@@ -275,10 +275,11 @@ void frmClasses::EraseAllClasses() {
                                    Title::Text("")) != Answer::kYes) {
     return;
   }
-  if (SayIfUnsaved(
-          WhileBusy(services_.dialogs, [&] { return PurgeRecords(services_.folder, 0, 0); })))
-    SayIfUnsaved(
-        WhileBusy(services_.dialogs, [&] { return FileDeleteClass(services_.folder, 0); }));
+  if (SayIfUnsaved(WhileBusy(services_.dialogs, [&] {
+        return PurgeRecords(services_.folder, kEveryStudent, kEveryClass);
+      })))
+    SayIfUnsaved(WhileBusy(services_.dialogs,
+                           [&] { return FileDeleteClass(services_.folder, kEveryClass); }));
   UpdateClassList();
 }
 
@@ -379,10 +380,10 @@ void frmClasses::EraseAllStudents() {
                                    Title::Text("")) != Answer::kYes) {
     return;
   }
-  if (SayIfUnsaved(
-          WhileBusy(services_.dialogs, [&] { return PurgeRecords(services_.folder, 0, c); })))
-    SayIfUnsaved(
-        WhileBusy(services_.dialogs, [&] { return FileDeleteStudent(services_.folder, 0, c); }));
+  if (SayIfUnsaved(WhileBusy(services_.dialogs,
+                             [&] { return PurgeRecords(services_.folder, kEveryStudent, c); })))
+    SayIfUnsaved(WhileBusy(services_.dialogs,
+                           [&] { return FileDeleteStudent(services_.folder, kEveryStudent, c); }));
   UpdateStudentList(c);  // empty, unless the removal failed
   SetButtonStates(kAsItIs, kAsItIs, kAsItIs, kAsItIs, kOn, kOff,
                   EnabledIf(lstStudents_->ListCount() > 0), kOff);

@@ -193,7 +193,7 @@ void frmDiagnostics::EraseDiagnosticDataAll() {
   Erase(
       "Are you sure you want to erase the Diagnostic Test results for ALL students in this "
       "class?",
-      SelectedClassName(), 0);
+      SelectedClassName(), kEveryStudent);
 }
 
 void frmDiagnostics::EraseDiagnosticData() {

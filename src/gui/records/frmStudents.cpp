@@ -204,8 +204,9 @@ void frmStudents::EraseAll() {
           Buttons::kYesNoCancel, Icon::kNone, Title::Text("")) != Answer::kYes) {
     return;
   }
-  Status s = WhileBusy(services_.dialogs,
-                       [&] { return PurgeRecords(services_.folder, 0, SelectedClassNumber()); });
+  Status s = WhileBusy(services_.dialogs, [&] {
+    return PurgeRecords(services_.folder, kEveryStudent, SelectedClassNumber());
+  });
   if (!s.ok()) {
     SayFailure(services_.dialogs, services_.folder, "The records could not be erased.\r\r", s);
   }
