@@ -21,7 +21,8 @@ class MemoryFile : public File {
     Status s = folder_.Step(name_);
     if (!s.ok()) return s;
     std::string& b = bytes();
-    if (b.size() < offset + data.size()) b.resize(static_cast<std::size_t>(offset) + data.size(), '\0');
+    if (b.size() < offset + data.size())
+      b.resize(static_cast<std::size_t>(offset) + data.size(), '\0');
     std::copy(data.begin(), data.end(), b.begin() + static_cast<long>(offset));
     return s;
   }
@@ -92,6 +93,23 @@ Status MemoryFolder::PublishFile(std::string_view from, std::string_view to, boo
   *taken = FileExists(to);
   Status s = Step(to);
   if (!s.ok() || *taken) return s;
+  files[std::string(to)] = std::move(files[std::string(from)]);
+  files.erase(std::string(from));
+  return s;
+}
+
+Status MemoryFolder::ListFolder(std::string_view name, std::vector<std::string>* names) {
+  names->clear();
+  const std::string prefix = std::string(name) + "/";
+  for (const auto& [file, bytes] : files) {
+    if (file.compare(0, prefix.size(), prefix) == 0) names->push_back(file.substr(prefix.size()));
+  }
+  return Step(name);
+}
+
+Status MemoryFolder::ReplaceFile(std::string_view from, std::string_view to) {
+  Status s = Step(to);
+  if (!s.ok()) return s;
   files[std::string(to)] = std::move(files[std::string(from)]);
   files.erase(std::string(from));
   return s;

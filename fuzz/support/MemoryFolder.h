@@ -2,8 +2,8 @@
 // without touching the disk. Operation `fail_at` (from 1) fails, when set.
 #pragma once
 
-#include <map>
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -26,6 +26,10 @@ class MemoryFolder : public Folder {
   Status RemoveFile(std::string_view name) override;
   Status PublishFile(std::string_view from, std::string_view to, bool* taken) override;
   Status SyncFolder() override { return Step("folder"); }
+  Status MakeFolder(std::string_view name) override { return Step(name); }
+  Status ListFolder(std::string_view name, std::vector<std::string>* names) override;
+  Status SyncSubfolder(std::string_view name) override { return Step(name); }
+  Status ReplaceFile(std::string_view from, std::string_view to) override;
 
   // Counts an operation; the injected failure when it is the one.
   Status Step(std::string_view name);

@@ -40,13 +40,16 @@ Status FileChangePassingGrade(Folder& folder, int classnum, int grade) {
   });
 }
 
-Status FileDeleteClass(Folder& folder, int classnum) {
-  Status s = FileDeleteStudent(folder, 0, classnum);
+Status FileDeleteClass(Folder& folder, int classnum, const RewriteOptions& options) {
+  Status s = FileDeleteStudent(folder, 0, classnum, options);
   if (!s.ok()) return s;
   // Class 0: every class goes.
-  return RewriteRecordFile(folder, *RemovalFileOf(kClassesFile), [classnum](std::string_view r) {
-    return classnum != kEveryClass && ClassNumberOf(r) != classnum;
-  });
+  return RewriteRecordFile(
+      folder, *RemovalFileOf(kClassesFile),
+      [classnum](std::string_view r) {
+        return classnum != kEveryClass && ClassNumberOf(r) != classnum;
+      },
+      nullptr, options);
 }
 
 Status FileAddStudent(Folder& folder, std::string_view studentnam, int classnum, int studentnum,
@@ -67,7 +70,8 @@ Status FileEditStudent(Folder& folder, int classnum, int studentnum, std::string
   });
 }
 
-Status FileDeleteStudent(Folder& folder, int studentnum, int classnum) {
+Status FileDeleteStudent(Folder& folder, int studentnum, int classnum,
+                         const RewriteOptions& options) {
   if (classnum != kEveryClass && studentnum < 0) {
     return Status::Error(kStudentsFile, "no student removed: the student number is negative");
   }
@@ -81,7 +85,7 @@ Status FileDeleteStudent(Folder& folder, int studentnum, int classnum) {
       return StudentClassNumberOf(r) != classnum || StudentNumberOf(r) != studentnum;
     };
   }
-  return RewriteRecordFile(folder, *RemovalFileOf(kStudentsFile), keep);
+  return RewriteRecordFile(folder, *RemovalFileOf(kStudentsFile), keep, nullptr, options);
 }
 
 }  // namespace quillon

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "data/Purge.h"
 #include "platform/Folder.h"
 
 namespace quillon {
@@ -31,7 +32,7 @@ Status FileChangePassingGrade(Folder& folder, int classnum, int grade);
 // Removes class `classnum` and its students; 0 removes all classes and all
 // students. Activity records are the caller's (PurgeRecords); Diag.dat is
 // never touched.
-Status FileDeleteClass(Folder& folder, int classnum);
+Status FileDeleteClass(Folder& folder, int classnum, const RewriteOptions& options = {});
 
 // Appends a student to class `classnum` as student `studentnum` (from
 // NewStudentNumber): the name trimmed, the password scrambled.
@@ -46,6 +47,7 @@ Status FileEditStudent(Folder& folder, int classnum, int studentnum, std::string
 // Removes one student, every student of a class (studentnum 0), or every
 // student of every class (classnum 0). A negative studentnum changes
 // nothing and is an error.
-Status FileDeleteStudent(Folder& folder, int studentnum, int classnum);
+Status FileDeleteStudent(Folder& folder, int studentnum, int classnum,
+                         const RewriteOptions& options = {});
 
 }  // namespace quillon

@@ -186,8 +186,9 @@ Status PurgeRecords(Folder& folder, int studentnum, int classnum, RewriteResult*
   return Purge(folder, kRecordsFile, studentnum, classnum, result, options);
 }
 
-Status PurgeDiagnostics(Folder& folder, int studentnum, int classnum, RewriteResult* result) {
-  return Purge(folder, kDiagFile, studentnum, classnum, result, RewriteOptions());
+Status PurgeDiagnostics(Folder& folder, int studentnum, int classnum, RewriteResult* result,
+                        const RewriteOptions& options) {
+  return Purge(folder, kDiagFile, studentnum, classnum, result, options);
 }
 
 Status CountPurgeable(Folder& folder, bool diagnostics, int studentnum, int classnum,

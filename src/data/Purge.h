@@ -42,6 +42,8 @@
 
 namespace quillon {
 
+struct BinNote;
+
 using KeepTest = std::function<bool(std::string_view record)>;
 
 struct RewriteResult {
@@ -65,6 +67,9 @@ struct RewriteOptions {
   // When the time limit began, when not at the removal's own start (a
   // removal that first finishes one cut short counts both against it).
   std::optional<std::chrono::steady_clock::time_point> started;
+  // The bin entry that receives the removed records (data/Bin.h); none
+  // when null.
+  const BinNote* bin = nullptr;
 };
 
 // Leaves in `file.main` exactly the whole records for which `keep` holds, in
@@ -113,7 +118,7 @@ KeepTest PurgeKeepTest(int studentnum, int classnum);
 Status PurgeRecords(Folder& folder, int studentnum, int classnum, RewriteResult* result = nullptr,
                     const RewriteOptions& options = {});
 Status PurgeDiagnostics(Folder& folder, int studentnum, int classnum,
-                        RewriteResult* result = nullptr);
+                        RewriteResult* result = nullptr, const RewriteOptions& options = {});
 
 // How many records of RECORDS.DAT (or Diag.dat) such a purge would remove now.
 Status CountPurgeable(Folder& folder, bool diagnostics, int studentnum, int classnum,

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <thread>
 
+#include "data/Bin.h"
+
 namespace quillon {
 namespace {
 
@@ -64,7 +66,7 @@ std::string Removal::Image(std::uint64_t step_end) const {
   return image;
 }
 
-Status Removal::Note(char type, std::string_view payload) {
+Status Removal::Note(char type, std::string_view payload, bool sync) {
   std::string entry;
   Status s;
   if (type == 'B') {
@@ -77,9 +79,9 @@ Status Removal::Note(char type, std::string_view payload) {
     entry = JournalEntry(type, file_, kept_.size(), original_.size(), payload);
   }
   if (s.ok()) s = temp_->Write(next_entry_, entry);
-  if (s.ok()) s = temp_->Sync();
+  if (s.ok() && sync) s = temp_->Sync();
   if (s.ok()) next_entry_ += entry.size();
-  if (s.ok()) last_ = type;
+  if (s.ok() && type != 'N') last_ = type;
   return s;
 }
 
@@ -130,7 +132,11 @@ Status Removal::Run(const KeepTest& keep, bool* cut_short) {
     for (std::size_t i = 0; i < marks_.size(); ++i) {
       if (marks_[i] == 'R') payload.append(original_, i * file_.length, file_.length);
     }
-    s = Note('B', payload);
+    // With a bin note, B and N reach the disk in one flush: a journal
+    // whose B is not whole is never applied.
+    if (options_.bin != nullptr) bin_note_ = EncodeBinNote(*options_.bin, NewBinKey());
+    s = Note('B', payload, bin_note_.empty());
+    if (s.ok() && !bin_note_.empty()) s = Note('N', bin_note_);
   }
   if (s.ok() && created) s = folder_.SyncFolder();
   if (!s.ok()) {
@@ -236,10 +242,29 @@ Status Removal::Undo() {
   return s;
 }
 
+Status Removal::FileInBin() {
+  BinNote note;
+  std::string key;
+  if (!DecodeBinNote(bin_note_, &note, &key)) return Status::OK();  // checked by the hash
+  std::string removed;
+  removed.reserve(original_.size() - kept_.size());
+  for (std::size_t i = 0; i < marks_.size(); ++i) {
+    if (marks_[i] == 'R') removed.append(original_, i * file_.length, file_.length);
+  }
+  Status s = AddToBin(folder_, note, key, file_.main, file_.length, removed);
+  if (s.ok()) return s;
+  return Status::Error(s.file(), s.what() + "; the records were removed from " + file_.main +
+                                     " and will be put in the bin when the program starts again");
+}
+
 Status Removal::Done() {
+  // The removed records are in their bin entry, on disk, before the journal
+  // that names them goes: a crash in between files them again, once.
+  Status s;
+  if (!bin_note_.empty() && marks_.find('R') != std::string::npos) s = FileInBin();
+  if (!s.ok()) return s;
   // The journal is no longer needed: the temporary file keeps the records
   // (those taken in from lessons meanwhile written behind the first ones).
-  Status s;
   if (kept_.size() > begun_at_) {
     s = temp_->Write(begun_at_, std::string_view(kept_).substr(begun_at_));
   }
@@ -262,6 +287,7 @@ Status Removal::Resume(JournalState state, bool* fits) {
   next_entry_ = state.next_entry;
   begun_at_ = state.kept_at_begin;
   last_ = state.last;
+  bin_note_ = std::move(state.bin_note);
   for (std::size_t i = 0; i < marks_.size(); ++i) {
     if (marks_[i] == 'K') kept_.append(original_, i * file_.length, file_.length);
   }

@@ -197,6 +197,15 @@ JournalRead ParseJournal(std::string_view bytes, const RemovalFile& file, Journa
     if (Hash(p, bytes.substr(next, kJournalHeaderSize)) != bytes.substr(next + kHashAt, 16)) break;
     const auto new_kept = static_cast<std::uint64_t>(h->kept);
     const auto new_end = static_cast<std::uint64_t>(h->end);
+    if (h->type == 'N') {
+      // A note, not a step: the state stays as the entry before left it.
+      if (size == 0 || new_kept != kept || new_end != state->end() || !state->bin_note.empty()) {
+        break;
+      }
+      state->bin_note.assign(p);
+      next += kJournalHeaderSize + size;
+      continue;
+    }
     if (h->type == 'A') {
       const std::uint64_t added = new_end - std::min(new_end, state->end());
       if (new_end <= state->end() || added % length != 0 || size != added + added / length ||

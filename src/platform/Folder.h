@@ -15,6 +15,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/Status.h"
 
@@ -73,6 +74,18 @@ class Folder {
   // Forces the folder's entries (a file just created) to disk.
   virtual Status SyncFolder() = 0;
 
+  // Subfolders (the bin, Erased/): files in them are named "Erased/NAME".
+  // Creates subfolder `name` when it is missing.
+  virtual Status MakeFolder(std::string_view name) = 0;
+  // The names of the ordinary files in subfolder `name`, sorted; none when
+  // it is missing.
+  virtual Status ListFolder(std::string_view name, std::vector<std::string>* names) = 0;
+  // Forces the entries of subfolder `name` to disk.
+  virtual Status SyncSubfolder(std::string_view name) = 0;
+  // Gives file `from` the name `to` in one step, replacing any file of that
+  // name.
+  virtual Status ReplaceFile(std::string_view from, std::string_view to) = 0;
+
   // Opens (or creates) a file that only this program writes, such as a
   // temporary file: a symbolic link or anything but an ordinary file in its
   // place is refused, so nothing outside the folder is ever written.
@@ -121,6 +134,14 @@ class FolderWrapper : public Folder {
     return target_->PublishFile(from, to, taken);
   }
   Status SyncFolder() override { return target_->SyncFolder(); }
+  Status MakeFolder(std::string_view name) override { return target_->MakeFolder(name); }
+  Status ListFolder(std::string_view name, std::vector<std::string>* names) override {
+    return target_->ListFolder(name, names);
+  }
+  Status SyncSubfolder(std::string_view name) override { return target_->SyncSubfolder(name); }
+  Status ReplaceFile(std::string_view from, std::string_view to) override {
+    return target_->ReplaceFile(from, to);
+  }
   Status OpenPrivateFile(std::string_view name, std::unique_ptr<File>* file,
                          bool* created = nullptr) override {
     return target_->OpenPrivateFile(name, file, created);

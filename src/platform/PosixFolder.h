@@ -31,6 +31,10 @@ class PosixFolder : public Folder {
   // system has no hard links, a rename that refuses to replace a file.
   Status PublishFile(std::string_view from, std::string_view to, bool* taken) override;
   Status SyncFolder() override;
+  Status MakeFolder(std::string_view name) override;
+  Status ListFolder(std::string_view name, std::vector<std::string>* names) override;
+  Status SyncSubfolder(std::string_view name) override;
+  Status ReplaceFile(std::string_view from, std::string_view to) override;
   Status OpenPrivateFile(std::string_view name, std::unique_ptr<File>* file,
                          bool* created = nullptr) override;
   Status ReadFileStart(std::string_view name, std::size_t length, std::string* bytes) override;

@@ -1,0 +1,160 @@
+#include "classes/Erase.h"
+
+#include <random>
+
+#include "base/Text.h"
+#include "classes/ClassOperations.h"
+#include "data/ActivityRecord.h"
+#include "data/Bin.h"
+#include "data/ClassFiles.h"
+#include "data/DiagFile.h"
+#include "data/Purge.h"
+#include "data/RecordFile.h"
+
+namespace quillon {
+namespace {
+
+enum class Kind { kRecords, kResults, kStudent, kClass };
+
+std::string Two(int n) { return ZeroPad(n, 2); }
+
+// "261209-233112-4f2a": sorts by time; the random end keeps two computers
+// erasing in the same second apart.
+std::string NewId(const DateTime& now) {
+  static const char kDigits[] = "0123456789abcdef";
+  std::random_device random;
+  unsigned r = random();
+  std::string id = Two(now.date.year % 100) + Two(now.date.month) + Two(now.date.day) + "-" +
+                   Two(now.hour) + Two(now.minute) + Two(now.second) + "-";
+  for (int i = 0; i < 4; ++i, r >>= 4) id += kDigits[r & 15];
+  return id;
+}
+
+// What a person reads in the bin's list.
+std::string What(Kind kind, int studentnum, int classnum, const std::string& classnam,
+                 const std::string& studentnam) {
+  const std::string cls = classnam.empty() ? "class " + std::to_string(classnum) : classnam;
+  const std::string who =
+      (studentnam.empty() ? "student " + std::to_string(studentnum) : studentnam) + ", " + cls;
+  const bool one = studentnum != kEveryStudent;
+  switch (kind) {
+    case Kind::kRecords:
+    case Kind::kResults: {
+      const std::string what = kind == Kind::kRecords ? "Records" : "Diagnostic results";
+      if (classnum == kEveryClass) return what + " of all classes";
+      return what + " of " + (one ? who : "all students in " + cls);
+    }
+    case Kind::kStudent:
+      return one ? "Student " + who + ", with records"
+                 : "All students of " + cls + ", with records";
+    case Kind::kClass:
+      return classnum == kEveryClass ? "All classes, students and records"
+                                     : "Class " + cls + ", with students and records";
+  }
+  return std::string();
+}
+
+// The note of an erase: when, what, and the class and roster records it
+// concerns as they stand now.
+Status MakeNote(Folder& folder, const DateTime& now, Kind kind, int studentnum, int classnum,
+                BinNote* note) {
+  note->id = NewId(now);
+  note->when = Two(now.date.month) + "/" + Two(now.date.day) + "/" + Two(now.date.year % 100) +
+               " " + Two(now.hour) + ":" + Two(now.minute);
+  std::string classnam, studentnam;
+  if (classnum != kEveryClass) {
+    RecordSet classes, students;
+    Status s = ReadRecords(folder, kClassesFile, kClassRecordLength, &classes);
+    if (s.ok()) s = ReadRecords(folder, kStudentsFile, kStudentRecordLength, &students);
+    if (!s.ok()) return s;
+    for (std::size_t i = 0; i < classes.Count() && note->classrec.empty(); ++i) {
+      if (ClassNumberOf(classes.At(i)) == classnum) note->classrec = classes.At(i);
+    }
+    if (!note->classrec.empty()) classnam = ClassDisplayName(note->classrec);
+    for (std::size_t i = 0; i < students.Count(); ++i) {
+      const std::string_view r = students.At(i);
+      if (StudentClassNumberOf(r) != classnum) continue;
+      if (studentnum != kEveryStudent && StudentNumberOf(r) != studentnum) continue;
+      if (studentnam.empty()) studentnam = StudentDisplayName(r);
+      note->students.emplace_back(r);
+    }
+  }
+  note->what = What(kind, studentnum, classnum, classnam, studentnam);
+  return Status::OK();
+}
+
+// The counts of what went into the bin.
+void Count(Folder& folder, const BinNote& note, EraseResult* result) {
+  BinEntry entry;
+  if (!ReadBinEntry(folder, note.id, &entry).ok()) return;  // nothing was taken
+  result->id = note.id;
+  result->records = entry.Count(kRecordsFile);
+  result->results = entry.Count(kDiagFile);
+  result->roster = entry.Count(kStudentsFile) + entry.Count(kClassesFile);
+}
+
+template <typename Steps>
+Status Erase(Folder& folder, const DateTime& now, Kind kind, int studentnum, int classnum,
+             EraseResult* result, Steps steps) {
+  *result = EraseResult();
+  BinNote note;
+  Status s = MakeNote(folder, now, kind, studentnum, classnum, &note);
+  RewriteOptions options;
+  options.bin = &note;
+  if (s.ok()) s = steps(options);
+  // Counted even after a failure: the steps that ended are in the bin.
+  Count(folder, note, result);
+  return s;
+}
+
+}  // namespace
+
+Status EraseActivityRecords(Folder& folder, const DateTime& now, int studentnum, int classnum,
+                            EraseResult* result) {
+  return Erase(folder, now, Kind::kRecords, studentnum, classnum, result,
+               [&](const RewriteOptions& options) {
+                 RewriteResult r;
+                 Status s = PurgeRecords(folder, studentnum, classnum, &r, options);
+                 result->finished_earlier = r.finished_earlier;
+                 return s;
+               });
+}
+
+Status EraseDiagnosticResults(Folder& folder, const DateTime& now, int studentnum, int classnum,
+                              EraseResult* result) {
+  return Erase(folder, now, Kind::kResults, studentnum, classnum, result,
+               [&](const RewriteOptions& options) {
+                 RewriteResult r;
+                 Status s = PurgeDiagnostics(folder, studentnum, classnum, &r, options);
+                 result->finished_earlier = r.finished_earlier;
+                 return s;
+               });
+}
+
+Status DeleteStudentWithRecords(Folder& folder, const DateTime& now, int studentnum, int classnum,
+                                EraseResult* result) {
+  // The records first, then the roster records: a student is never left
+  // in the bin without their records.
+  return Erase(folder, now, Kind::kStudent, studentnum, classnum, result,
+               [&](const RewriteOptions& options) {
+                 RewriteResult r;
+                 Status s = PurgeRecords(folder, studentnum, classnum, &r, options);
+                 result->finished_earlier = r.finished_earlier;
+                 if (s.ok()) s = FileDeleteStudent(folder, studentnum, classnum, options);
+                 return s;
+               });
+}
+
+Status DeleteClassWithRecords(Folder& folder, const DateTime& now, int classnum,
+                              EraseResult* result) {
+  return Erase(folder, now, Kind::kClass, kEveryStudent, classnum, result,
+               [&](const RewriteOptions& options) {
+                 RewriteResult r;
+                 Status s = PurgeRecords(folder, kEveryStudent, classnum, &r, options);
+                 result->finished_earlier = r.finished_earlier;
+                 if (s.ok()) s = FileDeleteClass(folder, classnum, options);
+                 return s;
+               });
+}
+
+}  // namespace quillon

@@ -1,0 +1,39 @@
+// The erases and deletions the windows and quillon-cli offer, each keeping
+// what it takes in one bin entry (data/Bin.h) so that it can be put back.
+// Each removal is the crash-safe one of data/Purge.h.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "platform/Clock.h"
+#include "platform/Folder.h"
+
+namespace quillon {
+
+struct EraseResult {
+  std::string id;                    // the bin entry, or empty when nothing was taken
+  std::size_t records = 0;           // activity records removed (RECORDS.DAT)
+  std::size_t results = 0;           // diagnostic results removed (Diag.dat)
+  std::size_t roster = 0;            // roster and class records removed
+  std::size_t finished_earlier = 0;  // records of an earlier removal cut short, finished first
+};
+
+// The activity records of one student (studentnum > 0), of every student of
+// a class (studentnum kEveryStudent) or of every class (classnum
+// kEveryClass).
+Status EraseActivityRecords(Folder& folder, const DateTime& now, int studentnum, int classnum,
+                            EraseResult* result);
+// The same for diagnostic results (Diag.dat).
+Status EraseDiagnosticResults(Folder& folder, const DateTime& now, int studentnum, int classnum,
+                              EraseResult* result);
+// A student with their activity records, or (studentnum kEveryStudent)
+// every student of the class with theirs.
+Status DeleteStudentWithRecords(Folder& folder, const DateTime& now, int studentnum, int classnum,
+                                EraseResult* result);
+// A class with its students and their activity records, or (classnum
+// kEveryClass) every class.
+Status DeleteClassWithRecords(Folder& folder, const DateTime& now, int classnum,
+                              EraseResult* result);
+
+}  // namespace quillon
