@@ -115,17 +115,38 @@ std::string frmRestore::SelectedId() const { return lstErased_->SelectedRecord()
 
 void frmRestore::lstErased_Click() { UpdateButtons(); }
 
-void frmRestore::cmdRestore_Click() {
+bool frmRestore::SelectedEntry(BinEntry* entry) {
   const std::string id = SelectedId();
-  if (id.empty()) return;
-  const std::string failed = "The erased records could not be restored.\r\n\r\n";
+  if (id.empty()) return false;
+  std::vector<BinEntry> entries;
+  Status s = ListBin(services_.folder, &entries);
+  if (!s.ok()) {
+    SayFailure(services_.dialogs, services_.folder,
+               "The erased records could not be listed.\r\n\r\n", s);
+    return false;
+  }
+  for (BinEntry& e : entries) {
+    if (e.note.id != id) continue;
+    *entry = std::move(e);
+    return true;
+  }
+  services_.dialogs.MessageBox(
+      "These erased records are no longer in the bin: they have been restored or deleted since "
+      "the list was shown.",
+      Buttons::kOk, Icon::kNone, Title::Default());
+  UpdateEntryList();
+  return false;
+}
+
+void frmRestore::cmdRestore_Click() {
   BinEntry entry;
+  if (!SelectedEntry(&entry)) return;
+  const std::string& id = entry.note.id;
+  const std::string failed = "The erased records could not be restored.\r\n\r\n";
   RestorePlan plan;
-  Status s = ReadBinEntry(services_.folder, id, &entry);
-  if (s.ok()) s = PlanRestore(services_.folder, entry, false, &plan);
+  Status s = PlanRestore(services_.folder, entry, false, &plan);
   if (!s.ok()) {
     SayFailure(services_.dialogs, services_.folder, failed, s);
-    UpdateEntryList();
     return;
   }
   bool renumber = false;
@@ -160,16 +181,8 @@ void frmRestore::cmdRestore_Click() {
 }
 
 void frmRestore::cmdDelete_Click() {
-  const std::string id = SelectedId();
-  if (id.empty()) return;
-  const std::string failed = "The erased records could not be deleted.\r\n\r\n";
   BinEntry entry;
-  Status s = ReadBinEntry(services_.folder, id, &entry);
-  if (!s.ok()) {
-    SayFailure(services_.dialogs, services_.folder, failed, s);
-    UpdateEntryList();
-    return;
-  }
+  if (!SelectedEntry(&entry)) return;
   if (services_.dialogs.MessageBox(
           "Are you sure you want to delete these erased records for good? They cannot be "
           "restored afterwards.\r\n\r\n" +
@@ -177,8 +190,11 @@ void frmRestore::cmdDelete_Click() {
           Buttons::kYesNoDefaultNo, Icon::kNone, Title::Default()) != Answer::kYes) {
     return;
   }
-  s = DeleteBinEntry(services_.folder, id);
-  if (!s.ok()) SayFailure(services_.dialogs, services_.folder, failed, s);
+  Status s = DeleteBinEntry(services_.folder, entry.note.id);
+  if (!s.ok()) {
+    SayFailure(services_.dialogs, services_.folder,
+               "The erased records could not be deleted.\r\n\r\n", s);
+  }
   UpdateEntryList();
 }
 

@@ -35,6 +35,10 @@ class frmRestore : public QDialog {
  private:
   // The selected entry's ID, "" when none is selected.
   std::string SelectedId() const;
+  // The selected entry as the bin holds it now; false when none is selected,
+  // or (said, and the list read again) when it has left the bin since the
+  // list was read: restored or deleted from another computer.
+  bool SelectedEntry(BinEntry* entry);
   // Restore and delete are enabled while an entry is selected.
   void UpdateButtons();
 

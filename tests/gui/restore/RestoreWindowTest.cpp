@@ -115,6 +115,19 @@ TEST_F(RestoreWindowTest, DeleteSelectedRemovesOnlyThatEntryAfterYes) {
   EXPECT_EQ(d().Selected("lstErased"), -1);
   EXPECT_EQ(Buttons(), "00");
   EXPECT_EQ(BinFiles(), 2u);
+  // An entry that left the bin since the list was read (another computer
+  // deleted it) is said to be gone, and the list is read again.
+  d().Select("lstErased", 0);
+  for (const auto& f : std::filesystem::directory_iterator(dir.path() + "/" + kBinFolder)) {
+    if (f.path().filename().string().starts_with("261209-1105")) std::filesystem::remove(f);
+  }
+  dialogs.ExpectMessage(
+      "These erased records are no longer in the bin: they have been restored or deleted since "
+      "the list was shown.",
+      Buttons::kOk, Icon::kNone, Title::Default(), Answer::kOk);
+  d().Click("cmdDelete");
+  EXPECT_EQ(d().Shown("lstErased"), (Lines{all[2]}));
+  EXPECT_EQ(BinFiles(), 1u);
   // Deleting from the bin touches no data file.
   EXPECT_EQ(dir.Read(kRecordsFile), "");
   EXPECT_EQ(dir.Read(kStudentsFile), kAnn);
