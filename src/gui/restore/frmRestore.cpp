@@ -7,10 +7,10 @@
 #include <QVBoxLayout>
 #include <vector>
 
-#include "classes/Restore.h"
 #include "data/ActivityRecord.h"
 #include "data/ClassFiles.h"
 #include "data/DiagFile.h"
+#include "data/Restore.h"
 #include "gui/platform/CenterForm.h"
 #include "gui/platform/ListBox.h"
 #include "gui/platform/Messages.h"
@@ -167,7 +167,7 @@ void frmRestore::cmdRestore_Click() {
     if (services_.dialogs.MessageBox(
             "These records cannot go back under their own numbers: " + plan.conflict + ".\r\n\r\n" +
                 renumbered.Describe(entry) +
-                "\r\n\r\nOK restores them under the lowest free number; Cancel leaves them "
+                "\r\n\r\nOK restores them under the lowest free numbers; Cancel leaves them "
                 "in the bin.",
             Buttons::kOkCancel, Icon::kNone, Title::Default()) != Answer::kOk) {
       return;

@@ -9,6 +9,7 @@
 #include "gui/records/frmStudents.h"
 #include "gui/restore/frmRestore.h"
 #include "support/core/Builders.h"
+#include "support/core/FaultyFolder.h"
 #include "support/gui/GuiFixture.h"
 
 namespace quillon {
@@ -54,7 +55,7 @@ class RestoreWindowTest : public testing::GuiTest {
   std::unique_ptr<frmRestore> window_;
 };
 
-TEST_F(RestoreWindowTest, AnEraseInTheRecordsWindowIsListed) {
+TEST_F(RestoreWindowTest, AnEraseInTheRecordsWindowComesBackWhole) {
   {
     frmStudents records(services());
     records.show();
@@ -77,6 +78,83 @@ TEST_F(RestoreWindowTest, AnEraseInTheRecordsWindowIsListed) {
   d().Select("lstErased", 0);
   EXPECT_EQ(Buttons(), "11");
   EXPECT_TRUE(d().Enabled("cmdMenu"));
+
+  const std::string question =
+      "Are you sure you want to restore these records?\r\n\r\nRecords of Ann, Algebra (3 "
+      "activity records)";
+  dialogs.ExpectMessage(question, Buttons::kYesNo, Icon::kNone, Title::Default(), Answer::kNo);
+  d().Click("cmdRestore");
+  EXPECT_EQ(dir.Read(kRecordsFile), b1 + b2);
+  EXPECT_EQ(d().Shown("lstErased").size(), 1u);
+  EXPECT_EQ(BinFiles(), 1u);
+
+  dialogs.ExpectMessage(question, Buttons::kYesNo, Icon::kNone, Title::Default(), Answer::kYes);
+  d().Click("cmdRestore");
+  // Back at the end of the file, as a lesson appends, in the order they stood.
+  EXPECT_EQ(dir.Read(kRecordsFile), b1 + b2 + a1 + a2 + a3);
+  EXPECT_EQ(dir.Read(kStudentsFile), kAnn + kBob);
+  EXPECT_EQ(dir.Read(kClassesFile), kClasses);
+  EXPECT_TRUE(d().Items("lstErased").empty());
+  EXPECT_EQ(Buttons(), "00");
+  EXPECT_EQ(BinFiles(), 0u);
+  EXPECT_EQ(dialogs.busy_calls, 2);  // the erase and the restore
+  EXPECT_FALSE(dialogs.busy_now);
+}
+
+TEST_F(RestoreWindowTest, ANumberGivenToSomeoneElseIsOfferedTheLowestFreeOne) {
+  EraseResult erased;
+  ASSERT_TRUE(
+      DeleteStudentWithRecords(dir.folder(), DateTime{{2026, 12, 9}, 10, 30, 0}, 2, 3, &erased)
+          .ok());
+  const std::string cy = StudentRec("Cy", "2", "3");
+  dir.Write(kStudentsFile, kAnn + cy);  // Bob's number given to Cy
+  Open();
+  d().Select("lstErased", 0);
+  const std::string question =
+      "These records cannot go back under their own numbers: student 2 of class 3 is now "
+      "Cy.\r\n\r\nStudent Bob, Algebra, with records (2 activity records, 1 roster or class "
+      "record)\r\n\r\nOK restores them under the lowest free numbers; Cancel leaves them in "
+      "the bin.";
+  dialogs.ExpectMessage(question, Buttons::kOkCancel, Icon::kNone, Title::Default(),
+                        Answer::kCancel);
+  d().Click("cmdRestore");
+  EXPECT_EQ(dir.Read(kStudentsFile), kAnn + cy);
+  EXPECT_EQ(dir.Read(kRecordsFile), a1 + a2 + a3);
+  EXPECT_EQ(BinFiles(), 1u);
+
+  dialogs.ExpectMessage(question, Buttons::kOkCancel, Icon::kNone, Title::Default(), Answer::kOk);
+  d().Click("cmdRestore");
+  // Bob comes back as student 3, his records with him; none goes to Cy.
+  EXPECT_EQ(dir.Read(kStudentsFile), kAnn + cy + StudentRec("Bob", "3", "3"));
+  EXPECT_EQ(dir.Read(kRecordsFile),
+            a1 + a2 + a3 + ActRec("C1", "3", "3", "091026", "51", "00", "20", "19", "30") +
+                ActRec("C1", "3", "3", "091026", "01", "01", "4", "4", "3"));
+  EXPECT_TRUE(d().Items("lstErased").empty());
+  EXPECT_EQ(BinFiles(), 0u);
+}
+
+TEST_F(RestoreWindowTest, ARestoreThatFailsSaysSoNamingTheFile) {
+  EraseResult erased;
+  ASSERT_TRUE(
+      EraseActivityRecords(dir.folder(), DateTime{{2026, 12, 9}, 9, 15, 0}, 1, 3, &erased).ok());
+  testing::FaultyFolder faulty(&dir.folder(), -1, testing::FaultyFolder::Mode::kFail);
+  faulty.fail_if = [](const std::string& what) { return what == "Write RECORDS.DAT"; };
+  window_ = std::make_unique<frmRestore>(Services{faulty, dialogs, clock, printer, values});
+  window_->show();
+  d().Select("lstErased", 0);
+  const std::string question =
+      "Are you sure you want to restore these records?\r\n\r\nRecords of Ann, Algebra (3 "
+      "activity records)";
+  dialogs.ExpectMessage(question, Buttons::kYesNo, Icon::kNone, Title::Default(), Answer::kYes);
+  dialogs.ExpectMessage("The erased records could not be restored.\r\n\r\n" + dir.path() +
+                            "/RECORDS.DAT: injected fault",
+                        Buttons::kOk, Icon::kCritical, Title::Default(), Answer::kOk);
+  d().Click("cmdRestore");
+  EXPECT_EQ(dir.Read(kRecordsFile), b1 + b2);
+  // The entry stays in the bin until its restore is complete.
+  EXPECT_EQ(d().Shown("lstErased"),
+            (Lines{"12/09/26 09:15  Records of Ann, Algebra  (3 activity records)"}));
+  EXPECT_EQ(Buttons(), "00");
 }
 
 TEST_F(RestoreWindowTest, DeleteSelectedRemovesOnlyThatEntryAfterYes) {
