@@ -38,6 +38,7 @@ std::string BinEntryLine(const BinEntry& entry) {
     if (c.empty()) continue;
     joined += (joined.empty() ? "" : ", ") + c;
   }
+  if (joined.empty()) joined = "no records";
   return entry.note.when + "  " + entry.note.what + "  (" + joined + ")";
 }
 
