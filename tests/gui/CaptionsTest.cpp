@@ -11,6 +11,7 @@
 #include "gui/export/frmOutput.h"
 #include "gui/records/frmDisplay.h"
 #include "gui/records/frmStudents.h"
+#include "gui/restore/frmRestore.h"
 #include "support/gui/GuiFixture.h"
 
 namespace quillon {
@@ -133,6 +134,17 @@ const Window kWindows[] = {
       {"cmdWrite", -1, "Write Data to File"},
       {"cmdMenu", -1, "Return to Menu"}},
      {{"txtDate", "Output student data on or after, mm/dd/yy"}}},
+    {"frmRestore",
+     [](Services s, WorkingLists&) { return std::make_unique<frmRestore>(s); },
+     {{"Label1", -1, "Restore Erased Records"},
+      {"Label2", -1, "Erased records, newest first:"},
+      {"cmdRestore", -1, "Restore Selected"},
+      {"cmdDelete", -1, "Delete Selected"},
+      {"cmdMenu", -1, "Return to Menu"}},
+     {{"lstErased", "Erased records, newest first"},
+      {"cmdRestore", "Restore Selected"},
+      {"cmdDelete", "Delete Selected"},
+      {"cmdMenu", "Return to Menu"}}},
 };
 
 class CaptionsTest : public testing::GuiTest {};
@@ -176,6 +188,7 @@ TEST_F(CaptionsTest, TabGoesThroughTheControlsInReadingOrder) {
       {"frmOutput",
        "optDateRange1 optDateRange2 txtDate optSortChoice1 optSortChoice2 optSortChoice3 "
        "optSortChoice4 optSortChoice5 cmdWrite cmdMenu"},
+      {"frmRestore", "lstErased cmdRestore cmdDelete cmdMenu"},
   };
   for (const Window& window : kWindows) {
     WorkingLists lists;

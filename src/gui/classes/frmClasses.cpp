@@ -11,6 +11,7 @@
 #include "base/Password.h"
 #include "base/Text.h"
 #include "classes/ClassOperations.h"
+#include "classes/Erase.h"
 #include "data/ClassFiles.h"
 #include "data/Purge.h"
 #include "gui/classes/ClassListBoxes.h"
@@ -257,29 +258,27 @@ void frmClasses::DeleteClass() {
   const int c = SelectedClassNumber();
   if (services_.dialogs.MessageBox("Are you sure you want to delete this class?" +
                                        std::string(kCR) + kCR + SelectedClassName(),
-                                   Buttons::kYesNoCancel, Icon::kNone,
+                                   Buttons::kYesNoCancelDefaultNo, Icon::kNone,
                                    Title::Text("")) != Answer::kYes) {
     return;
   }
-  // Activity records first, then the students, then the class record.
-  if (SayIfUnsaved(WhileBusy(services_.dialogs,
-                             [&] { return PurgeRecords(services_.folder, kEveryStudent, c); })))
-    SayIfUnsaved(
-        WhileBusy(services_.dialogs, [&] { return FileDeleteClass(services_.folder, c); }));
+  SayIfUnsaved(WhileBusy(services_.dialogs, [&] {
+    EraseResult erased;
+    return DeleteClassWithRecords(services_.folder, services_.clock.Now(), c, &erased);
+  }));
   UpdateClassList();
 }
 
 void frmClasses::EraseAllClasses() {
   if (services_.dialogs.MessageBox("Are you sure you want to delete ALL classes?",
-                                   Buttons::kYesNoCancel, Icon::kNone,
+                                   Buttons::kYesNoCancelDefaultNo, Icon::kNone,
                                    Title::Text("")) != Answer::kYes) {
     return;
   }
-  if (SayIfUnsaved(WhileBusy(services_.dialogs, [&] {
-        return PurgeRecords(services_.folder, kEveryStudent, kEveryClass);
-      })))
-    SayIfUnsaved(WhileBusy(services_.dialogs,
-                           [&] { return FileDeleteClass(services_.folder, kEveryClass); }));
+  SayIfUnsaved(WhileBusy(services_.dialogs, [&] {
+    EraseResult erased;
+    return DeleteClassWithRecords(services_.folder, services_.clock.Now(), kEveryClass, &erased);
+  }));
   UpdateClassList();
 }
 
@@ -356,14 +355,14 @@ void frmClasses::DeleteStudent() {
   if (!NamesOneStudent(services_.dialogs, s)) return;
   if (services_.dialogs.MessageBox("Are you sure you want to delete this student?" +
                                        std::string(kCR) + kCR + SelectedStudentName(),
-                                   Buttons::kYesNoCancel, Icon::kNone,
+                                   Buttons::kYesNoCancelDefaultNo, Icon::kNone,
                                    Title::Text("")) != Answer::kYes) {
     return;
   }
-  if (SayIfUnsaved(
-          WhileBusy(services_.dialogs, [&] { return PurgeRecords(services_.folder, s, c); })))
-    SayIfUnsaved(
-        WhileBusy(services_.dialogs, [&] { return FileDeleteStudent(services_.folder, s, c); }));
+  SayIfUnsaved(WhileBusy(services_.dialogs, [&] {
+    EraseResult erased;
+    return DeleteStudentWithRecords(services_.folder, services_.clock.Now(), s, c, &erased);
+  }));
   UpdateStudentList(c);
 }
 
@@ -376,14 +375,15 @@ void frmClasses::EraseAllStudents() {
   const int c = SelectedClassNumber();
   if (services_.dialogs.MessageBox("Are you sure you want to delete ALL students from this class?" +
                                        std::string(kCR) + kCR + SelectedClassName(),
-                                   Buttons::kYesNoCancel, Icon::kNone,
+                                   Buttons::kYesNoCancelDefaultNo, Icon::kNone,
                                    Title::Text("")) != Answer::kYes) {
     return;
   }
-  if (SayIfUnsaved(WhileBusy(services_.dialogs,
-                             [&] { return PurgeRecords(services_.folder, kEveryStudent, c); })))
-    SayIfUnsaved(WhileBusy(services_.dialogs,
-                           [&] { return FileDeleteStudent(services_.folder, kEveryStudent, c); }));
+  SayIfUnsaved(WhileBusy(services_.dialogs, [&] {
+    EraseResult erased;
+    return DeleteStudentWithRecords(services_.folder, services_.clock.Now(), kEveryStudent, c,
+                                    &erased);
+  }));
   UpdateStudentList(c);  // empty, unless the removal failed
   SetButtonStates(kAsItIs, kAsItIs, kAsItIs, kAsItIs, kOn, kOff,
                   EnabledIf(lstStudents_->ListCount() > 0), kOff);

@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "base/Text.h"
+#include "classes/Erase.h"
 #include "data/ClassFiles.h"
 #include "data/DiagFile.h"
 #include "data/Purge.h"
@@ -176,10 +177,13 @@ void frmDiagnostics::PrintDiagnosticData() { PrintDiagnostics(services_, {Select
 
 void frmDiagnostics::Erase(const std::string& question, const std::string& name, int studentnum) {
   const int classnum = SelectedClassNumber();
-  if (services_.dialogs.MessageBox(question + "\r\n\r\n" + name, Buttons::kYesNo, Icon::kNone,
-                                   Title::Text("")) == Answer::kYes) {
-    Status s = WhileBusy(services_.dialogs,
-                         [&] { return PurgeDiagnostics(services_.folder, studentnum, classnum); });
+  if (services_.dialogs.MessageBox(question + "\r\n\r\n" + name, Buttons::kYesNoDefaultNo,
+                                   Icon::kNone, Title::Text("")) == Answer::kYes) {
+    Status s = WhileBusy(services_.dialogs, [&] {
+      EraseResult erased;
+      return EraseDiagnosticResults(services_.folder, services_.clock.Now(), studentnum, classnum,
+                                    &erased);
+    });
     if (!s.ok()) {
       SayFailure(services_.dialogs, services_.folder, "The results could not be erased.\r\n\r\n",
                  s);

@@ -12,9 +12,28 @@ class QDialog;
 
 namespace quillon {
 
-enum class Buttons { kOk, kOkCancel, kYesNo, kYesNoCancel };
+// The buttons of a message box. The first button is the default (Enter,
+// Space) but for the DefaultNo sets, which every question that deletes or
+// erases something asks with, so that a stray key never erases.
+enum class Buttons { kOk, kOkCancel, kYesNo, kYesNoCancel, kYesNoDefaultNo, kYesNoCancelDefaultNo };
 enum class Icon { kNone, kCritical };
 enum class Answer { kOk, kCancel, kYes, kNo };
+
+// The answer of a box's default button, the one Enter gives.
+constexpr Answer DefaultAnswer(Buttons buttons) {
+  switch (buttons) {
+    case Buttons::kOk:
+    case Buttons::kOkCancel:
+      return Answer::kOk;
+    case Buttons::kYesNo:
+    case Buttons::kYesNoCancel:
+      return Answer::kYes;
+    case Buttons::kYesNoDefaultNo:
+    case Buttons::kYesNoCancelDefaultNo:
+      return Answer::kNo;
+  }
+  return Answer::kCancel;
+}
 
 // A message box title: the platform's default title, or a given text (the
 // empty text included).

@@ -37,6 +37,14 @@ Answer QtDialogs::MessageBox(const std::string& prompt, Buttons buttons, Icon ic
     case Buttons::kYesNoCancel:
       box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
       break;
+    case Buttons::kYesNoDefaultNo:
+      box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+      box.setDefaultButton(QMessageBox::No);
+      break;
+    case Buttons::kYesNoCancelDefaultNo:
+      box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+      box.setDefaultButton(QMessageBox::No);
+      break;
   }
   switch (box.exec()) {
     case QMessageBox::Yes:
@@ -48,7 +56,7 @@ Answer QtDialogs::MessageBox(const std::string& prompt, Buttons buttons, Icon ic
     default:
       // Escape or the close control: Cancel where there is one, else the
       // harmless answer (No, or OK for a box with OK alone).
-      if (buttons == Buttons::kYesNo) return Answer::kNo;
+      if (buttons == Buttons::kYesNo || buttons == Buttons::kYesNoDefaultNo) return Answer::kNo;
       if (buttons == Buttons::kOk) return Answer::kOk;
       return Answer::kCancel;
   }

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "base/Text.h"
+#include "classes/Erase.h"
 #include "data/ClassFiles.h"
 #include "data/LessonCatalogue.h"
 #include "data/Purge.h"
@@ -201,11 +202,13 @@ void frmStudents::EraseAll() {
   if (services_.dialogs.MessageBox(
           "Are you sure you want to erase the records for ALL students in this class?\r\r" +
               SelectedClassName(),
-          Buttons::kYesNoCancel, Icon::kNone, Title::Text("")) != Answer::kYes) {
+          Buttons::kYesNoCancelDefaultNo, Icon::kNone, Title::Text("")) != Answer::kYes) {
     return;
   }
   Status s = WhileBusy(services_.dialogs, [&] {
-    return PurgeRecords(services_.folder, kEveryStudent, SelectedClassNumber());
+    EraseResult erased;
+    return EraseActivityRecords(services_.folder, services_.clock.Now(), kEveryStudent,
+                                SelectedClassNumber(), &erased);
   });
   if (!s.ok()) {
     SayFailure(services_.dialogs, services_.folder, "The records could not be erased.\r\r", s);
@@ -216,11 +219,13 @@ void frmStudents::EraseSelected() {
   if (!NamesOneStudent(services_.dialogs, SelectedStudentNumber())) return;
   if (services_.dialogs.MessageBox(
           "Are you sure you want to erase this student's records?\r\r" + SelectedStudentName(),
-          Buttons::kYesNoCancel, Icon::kNone, Title::Text("")) != Answer::kYes) {
+          Buttons::kYesNoCancelDefaultNo, Icon::kNone, Title::Text("")) != Answer::kYes) {
     return;
   }
   Status s = WhileBusy(services_.dialogs, [&] {
-    return PurgeRecords(services_.folder, SelectedStudentNumber(), SelectedClassNumber());
+    EraseResult erased;
+    return EraseActivityRecords(services_.folder, services_.clock.Now(), SelectedStudentNumber(),
+                                SelectedClassNumber(), &erased);
   });
   if (!s.ok()) {
     SayFailure(services_.dialogs, services_.folder, "The records could not be erased.\r\r", s);

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "data/Bin.h"
 #include "data/DiagFile.h"
 #include "gui/classes/frmClasses.h"
 #include "gui/diagnostics/frmDiagnostics.h"
@@ -12,6 +13,7 @@
 #include "gui/platform/CenterForm.h"
 #include "gui/platform/Messages.h"
 #include "gui/records/frmStudents.h"
+#include "gui/restore/frmRestore.h"
 #include "gui/shell/frmPassword.h"
 
 namespace quillon {
@@ -44,6 +46,7 @@ frmMenu::frmMenu(Services services, QWidget* parent) : QWidget(parent), services
       add("cmdStudents", "Displaying and Managing Student Records", &frmMenu::cmdStudents_Click);
   cmdDiagnostics_ = add("cmdDiagnostics", "Displaying and Managing Diagnostic Test Results",
                         &frmMenu::cmdDiagnostics_Click);
+  cmdRestore_ = add("cmdRestore", "Restore Erased Records", &frmMenu::cmdRestore_Click);
   cmdOutput_ = add("cmdOutput", "Output Student Records to File", &frmMenu::cmdOutput_Click);
   cmdAnalysis_ =
       add("cmdAnalysis", "&Analysis of Student Performance", &frmMenu::cmdAnalysis_Click);
@@ -53,7 +56,7 @@ frmMenu::frmMenu(Services services, QWidget* parent) : QWidget(parent), services
     hidden->setVisible(false);
     hidden->setEnabled(false);
   }
-  resize(460, 320);
+  resize(460, 360);
 }
 
 void frmMenu::Form_Load() {
@@ -80,26 +83,54 @@ void frmMenu::Form_Load() {
     cmdDiagnostics_->setToolTip(
         "There are no diagnostic test results yet: the program folder has no Diag.dat.");
   }
+  UpdateRestoreButton();
+}
+
+void frmMenu::UpdateRestoreButton() {
+  std::vector<BinEntry> entries;
+  // A bin that cannot be read leaves the button enabled: the window says why.
+  const Status s = ListBin(services_.folder, &entries);
+  cmdRestore_->setEnabled(!s.ok() || !entries.empty());
 }
 
 void frmMenu::cmdClasses_Click() {
-  frmClasses window(services_, this);
-  services_.dialogs.ShowModal(window);
+  {
+    frmClasses window(services_, this);
+    services_.dialogs.ShowModal(window);
+  }
+  UpdateRestoreButton();
 }
 
 void frmMenu::cmdStudents_Click() {
-  frmStudents window(services_, this);
-  services_.dialogs.ShowModal(window);
+  {
+    frmStudents window(services_, this);
+    services_.dialogs.ShowModal(window);
+  }
+  UpdateRestoreButton();
 }
 
 void frmMenu::cmdDiagnostics_Click() {
-  frmDiagnostics window(services_, this);
-  services_.dialogs.ShowModal(window);
+  {
+    frmDiagnostics window(services_, this);
+    services_.dialogs.ShowModal(window);
+  }
+  UpdateRestoreButton();
 }
 
 void frmMenu::cmdOutput_Click() {
-  frmOutput window(services_, this);
-  services_.dialogs.ShowModal(window);
+  {
+    frmOutput window(services_, this);
+    services_.dialogs.ShowModal(window);
+  }
+  UpdateRestoreButton();
+}
+
+void frmMenu::cmdRestore_Click() {
+  {
+    frmRestore window(services_, this);
+    services_.dialogs.ShowModal(window);
+  }
+  UpdateRestoreButton();
 }
 
 void frmMenu::cmdAnalysis_Click() {}

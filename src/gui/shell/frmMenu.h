@@ -1,6 +1,7 @@
 // The main menu: opens one task window at a time, modally, and ends the
 // program. Its load asks for the administrator password when s3.dat exists
-// and disables the diagnostics button when there is no Diag.dat.
+// and disables the diagnostics button when there is no Diag.dat. "Restore
+// Erased Records" is enabled while the bin holds an entry.
 #pragma once
 
 #include <QWidget>
@@ -26,16 +27,21 @@ class frmMenu : public QWidget {
   void cmdClasses_Click();
   void cmdStudents_Click();
   void cmdDiagnostics_Click();
+  void cmdRestore_Click();
   void cmdOutput_Click();
   void cmdAnalysis_Click();
   void cmdExit_Click();
 
  private:
+  // Enables "Restore Erased Records" when the bin holds an entry.
+  void UpdateRestoreButton();
+
   Services services_;
   QLabel* Label1_;
   QPushButton* cmdClasses_;
   QPushButton* cmdStudents_;
   QPushButton* cmdDiagnostics_;
+  QPushButton* cmdRestore_;
   QPushButton* cmdOutput_;
   QPushButton* cmdAnalysis_;
   QPushButton* cmdExit_;

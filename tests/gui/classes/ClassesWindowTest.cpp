@@ -49,7 +49,7 @@ class ClassesWindowTest : public testing::GuiTest {
     });
   }
   void ExpectConfirm(const std::string& prompt, Answer answer) {
-    dialogs.ExpectMessage(prompt, Buttons::kYesNoCancel, Icon::kNone, kNoTitle, answer);
+    dialogs.ExpectMessage(prompt, Buttons::kYesNoCancelDefaultNo, Icon::kNone, kNoTitle, answer);
   }
   std::unique_ptr<frmClasses> window_;
 };

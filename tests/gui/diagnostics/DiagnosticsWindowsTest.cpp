@@ -102,7 +102,7 @@ TEST_F(DiagnosticsWindowsTest, TheRemovedStudentCanBeShownPrintedAndErased) {
   dialogs.ExpectMessage(
       "Are you sure you want to erase this student's Diagnostic Test results?"
       "\r\n\r\n",
-      Buttons::kYesNo, Icon::kNone, Title::Text(""), Answer::kYes);
+      Buttons::kYesNoDefaultNo, Icon::kNone, Title::Text(""), Answer::kYes);
   d().Click("cmdSelected", 2);
   EXPECT_EQ(dir.Read(kDiagFile), kAnnC2 + kBob + kOther + kAnnC1);
 }
@@ -113,7 +113,7 @@ TEST_F(DiagnosticsWindowsTest, ErasingAStudentRemovesBothResultsAndNoStillRebuil
   d().Select("lstStudents", 2);  // Ann's C2
   dialogs.ExpectMessage(
       "Are you sure you want to erase this student's Diagnostic Test results?\r\n\r\nAnn Baker",
-      Buttons::kYesNo, Icon::kNone, Title::Text(""), Answer::kNo);
+      Buttons::kYesNoDefaultNo, Icon::kNone, Title::Text(""), Answer::kNo);
   d().Click("cmdSelected", 2);
   EXPECT_EQ(dir.Read(kDiagFile), kAnnC2 + kBob + kOther + kAnnC1 + kGone);
   EXPECT_EQ(d().Selected("lstStudents"), -1);
@@ -122,7 +122,7 @@ TEST_F(DiagnosticsWindowsTest, ErasingAStudentRemovesBothResultsAndNoStillRebuil
   d().Select("lstStudents", 1);
   dialogs.ExpectMessage(
       "Are you sure you want to erase this student's Diagnostic Test results?\r\n\r\nAnn Baker",
-      Buttons::kYesNo, Icon::kNone, Title::Text(""), Answer::kYes);
+      Buttons::kYesNoDefaultNo, Icon::kNone, Title::Text(""), Answer::kYes);
   d().Click("cmdSelected", 2);
   EXPECT_EQ(dir.Read(kDiagFile), kBob + kOther + kGone);  // both of Ann's, only those
   EXPECT_EQ(dir.Read("Diag.TMP"), kBob + kOther + kGone);
@@ -133,7 +133,7 @@ TEST_F(DiagnosticsWindowsTest, ErasingAStudentRemovesBothResultsAndNoStillRebuil
   dialogs.ExpectMessage(
       "Are you sure you want to erase the Diagnostic Test results for ALL students in this "
       "class?\r\n\r\nA class of twenty-seven c",
-      Buttons::kYesNo, Icon::kNone, Title::Text(""), Answer::kYes);
+      Buttons::kYesNoDefaultNo, Icon::kNone, Title::Text(""), Answer::kYes);
   d().Click("cmdAll", 2);
   EXPECT_EQ(dir.Read(kDiagFile), kOther);
   EXPECT_TRUE(d().Items("lstStudents").empty());

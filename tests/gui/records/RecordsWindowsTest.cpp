@@ -194,18 +194,18 @@ TEST_F(RecordsWindowsTest, EraseAsksAndOnlyYesActs) {
   const std::string all = a1 + a2 + a3 + b1 + b2;
   for (Answer no : {Answer::kNo, Answer::kCancel}) {
     dialogs.ExpectMessage("Are you sure you want to erase this student's records?\r\rAnn",
-                          Buttons::kYesNoCancel, Icon::kNone, Title::Text(""), no);
+                          Buttons::kYesNoCancelDefaultNo, Icon::kNone, Title::Text(""), no);
     d().Click("cmdSelected", 2);
     EXPECT_EQ(dir.Read(kRecordsFile), all);
   }
   dialogs.ExpectMessage("Are you sure you want to erase this student's records?\r\rAnn",
-                        Buttons::kYesNoCancel, Icon::kNone, Title::Text(""), Answer::kYes);
+                        Buttons::kYesNoCancelDefaultNo, Icon::kNone, Title::Text(""), Answer::kYes);
   d().Click("cmdSelected", 2);
   EXPECT_EQ(dir.Read(kRecordsFile), b1 + b2);
   EXPECT_EQ(d().Selected("lstStudents"), 0);  // the window is not refreshed
   dialogs.ExpectMessage(
       "Are you sure you want to erase the records for ALL students in this class?\r\rAlgebra",
-      Buttons::kYesNoCancel, Icon::kNone, Title::Text(""), Answer::kYes);
+      Buttons::kYesNoCancelDefaultNo, Icon::kNone, Title::Text(""), Answer::kYes);
   d().Click("cmdAll", 2);
   EXPECT_EQ(dir.Read(kRecordsFile), "");
 }

@@ -1,6 +1,7 @@
 #include <QDialog>
 
 #include "data/ActivityRecord.h"
+#include "data/ClassFiles.h"
 #include "data/Purge.h"
 #include "gui/shell/Application.h"
 #include "gui/shell/frmMenu.h"
@@ -29,6 +30,7 @@ TEST_F(MenuTest, FourUsableButtonsTheOthersHiddenAndDisabled) {
       {"cmdClasses", " Managing Classes and Student Rosters", true, true},
       {"cmdStudents", "Displaying and Managing Student Records", true, true},
       {"cmdDiagnostics", "Displaying and Managing Diagnostic Test Results", true, true},
+      {"cmdRestore", "Restore Erased Records", true, false},  // the bin is empty
       {"cmdOutput", "Output Student Records to File", false, false},
       {"cmdAnalysis", "&Analysis of Student Performance", false, false},
       {"cmdExit", "End Program", true, true},
@@ -85,6 +87,44 @@ TEST_F(MenuTest, TaskWindowsOpenModallyAndReturnToTheMenu) {
     Drive(menu).Click(t.button);
     EXPECT_TRUE(returned) << t.window;
   }
+  EXPECT_TRUE(dialogs.Done());
+}
+
+TEST_F(MenuTest, RestoreErasedRecordsIsEnabledWhileTheBinHoldsAnEntry) {
+  dir.Write(kClassesFile, testing::ClassRec("Algebra", "070", "3"));
+  dir.Write(kStudentsFile, testing::StudentRec("Ann", "1", "3"));
+  dir.Write(kRecordsFile, testing::ActRec("C1", "3", "1", "091526", "01", "01", "10", "9", "25"));
+  frmMenu menu(services());
+  menu.Form_Load();
+  menu.show();
+  auto d = Drive(menu);
+  EXPECT_FALSE(d.Enabled("cmdRestore"));
+  // An erase in a task window: enabled when the menu comes back.
+  dialogs.ExpectModal("frmStudents", [this](QDialog& window) {
+    auto w = Drive(window);
+    w.Select("lstClasses", 0);
+    dialogs.ExpectMessage(
+        "Are you sure you want to erase the records for ALL students in this class?\r\rAlgebra",
+        Buttons::kYesNoCancelDefaultNo, Icon::kNone, Title::Text(""), Answer::kYes);
+    w.Click("cmdAll", 2);
+  });
+  d.Click("cmdStudents");
+  EXPECT_EQ(dir.Read(kRecordsFile), "");
+  EXPECT_TRUE(d.Enabled("cmdRestore"));
+  // The entry deleted in the restore window: disabled again.
+  dialogs.ExpectModal("frmRestore", [this](QDialog& window) {
+    auto w = Drive(window);
+    w.Select("lstErased", 0);
+    dialogs.ExpectMessage(
+        "Are you sure you want to delete these erased records for good? They cannot be restored "
+        "afterwards.\r\n\r\n12/09/26 00:00  Records of all students in Algebra  (1 activity "
+        "record)",
+        Buttons::kYesNoDefaultNo, Icon::kNone, Title::Default(), Answer::kYes);
+    w.Click("cmdDelete");
+    w.Click("cmdMenu");
+  });
+  d.Click("cmdRestore");
+  EXPECT_FALSE(d.Enabled("cmdRestore"));
   EXPECT_TRUE(dialogs.Done());
 }
 

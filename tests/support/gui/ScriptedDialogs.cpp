@@ -43,6 +43,13 @@ ScriptedDialogs& ScriptedDialogs::ExpectMessage(std::string prompt, Buttons butt
   return *this;
 }
 
+ScriptedDialogs& ScriptedDialogs::ExpectEnter(std::string prompt, Buttons buttons, Icon icon,
+                                              Title title) {
+  ExpectMessage(std::move(prompt), buttons, icon, std::move(title), Answer::kOk);
+  script_.back().enter = true;
+  return *this;
+}
+
 ScriptedDialogs& ScriptedDialogs::ExpectInput(std::string prompt, std::string title,
                                               std::string answer) {
   Step s;
@@ -111,7 +118,7 @@ Answer ScriptedDialogs::MessageBox(const std::string& prompt, Buttons buttons, I
   EXPECT_TRUE(s.title == title) << "title of: " << prompt << " (expected "
                                 << (s.title.is_default ? "<default>" : s.title.text) << ", got "
                                 << (title.is_default ? "<default>" : title.text) << ")";
-  return s.answer;
+  return s.enter ? DefaultAnswer(buttons) : s.answer;
 }
 
 std::string ScriptedDialogs::InputBox(const std::string& prompt, const std::string& title,

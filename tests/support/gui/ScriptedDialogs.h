@@ -28,6 +28,8 @@ class ScriptedDialogs : public Dialogs {
   // Expect a message box and answer it.
   ScriptedDialogs& ExpectMessage(std::string prompt, Buttons buttons, Icon icon, Title title,
                                  Answer answer);
+  // Expect a message box and press Enter: the answer of its default button.
+  ScriptedDialogs& ExpectEnter(std::string prompt, Buttons buttons, Icon icon, Title title);
   // Expect an input box and type `answer` ("" = cancel).
   ScriptedDialogs& ExpectInput(std::string prompt, std::string title, std::string answer);
   // Expect a save-file dialog with this title and choose `path` ("" =
@@ -82,6 +84,7 @@ class ScriptedDialogs : public Dialogs {
     Title title;
     std::string input_title;
     Answer answer = Answer::kOk;
+    bool enter = false;  // answer as the Enter key does
     std::string typed;
     std::function<void(QDialog&)> act;
   };
