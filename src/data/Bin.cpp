@@ -4,6 +4,8 @@
 #include <random>
 
 #include "base/Text.h"
+#include "data/RemovalFiles.h"
+#include "data/Restore.h"
 
 namespace quillon {
 namespace {
@@ -11,19 +13,22 @@ namespace {
 constexpr std::string_view kMagic = "QUILLON ERASED 1\n";
 constexpr std::size_t kClassLength = 32, kStudentLength = 31;
 constexpr char kEntrySuffix[] = ".qbn";
+constexpr std::chrono::milliseconds kBinLockWait{15000};
 
 std::string EntryName(std::string_view id) {
   return std::string(kBinFolder) + "/" + std::string(id) + kEntrySuffix;
 }
 
-// An ID names a file of the bin: letters, digits and hyphens only, so that
-// no ID given on a command line reaches outside the folder.
+}  // namespace
+
 bool ValidId(std::string_view id) {
   if (id.empty() || id.size() > 64) return false;
   return std::all_of(id.begin(), id.end(), [](char c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '-';
   });
 }
+
+namespace {
 
 // Reads "Label: " then `length` bytes then a line end at `*at`; false when
 // the bytes there are not that.
@@ -179,10 +184,14 @@ bool DecodeBinNote(std::string_view text, BinNote* note, std::string* key) {
   return ParseHeader(text.substr(at), note, &end) && at + end == text.size();
 }
 
+Status NotInBin(std::string_view id) {
+  return Status::Error(ValidId(id) ? EntryName(id) : std::string(id), "is not an entry of the bin");
+}
+
 Status ReadBinEntry(Folder& folder, std::string_view id, BinEntry* entry) {
-  if (!ValidId(id)) return Status::Error(std::string(id), "is not an entry of the bin");
+  if (!ValidId(id)) return NotInBin(id);
   const std::string name = EntryName(id);
-  if (!folder.FileExists(name)) return Status::Error(std::string(id), "is not an entry of the bin");
+  if (!folder.FileExists(name)) return NotInBin(id);
   std::string bytes;
   Status s = folder.ReadFile(name, &bytes);
   if (!s.ok()) return s;
@@ -212,24 +221,37 @@ Status ListBin(Folder& folder, std::vector<BinEntry>* entries) {
   return s;
 }
 
-Status DeleteBinEntry(Folder& folder, std::string_view id) {
-  if (!ValidId(id) || !folder.FileExists(EntryName(id))) {
-    return Status::Error(std::string(id), "is not an entry of the bin");
-  }
-  Status s = folder.RemoveFile(EntryName(id));
-  if (s.ok()) s = folder.SyncSubfolder(kBinFolder);
+// Under the folder's lock, after finishing any restore cut short (whose
+// entry must not be taken from under it): `change`.
+template <typename Change>
+Status AfterRestores(Folder& folder, Change change) {
+  std::unique_ptr<FolderLock> lock;
+  Status s = folder.Lock(kLockFile, kBinLockWait, &lock);
+  if (s.ok()) s = FinishRestores(folder);
+  if (s.ok()) s = change();
   return s;
 }
 
+Status DeleteBinEntry(Folder& folder, std::string_view id) {
+  return AfterRestores(folder, [&] {
+    if (!ValidId(id) || !folder.FileExists(EntryName(id))) return NotInBin(id);
+    Status s = folder.RemoveFile(EntryName(id));
+    if (s.ok()) s = folder.SyncSubfolder(kBinFolder);
+    return s;
+  });
+}
+
 Status EmptyBin(Folder& folder) {
-  std::vector<std::string> names;
-  Status s = folder.ListFolder(kBinFolder, &names);
-  for (const std::string& name : names) {
-    if (!s.ok()) break;
-    s = folder.RemoveFile(std::string(kBinFolder) + "/" + name);
-  }
-  if (s.ok() && !names.empty()) s = folder.SyncSubfolder(kBinFolder);
-  return s;
+  return AfterRestores(folder, [&] {
+    std::vector<std::string> names;
+    Status s = folder.ListFolder(kBinFolder, &names);
+    for (const std::string& name : names) {
+      if (!s.ok()) break;
+      s = folder.RemoveFile(std::string(kBinFolder) + "/" + name);
+    }
+    if (s.ok() && !names.empty()) s = folder.SyncSubfolder(kBinFolder);
+    return s;
+  });
 }
 
 Status AddToBin(Folder& folder, const BinNote& note, std::string_view key, std::string_view file,

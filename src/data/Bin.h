@@ -58,11 +58,17 @@ struct BinEntry {
   std::size_t Count(std::string_view file) const;
 };
 
+// An ID names a file of the bin: letters, digits and hyphens only, so that
+// no ID given on a command line reaches outside the folder.
+bool ValidId(std::string_view id);
+
 // The bin's entries that hold records, newest first (by ID).
 Status ListBin(Folder& folder, std::vector<BinEntry>* entries);
 // Entry `id`; an error naming it when there is none or it is damaged.
 Status ReadBinEntry(Folder& folder, std::string_view id, BinEntry* entry);
-// Removes entry `id` for good.
+// Removes entry `id` for good. Both first finish any restore cut short
+// (data/Restore.h), so that an entry whose records are partly back is
+// never dropped half way.
 Status DeleteBinEntry(Folder& folder, std::string_view id);
 // Removes every entry for good.
 Status EmptyBin(Folder& folder);

@@ -349,11 +349,22 @@ Status RestoreBinEntry(Folder& folder, std::string_view id, bool renumber, Resto
   RestorePlan ignored;
   if (plan == nullptr) plan = &ignored;
   *plan = RestorePlan();
+  // This entry's own restore, cut short earlier: finished first (below, or
+  // by the recovery), and that is the restore asked for.
+  std::string pending;
+  Status s;
+  if (ValidId(id)) s = folder.ReadFile(BinFile(id, ".restoring"), &pending);
+  BinEntry earlier;
+  const bool resumed = s.ok() && !pending.empty() && ParseBinEntry(pending, &earlier);
   std::vector<std::string> finished;
-  Status s = RecoverRemovals(folder, &finished);
+  if (s.ok()) s = RecoverRemovals(folder, &finished);
   std::unique_ptr<FolderLock> lock;
   if (s.ok()) s = folder.Lock(kLockFile, RewriteOptions().lock_wait, &lock);
   if (s.ok()) s = FinishRestores(folder);
+  if (s.ok() && resumed && !folder.FileExists(BinFile(id, ".qbn"))) {
+    Fill(earlier, plan);
+    return s;
+  }
   BinEntry entry;
   if (s.ok()) s = ReadBinEntry(folder, id, &entry);
   Transformed t;

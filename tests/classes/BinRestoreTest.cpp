@@ -10,6 +10,7 @@
 #include "data/DiagFile.h"
 #include "data/Restore.h"
 #include "support/core/Builders.h"
+#include "support/core/FaultyFolder.h"
 #include "support/core/TempFolder.h"
 
 namespace quillon {
@@ -140,6 +141,39 @@ TEST(BinRestoreTest, AStudentsNumberGivenToAnotherIsNeverReused) {
   EXPECT_EQ(dir.Read(kRecordsFile),
             kR2 + kR3 + ActRec("C1", "03", "03", "120126", "01", "01", "10", "9", "5") +
                 ActRec("C2", "03", "03", "120226", "02", "01", "12", "12", "9"));
+}
+
+// A restore that failed part way is finished, once, by whatever comes next:
+// the same restore asked again (and reported done), or a deletion of the
+// entry, which never drops records half way back.
+TEST(BinRestoreTest, ARestoreThatFailedIsFinishedOnceByWhatComesNext) {
+  for (const bool delete_next : {false, true}) {
+    TempFolder dir;
+    Seed(dir);
+    EraseResult erased;
+    ASSERT_TRUE(DeleteStudentWithRecords(dir.folder(), kNow, 2, 3, &erased).ok());
+    testing::FaultyFolder failing(&dir.folder(), -1, testing::FaultyFolder::Mode::kFail);
+    failing.fail_if = [](const std::string& what) { return what == "WriteIfSize RECORDS.DAT"; };
+    ASSERT_FALSE(RestoreBinEntry(failing, erased.id, false, nullptr).ok());
+    EXPECT_EQ(dir.Read(kStudentsFile), kBob + kAnn + kOlivia);  // the roster came back first
+    EXPECT_EQ(dir.Read(kRecordsFile), kR2 + kR3);
+
+    RestorePlan plan;
+    Status s = delete_next ? DeleteBinEntry(dir.folder(), erased.id)
+                           : RestoreBinEntry(dir.folder(), erased.id, false, &plan);
+    if (delete_next) {
+      EXPECT_EQ(s.what(), "is not an entry of the bin");
+      EXPECT_EQ(s.file(), "Erased/" + erased.id + ".qbn");
+    } else {
+      EXPECT_TRUE(s.ok()) << s.ToString();
+      EXPECT_EQ(plan.records, 2u);
+    }
+    EXPECT_EQ(dir.Read(kStudentsFile), kBob + kAnn + kOlivia);
+    EXPECT_EQ(dir.Read(kRecordsFile), kR2 + kR3 + kR1 + kR4);
+    std::vector<std::string> left;
+    ASSERT_TRUE(dir.folder().ListFolder(kBinFolder, &left).ok());
+    EXPECT_TRUE(left.empty());
+  }
 }
 
 }  // namespace
