@@ -138,7 +138,7 @@ TEST_F(RestoreWindowTest, ARestoreThatFailsSaysSoNamingTheFile) {
   ASSERT_TRUE(
       EraseActivityRecords(dir.folder(), DateTime{{2026, 12, 9}, 9, 15, 0}, 1, 3, &erased).ok());
   testing::FaultyFolder faulty(&dir.folder(), -1, testing::FaultyFolder::Mode::kFail);
-  faulty.fail_if = [](const std::string& what) { return what == "Write RECORDS.DAT"; };
+  faulty.fail_if = [](const std::string& what) { return what == "WriteIfSize RECORDS.DAT"; };
   window_ = std::make_unique<frmRestore>(Services{faulty, dialogs, clock, printer, values});
   window_->show();
   d().Select("lstErased", 0);
