@@ -5,6 +5,7 @@
 // computer (and on NFS, which shares such locks).
 #include <fcntl.h>
 #include <signal.h>
+#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -43,6 +44,17 @@ bool TryFcntlLock(int fd) {
   if (::fcntl(fd, F_OFD_SETLK, &fl) == 0) return true;
   // No fcntl locks on this file system: nothing to learn from them.
   return errno != EAGAIN && errno != EACCES;
+}
+
+// True when no process holds an fcntl lock on `fd`'s file (asked, not
+// taken: the file may be open for reading only), or when the file system
+// keeps no such locks.
+bool NoLiveHolder(int fd) {
+  struct flock fl {};
+  fl.l_type = F_WRLCK;
+  fl.l_whence = SEEK_SET;
+  if (::fcntl(fd, F_OFD_GETLK, &fl) != 0) return true;
+  return fl.l_type == F_UNLCK;
 }
 
 bool SameFile(int fd, const std::string& path) {
@@ -86,6 +98,9 @@ std::time_t FolderNow(const std::string& lock_path) {
 // stale, else fills `holder` with what it says.
 void RemoveIfStale(const std::string& path, std::string* holder, bool* is_link) {
   int fd = ::open(path.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  // Another account's lock file (a lesson's or a colleague's) may be ours to
+  // read only: judged all the same, or an old one would block for ever.
+  if (fd < 0 && errno == EACCES) fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
   if (fd < 0) {
     *is_link = errno == ELOOP;
     return;  // gone meanwhile, or not ours to judge
@@ -96,7 +111,7 @@ void RemoveIfStale(const std::string& path, std::string* holder, bool* is_link) 
   while (!holder->empty() && (holder->back() == '\n' || holder->back() == '\r')) holder->pop_back();
   struct stat st;
   bool stale = false;
-  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && TryFcntlLock(fd)) {
+  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && NoLiveHolder(fd)) {
     // No live holder on this computer has it locked.
     const std::string host = holder->substr(0, holder->find(' '));
     const long pid = std::atol(holder->c_str() + std::min(holder->size(), host.size() + 1));
@@ -111,7 +126,22 @@ void RemoveIfStale(const std::string& path, std::string* holder, bool* is_link) 
     // has not written its name yet.
     if (holder->empty() && !old) stale = false;
   }
-  if (stale && SameFile(fd, path)) ::unlink(path.c_str());
+  if (stale && SameFile(fd, path)) {
+    // Taken out of the way by a rename to a name of our own, then removed
+    // only if it is the stale file we judged: a second computer that
+    // judged it too may have put a fresh lock in its place meanwhile, and
+    // that one goes back.
+    const std::string aside = path + ".stale-" + HostName() + "-" + std::to_string(::getpid());
+    if (::rename(path.c_str(), aside.c_str()) == 0) {
+      if (SameFile(fd, aside)) {
+        ::unlink(aside.c_str());
+      } else if (::renameat2(AT_FDCWD, aside.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) !=
+                     0 &&
+                 errno != EEXIST) {
+        ::rename(aside.c_str(), path.c_str());  // no such rename here
+      }
+    }
+  }
   ::close(fd);
 }
 

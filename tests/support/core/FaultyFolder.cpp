@@ -219,12 +219,23 @@ void FaultyFolder::LessonAppends(std::string_view name, std::string_view bytes) 
   // one sector's write, so never torn.
 }
 
+std::size_t FaultyFolder::Unsynced() const {
+  std::size_t n = 0;
+  for (const auto& [name, log] : logs_) n += log.since.size();
+  return n;
+}
+
 void FaultyFolder::PowerCut(unsigned seed) {
   std::mt19937 random(seed);
+  std::size_t index = 0;
   for (auto& [name, log] : logs_) {
     std::string bytes = log.synced;
     for (const Change& c : log.since) {
       unsigned choice = seed < 2 ? seed : random() % 3;
+      if (seed >= kEveryCombination) {
+        choice = index < 32 ? ((seed - kEveryCombination) >> index) & 1u : 1u;
+      }
+      ++index;
       if (c.whole && choice == 2) choice = 1;
       if (choice == 0 && c.truncate) break;  // length changes reach the disk in order
       if (choice == 0) continue;             // lost

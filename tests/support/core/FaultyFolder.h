@@ -65,7 +65,14 @@ class FaultyFolder : public FolderWrapper {
   // Rewrites the files as a power cut right now would leave them: seed 0
   // loses every unsynced change, seed 1 keeps them all, other seeds choose
   // for each change at random.
+  //
+  // Seeds from kEveryCombination on keep exactly the changes whose bit is
+  // set in (seed - kEveryCombination), change i being the i-th of
+  // Unsynced() (files in name order, each file's changes in the order made):
+  // run over every value below 2^Unsynced(), they try every combination.
   void PowerCut(unsigned seed);
+  static constexpr unsigned kEveryCombination = 1000;
+  std::size_t Unsynced() const;
 
   // For the files: a change to `name`, and its flush.
   void Changed(const std::string& name, std::uint64_t offset, std::string bytes, bool truncate);
