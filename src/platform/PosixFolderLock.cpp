@@ -51,14 +51,26 @@ bool SameFile(int fd, const std::string& path) {
          a.st_ino == b.st_ino;
 }
 
+// Deletes a lock file this process has closed. A shared folder's server
+// refuses (EBUSY) while another remover has it open to read its holder, for
+// a moment; tried again for up to a second.
+void UnlinkClosed(const std::string& path) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    if (::unlink(path.c_str()) == 0 || errno != EBUSY) return;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+}
+
 class PosixFolderLock : public FolderLock {
  public:
   PosixFolderLock(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
   ~PosixFolderLock() override {
     // Removed only while it is still ours (a stale-lock takeover elsewhere
-    // never removes a live lock, but a user might have).
-    if (SameFile(fd_, path_)) ::unlink(path_.c_str());
+    // never removes a live lock, but a user might have), and closed first:
+    // an SMB server refuses to delete a file its client holds open.
+    const bool ours = SameFile(fd_, path_);
     ::close(fd_);
+    if (ours) UnlinkClosed(path_);
   }
 
  private:
@@ -111,8 +123,12 @@ void RemoveIfStale(const std::string& path, std::string* holder, bool* is_link) 
     // has not written its name yet.
     if (holder->empty() && !old) stale = false;
   }
-  if (stale && SameFile(fd, path)) ::unlink(path.c_str());
+  const bool remove = stale && SameFile(fd, path);
   ::close(fd);
+  // After the close: an SMB server refuses to delete an open file. Refused
+  // still while another has it open (its holder, or another remover
+  // looking): then it is judged again at the next look.
+  if (remove) ::unlink(path.c_str());
 }
 
 }  // namespace
