@@ -9,6 +9,8 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -74,8 +76,10 @@ class SmbShareTest : public ::testing::Test {
   }
 
   // quillon-cli `args` on `folder`; its output with `folder` named `as`.
-  Result Run(const std::string& folder, const std::string& args, const std::string& as = "") {
-    const std::string out = scratch.path() + "/out", err = scratch.path() + "/err";
+  // `tag` names its output files, for commands run at the same time.
+  Result Run(const std::string& folder, const std::string& args, const std::string& as = "",
+             const std::string& tag = "") {
+    const std::string out = scratch.path() + "/out" + tag, err = scratch.path() + "/err" + tag;
     const std::string command = "timeout 60 " + std::string(QUILLON_CLI) + " --folder '" + folder +
                                 "' " + args + " >" + out + " 2>" + err;
     const int raw = std::system(command.c_str());
@@ -164,6 +168,146 @@ TEST_F(SmbShareTest, EveryCommandGivesTheSameOutputAndFilesAsOnALocalFolder) {
   }
   EXPECT_EQ(here.count("QUILLON.LCK"), 0u);
   EXPECT_EQ(there.count("QUILLON.LCK"), 0u);
+}
+
+// The record a lesson appends as its n-th: class 1, student 9 (nobody of
+// the sample folder), n in its last nine characters.
+std::string LessonRecord(int n) {
+  char tail[16];
+  std::snprintf(tail, sizeof tail, "%09d", n);
+  return std::string("C11 9 0101260101") + tail;
+}
+
+// A tutoring lesson in a process of its own: opens `file` for each record,
+// appends it in one write, closes it, and pauses a millisecond; `count`
+// records. smbnetfs opens nothing write-only, so the lesson opens the file
+// for reading and writing with O_APPEND. Exits 0 when every record went in.
+pid_t StartLesson(const std::string& file, int count) {
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    for (int n = 1; n <= count; ++n) {
+      const int fd = ::open(file.c_str(), O_RDWR | O_APPEND | O_CLOEXEC);
+      if (fd < 0) ::_exit(1);
+      const std::string record = LessonRecord(n);
+      if (::write(fd, record.data(), 25) != 25) ::_exit(2);
+      ::close(fd);
+      ::usleep(1000);
+    }
+    ::_exit(0);
+  }
+  return pid;
+}
+
+int Field(const std::string& bytes, std::size_t at) {
+  return std::atoi(bytes.substr(at, 2).c_str());
+}
+
+// Erases of every student of classes 2 to 5, one after another through the
+// mount a lesson appends through: every erase reports what it took, the
+// lesson's records are all there once each in the order written, the
+// erased students' records are gone and every other record is there once,
+// in its place.
+TEST_F(SmbShareTest, ErasesBesideALessonAppendingThroughTheSameMountLoseAndDoubleNothing) {
+  MakeSampleFolders();
+  const std::string original = Slurp(share.served() + "/RECORDS.DAT");
+  ASSERT_EQ(original.size() % 25, 0u);
+  std::map<std::pair<int, int>, int> counts;  // (class, student): records
+  for (std::size_t at = 0; at < original.size(); at += 25) {
+    ++counts[{Field(original, at + 2), Field(original, at + 4)}];
+  }
+  const std::string shared = share.Through(0);
+  constexpr int kAppended = 1500;
+  const pid_t lesson = StartLesson(shared + "/RECORDS.DAT", kAppended);
+  int erases = 0;
+  for (const auto& [who, count] : counts) {
+    if (who.first < 2) continue;
+    const std::string args = "erase --class " + std::to_string(who.first) + " --student " +
+                             std::to_string(who.second) + " --yes";
+    EXPECT_EQ(Run(shared, args), (Result{0, "Erased " + std::to_string(count) + " records.\n", ""}))
+        << args;
+    ++erases;
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(lesson, &status, 0), lesson);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the lesson failed to append";
+  EXPECT_GT(erases, 25);
+
+  const std::string now = Slurp(share.served() + "/RECORDS.DAT");
+  ASSERT_EQ(now.size() % 25, 0u);
+  EXPECT_EQ(now.find('\0'), std::string::npos);
+  std::string appended, others, kept;
+  for (std::size_t at = 0; at < now.size(); at += 25) {
+    (now.compare(at, 6, "C11 9 ") == 0 ? appended : others).append(now, at, 25);
+  }
+  for (std::size_t at = 0; at < original.size(); at += 25) {
+    if (Field(original, at + 2) < 2) kept.append(original, at, 25);
+  }
+  std::string want;
+  for (int n = 1; n <= kAppended; ++n) want += LessonRecord(n);
+  EXPECT_TRUE(appended == want) << appended.size() / 25 << " lesson records, " << kAppended
+                                << " appended";
+  EXPECT_TRUE(others == kept) << others.size() / 25 << " other records, " << kept.size() / 25
+                              << " kept";
+  EXPECT_FALSE(std::filesystem::exists(share.served() + "/QUILLON.LCK"));
+}
+
+// What is left of `bytes` without the records of the (class, student)s.
+std::string Without(const std::string& bytes, const std::set<std::pair<int, int>>& gone) {
+  std::string kept;
+  for (std::size_t at = 0; at < bytes.size(); at += 25) {
+    if (!gone.count({Field(bytes, at + 2), Field(bytes, at + 4)})) kept.append(bytes, at, 25);
+  }
+  return kept;
+}
+
+// Two computers on one share. The lock file created exclusively through
+// one client exists for the other (smbnetfs shares no fcntl lock or lease
+// between clients; the exclusive create is what a second remover sees): an
+// erase there waits, changing nothing, and goes on once the lock is gone.
+// Two erases started together on the two clients take turns.
+TEST_F(SmbShareTest, RemoversOnTwoClientsTakeTurnsThroughTheLockFile) {
+  MakeSampleFolders();
+  const std::string original = Slurp(share.served() + "/RECORDS.DAT");
+  const std::string first = share.Through(0) + "/QUILLON.LCK";
+  const int held = ::open(first.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  ASSERT_GE(held, 0) << std::strerror(errno);
+  const std::string second = share.Through(1) + "/QUILLON.LCK";
+  EXPECT_EQ(::open(second.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644), -1);
+  EXPECT_EQ(errno, EEXIST);
+  // Named as a live remover of this computer names itself.
+  char host[256] = {};
+  ::gethostname(host, sizeof host - 1);
+  char when[32] = {};
+  const std::time_t now = std::time(nullptr);
+  std::strftime(when, sizeof when, "%Y-%m-%d %H:%M:%S", std::localtime(&now));
+  const std::string holder =
+      std::string(host) + " " + std::to_string(::getpid()) + " " + when + "\n";
+  ASSERT_EQ(::write(held, holder.data(), holder.size()), static_cast<ssize_t>(holder.size()));
+
+  Result waited;
+  std::thread waiting(
+      [&] { waited = Run(share.Through(1), "erase --class 2 --student 3 --yes", "", "1"); });
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  EXPECT_TRUE(Slurp(share.served() + "/RECORDS.DAT") == original) << "changed under the lock";
+  ::close(held);
+  // The waiting remover may have it open for a moment to read its holder.
+  for (int attempt = 0; attempt < 200 && ::unlink(first.c_str()) != 0 && errno == EBUSY;
+       ++attempt) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  waiting.join();
+  EXPECT_EQ(waited, (Result{0, "Erased 85 records.\n", ""}));
+
+  Result one, two;
+  std::thread a([&] { one = Run(share.Through(0), "erase --class 3 --student 4 --yes", "", "a"); });
+  std::thread b([&] { two = Run(share.Through(1), "erase --class 4 --student 1 --yes", "", "b"); });
+  a.join();
+  b.join();
+  EXPECT_EQ(one, (Result{0, "Erased 81 records.\n", ""}));
+  EXPECT_EQ(two, (Result{0, "Erased 82 records.\n", ""}));
+  EXPECT_TRUE(Slurp(share.served() + "/RECORDS.DAT") ==
+              Without(original, {{2, 3}, {3, 4}, {4, 1}}));
+  EXPECT_FALSE(std::filesystem::exists(share.served() + "/QUILLON.LCK"));
 }
 
 }  // namespace
