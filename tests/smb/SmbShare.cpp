@@ -9,6 +9,7 @@
 #include <signal.h>
 #include <stdlib.h>
 #include <sys/mount.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -81,14 +82,19 @@ bool Mounted(const std::string& mount_point) {
 }
 
 // Runs `argv` in a process group of its own, output to `log`, with HOME set
-// to `home` when given.
+// to `home` when given; it ends with the test process.
 pid_t Spawn(const std::vector<std::string>& argv, const std::string& log,
             const std::string& home = "") {
   std::vector<char*> args;
   for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
   args.push_back(nullptr);
+  const pid_t parent = ::getpid();
   const pid_t pid = ::fork();
   if (pid == 0) {
+    // Asked to end when the test process is gone, even killed (a timeout):
+    // smbd then ends its children, smbnetfs unmounts.
+    ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+    if (::getppid() != parent) ::_exit(1);
     ::setpgid(0, 0);
     const int out = ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (out >= 0) {
