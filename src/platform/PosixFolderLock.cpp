@@ -63,14 +63,26 @@ bool SameFile(int fd, const std::string& path) {
          a.st_ino == b.st_ino;
 }
 
+// Deletes a lock file this process has closed. A shared folder's server
+// refuses (EBUSY) while another remover has it open to read its holder, for
+// a moment; tried again for up to a second.
+void UnlinkClosed(const std::string& path) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    if (::unlink(path.c_str()) == 0 || errno != EBUSY) return;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+}
+
 class PosixFolderLock : public FolderLock {
  public:
   PosixFolderLock(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
   ~PosixFolderLock() override {
     // Removed only while it is still ours (a stale-lock takeover elsewhere
-    // never removes a live lock, but a user might have).
-    if (SameFile(fd_, path_)) ::unlink(path_.c_str());
+    // never removes a live lock, but a user might have), and closed first:
+    // an SMB server refuses to delete a file its client holds open.
+    const bool ours = SameFile(fd_, path_);
     ::close(fd_);
+    if (ours) UnlinkClosed(path_);
   }
 
  private:
@@ -126,23 +138,26 @@ void RemoveIfStale(const std::string& path, std::string* holder, bool* is_link) 
     // has not written its name yet.
     if (holder->empty() && !old) stale = false;
   }
-  if (stale && SameFile(fd, path)) {
-    // Taken out of the way by a rename to a name of our own, then removed
-    // only if it is the stale file we judged: a second computer that
-    // judged it too may have put a fresh lock in its place meanwhile, and
-    // that one goes back.
-    const std::string aside = path + ".stale-" + HostName() + "-" + std::to_string(::getpid());
-    if (::rename(path.c_str(), aside.c_str()) == 0) {
-      if (SameFile(fd, aside)) {
-        ::unlink(aside.c_str());
-      } else if (::renameat2(AT_FDCWD, aside.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) !=
-                     0 &&
-                 errno != EEXIST) {
-        ::rename(aside.c_str(), path.c_str());  // no such rename here
-      }
-    }
-  }
+  struct stat judged {};
+  const bool remove = stale && SameFile(fd, path) && ::fstat(fd, &judged) == 0;
   ::close(fd);
+  // After the close: an SMB server refuses to delete an open file. Refused
+  // still while another has it open (its holder, or another remover
+  // looking): then it is judged again at the next look.
+  if (!remove) return;
+  // Taken out of the way by a rename to a name of our own, then removed only
+  // if it is the stale file judged: a second computer that judged it too may
+  // have put a fresh lock in its place meanwhile, and that one goes back.
+  const std::string aside = path + ".stale-" + HostName() + "-" + std::to_string(::getpid());
+  if (::rename(path.c_str(), aside.c_str()) != 0) return;
+  struct stat now {};
+  if (::lstat(aside.c_str(), &now) == 0 && now.st_dev == judged.st_dev &&
+      now.st_ino == judged.st_ino) {
+    ::unlink(aside.c_str());
+  } else if (::renameat2(AT_FDCWD, aside.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) != 0 &&
+             errno != EEXIST) {
+    ::rename(aside.c_str(), path.c_str());  // no such rename here
+  }
 }
 
 }  // namespace

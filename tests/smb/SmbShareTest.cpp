@@ -1,0 +1,359 @@
+// quillon-cli on a program folder shared over SMB, as a lab shares it: a
+// Samba server and smbnetfs clients on this computer. Skipped, with the
+// reason, where smbd, smbnetfs or FUSE cannot be used.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
+#include <thread>
+#include <vector>
+
+#include "smb/SmbShare.h"
+#include "support/core/TempFolder.h"
+
+namespace quillon {
+namespace {
+
+using testing::SmbShare;
+
+struct Result {
+  int status;
+  std::string out, err;
+  bool operator==(const Result&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& os, const Result& r) {
+  return os << "status " << r.status << "\n--- out:\n" << r.out << "--- err:\n" << r.err;
+}
+
+std::string Slurp(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+  for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at)) {
+    text.replace(at, from.size(), to);
+    at += to.size();
+  }
+  return text;
+}
+
+// Every regular file of `dir` by name, with its bytes.
+std::map<std::string, std::string> Files(const std::string& dir) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+    if (entry.is_regular_file()) {
+      files[entry.path().filename().string()] = Slurp(entry.path().string());
+    }
+  }
+  return files;
+}
+
+class SmbShareTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string why;
+    const auto start = std::chrono::steady_clock::now();
+    if (!share.Start(&why)) GTEST_SKIP() << "no SMB share on this machine: " << why;
+    const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now() - start);
+    std::printf("smbd and two smbnetfs mounts up in %lld ms\n",
+                static_cast<long long>(took.count()));
+  }
+
+  // quillon-cli `args` on `folder`; its output with `folder` named `as`.
+  // `tag` names its output files, for commands run at the same time.
+  Result Run(const std::string& folder, const std::string& args, const std::string& as = "",
+             const std::string& tag = "") {
+    const std::string out = scratch.path() + "/out" + tag, err = scratch.path() + "/err" + tag;
+    const std::string command = "timeout 60 " + std::string(QUILLON_CLI) + " --folder '" + folder +
+                                "' " + args + " >" + out + " 2>" + err;
+    const int raw = std::system(command.c_str());
+    Result r{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp(out), Slurp(err)};
+    if (!as.empty()) {
+      r.out = Replaced(r.out, folder, as);
+      r.err = Replaced(r.err, folder, as);
+    }
+    return r;
+  }
+
+  // The generated sample folder, in the local folder and on the share.
+  void MakeSampleFolders() {
+    const std::string make =
+        std::string(MAKE_SAMPLE_FOLDER) + " --seed 1 " + share.local() + " >/dev/null 2>&1";
+    ASSERT_EQ(std::system(make.c_str()), 0);
+    for (const auto& [name, bytes] : Files(share.local())) {
+      std::ofstream(share.served() + "/" + name, std::ios::binary) << bytes;
+    }
+  }
+
+  void ErasesBesideALesson(int* lost);
+
+  testing::TempFolder scratch;
+  SmbShare share;
+};
+
+// Each command in turn on the local folder and through the share: the same
+// status, output and messages, and in the end the same files, byte for
+// byte; no lock file left behind on either.
+TEST_F(SmbShareTest, EveryCommandGivesTheSameOutputAndFilesAsOnALocalFolder) {
+  MakeSampleFolders();
+  const std::string roster = scratch.path() + "/class-2b.csv";
+  std::ofstream(roster) << "Name,Password\nZara Quill,ZQ7\nIvan Okafor,io42\n,NONAME\n";
+  const std::string commands[] = {
+      "classes",
+      "roster --class 2",
+      "records --class 2",
+      "records --class 2 --group tests --sort percent --direction decreasing",
+      "records --class 2 --student 3 --paper",
+      "records --class 1 --group recent --sort lesson",
+      "diagnostics --class 2 --entry 1",
+      "diagnostics --class 2 --paper",
+      "summary --class 2 --from 09/01/26 --to 12/31/26",
+      "summary --class 2 --csv",
+      "slips --class 2",
+      "export --since 10/01/26 --order 4",
+      "export --order 1",
+      "import --class 2 " + roster,
+      "import --class 2 --yes " + roster,
+      "erase --class 2 --student 3",
+      "erase --class 2 --student 3 --yes",
+      "erase --class 2 --diagnostics --yes",
+      "erase --class 1 --yes",
+      "erase --class 5 --student 9 --yes",
+      "erase --yes --class 2 --student 3",
+      "records --class 2",
+      "roster --class 2",
+      "records --class 7",
+  };
+  const std::string shared = share.Through(0);
+  std::map<std::string, Result> local;
+  for (const std::string& command : commands) {
+    local[command] = Run(share.local(), command);
+    EXPECT_EQ(Run(shared, command, share.local()), local[command]) << command;
+  }
+  // What the local folder gave, known independently of the share.
+  EXPECT_EQ(local["classes"].out,
+            "2\t70\tAlgebra 1, Period 4\n3\t65\tBusiness Math\n5\t50\tFoundations Lab\n"
+            "1\t60\tPre-Algebra, Period 2\n4\t75\tSAT Preparation\n");
+  EXPECT_EQ(local["import --class 2 " + roster].out,
+            "2\tZara Quill\tZQ7\t10\tadd\n3\tIvan Okafor\tIO42\t11\tadd\n4\t\t\t\tno name\n");
+  EXPECT_EQ(local["records --class 7"],
+            (Result{2, "", "quillon-cli: there is no class 7 in CLASSES.DAT\n"}));
+  EXPECT_EQ(local["erase --class 2 --student 3"],
+            (Result{1, "Would erase 85 records; nothing was erased (add --yes).\n", ""}));
+  EXPECT_EQ(local["erase --class 2 --student 3 --yes"], (Result{0, "Erased 85 records.\n", ""}));
+  EXPECT_EQ(local["erase --class 2 --diagnostics --yes"], (Result{0, "Erased 6 records.\n", ""}));
+  EXPECT_EQ(local["erase --class 1 --yes"], (Result{0, "Erased 603 records.\n", ""}));
+
+  const auto here = Files(share.local()), there = Files(share.served());
+  std::vector<std::string> names, shared_names;
+  for (const auto& [name, bytes] : here) names.push_back(name);
+  for (const auto& [name, bytes] : there) shared_names.push_back(name);
+  EXPECT_EQ(shared_names, names);
+  for (const auto& [name, bytes] : here) {
+    EXPECT_TRUE(there.count(name) && there.at(name) == bytes) << name << " differs";
+  }
+  EXPECT_EQ(here.count("QUILLON.LCK"), 0u);
+  EXPECT_EQ(there.count("QUILLON.LCK"), 0u);
+}
+
+// The record a lesson appends as its n-th: class 1, student 9 (nobody of
+// the sample folder), n in its last nine characters.
+std::string LessonRecord(int n) {
+  char tail[16];
+  std::snprintf(tail, sizeof tail, "%09d", n);
+  return std::string("C11 9 0101260101") + tail;
+}
+
+// A tutoring lesson in a process of its own: opens `file` for each record,
+// appends it in one write, closes it, and pauses a millisecond; `count`
+// records. smbnetfs opens nothing write-only, so the lesson opens the file
+// for reading and writing with O_APPEND. Exits 0 when every record went in.
+pid_t StartLesson(const std::string& file, int count) {
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    for (int n = 1; n <= count; ++n) {
+      const int fd = ::open(file.c_str(), O_RDWR | O_APPEND | O_CLOEXEC);
+      if (fd < 0) ::_exit(1);
+      const std::string record = LessonRecord(n);
+      if (::write(fd, record.data(), 25) != 25) ::_exit(2);
+      ::close(fd);
+      ::usleep(1000);
+    }
+    ::_exit(0);
+  }
+  return pid;
+}
+
+int Field(const std::string& bytes, std::size_t at) {
+  return std::atoi(bytes.substr(at, 2).c_str());
+}
+
+// Erases of every student of classes 2 to 5, one after another through the
+// mount a lesson appends through: every erase reports what it took, the
+// erased students' records are gone and every other record is there once,
+// in its place, no zero byte, and the lesson's records are there at most
+// once each, in the order written; `lost` counts those missing.
+void SmbShareTest::ErasesBesideALesson(int* lost) {
+  MakeSampleFolders();
+  const std::string original = Slurp(share.served() + "/RECORDS.DAT");
+  ASSERT_EQ(original.size() % 25, 0u);
+  std::map<std::pair<int, int>, int> counts;  // (class, student): records
+  for (std::size_t at = 0; at < original.size(); at += 25) {
+    ++counts[{Field(original, at + 2), Field(original, at + 4)}];
+  }
+  const std::string shared = share.Through(0);
+  constexpr int kAppended = 1500;
+  const pid_t lesson = StartLesson(shared + "/RECORDS.DAT", kAppended);
+  int erases = 0;
+  for (const auto& [who, count] : counts) {
+    if (who.first < 2) continue;
+    const std::string args = "erase --class " + std::to_string(who.first) + " --student " +
+                             std::to_string(who.second) + " --yes";
+    EXPECT_EQ(Run(shared, args), (Result{0, "Erased " + std::to_string(count) + " records.\n", ""}))
+        << args;
+    ++erases;
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(lesson, &status, 0), lesson);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the lesson failed to append";
+  EXPECT_GT(erases, 25);
+
+  const std::string now = Slurp(share.served() + "/RECORDS.DAT");
+  ASSERT_EQ(now.size() % 25, 0u);
+  EXPECT_EQ(now.find('\0'), std::string::npos);
+  std::string others, kept;
+  int previous = 0, found = 0;
+  for (std::size_t at = 0; at < now.size(); at += 25) {
+    if (now.compare(at, 6, "C11 9 ") != 0) {
+      others.append(now, at, 25);
+      continue;
+    }
+    const int n = std::atoi(now.substr(at + 16, 9).c_str());
+    EXPECT_EQ(now.substr(at, 25), LessonRecord(n)) << "torn at byte " << at;
+    EXPECT_GT(n, previous) << "doubled or out of order at byte " << at;
+    previous = n;
+    ++found;
+  }
+  for (std::size_t at = 0; at < original.size(); at += 25) {
+    if (Field(original, at + 2) < 2) kept.append(original, at, 25);
+  }
+  EXPECT_TRUE(others == kept) << others.size() / 25 << " other records, " << kept.size() / 25
+                              << " kept";
+  EXPECT_FALSE(std::filesystem::exists(share.served() + "/QUILLON.LCK"));
+  *lost = kAppended - found;
+  std::printf("%d erases beside the lesson; %d of its %d records lost\n", erases, *lost, kAppended);
+}
+
+TEST_F(SmbShareTest, ErasesBesideALessonAppendingThroughTheSameMountDoubleNothing) {
+  int lost = 0;
+  ErasesBesideALesson(&lost);
+}
+
+// The same, every lesson record kept. Disabled: through smbnetfs a lesson's
+// open, write and close take milliseconds, so the removal's write lease is
+// mostly refused and a record appended between its last look at the length
+// and the cut is lost: 3 records in about 900 erases were.
+TEST_F(SmbShareTest, DISABLED_ErasesBesideALessonAppendingThroughTheSameMountLoseNothing) {
+  int lost = -1;
+  ErasesBesideALesson(&lost);
+  EXPECT_EQ(lost, 0);
+}
+
+// What is left of `bytes` without the records of the (class, student)s.
+std::string Without(const std::string& bytes, const std::set<std::pair<int, int>>& gone) {
+  std::string kept;
+  for (std::size_t at = 0; at < bytes.size(); at += 25) {
+    if (!gone.count({Field(bytes, at + 2), Field(bytes, at + 4)})) kept.append(bytes, at, 25);
+  }
+  return kept;
+}
+
+// Two computers on one share. The lock file created exclusively through
+// one client exists for the other (smbnetfs shares no fcntl lock or lease
+// between clients; the exclusive create is what a second remover sees): an
+// erase there waits, changing nothing, and goes on once the lock is gone;
+// then one erase on each client in turn.
+TEST_F(SmbShareTest, ASecondClientSeesTheLockFileAndWaits) {
+  MakeSampleFolders();
+  const std::string original = Slurp(share.served() + "/RECORDS.DAT");
+  const std::string first = share.Through(0) + "/QUILLON.LCK";
+  const int held = ::open(first.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  ASSERT_GE(held, 0) << std::strerror(errno);
+  const std::string second = share.Through(1) + "/QUILLON.LCK";
+  EXPECT_EQ(::open(second.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644), -1);
+  EXPECT_EQ(errno, EEXIST);
+  // Named as a live remover of this computer names itself.
+  char host[256] = {};
+  ::gethostname(host, sizeof host - 1);
+  char when[32] = {};
+  const std::time_t now = std::time(nullptr);
+  std::strftime(when, sizeof when, "%Y-%m-%d %H:%M:%S", std::localtime(&now));
+  const std::string holder =
+      std::string(host) + " " + std::to_string(::getpid()) + " " + when + "\n";
+  ASSERT_EQ(::write(held, holder.data(), holder.size()), static_cast<ssize_t>(holder.size()));
+
+  Result waited;
+  std::thread waiting(
+      [&] { waited = Run(share.Through(1), "erase --class 2 --student 3 --yes", "", "1"); });
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  EXPECT_TRUE(Slurp(share.served() + "/RECORDS.DAT") == original) << "changed under the lock";
+  ::close(held);
+  // The waiting remover may have it open for a moment to read its holder.
+  for (int attempt = 0; attempt < 200 && ::unlink(first.c_str()) != 0 && errno == EBUSY;
+       ++attempt) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  waiting.join();
+  EXPECT_EQ(waited, (Result{0, "Erased 85 records.\n", ""}));
+
+  EXPECT_EQ(Run(share.Through(0), "erase --class 3 --student 4 --yes"),
+            (Result{0, "Erased 81 records.\n", ""}));
+  EXPECT_EQ(Run(share.Through(1), "erase --class 4 --student 1 --yes"),
+            (Result{0, "Erased 82 records.\n", ""}));
+  EXPECT_TRUE(Slurp(share.served() + "/RECORDS.DAT") ==
+              Without(original, {{2, 3}, {3, 4}, {4, 1}}));
+  EXPECT_FALSE(std::filesystem::exists(share.served() + "/QUILLON.LCK"));
+}
+
+// Two erases started together, one on each client, in rounds. Disabled:
+// through smbnetfs about one round in fifteen (5 of 68) ends with one
+// erase's records back, both reporting "Erased", or with "was shortened by
+// another program"; run it with --gtest_also_run_disabled_tests.
+TEST_F(SmbShareTest, DISABLED_RemoversStartedTogetherOnTwoClientsLoseNothing) {
+  MakeSampleFolders();
+  const std::string original = Slurp(share.served() + "/RECORDS.DAT");
+  for (int round = 0; round < 20; ++round) {
+    std::ofstream(share.served() + "/RECORDS.DAT", std::ios::binary | std::ios::trunc) << original;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1100));  // past the clients' caches
+    Result one, two;
+    std::thread a(
+        [&] { one = Run(share.Through(0), "erase --class 3 --student 4 --yes", "", "a"); });
+    std::thread b(
+        [&] { two = Run(share.Through(1), "erase --class 4 --student 1 --yes", "", "b"); });
+    a.join();
+    b.join();
+    ASSERT_EQ(one, (Result{0, "Erased 81 records.\n", ""})) << "round " << round;
+    ASSERT_EQ(two, (Result{0, "Erased 82 records.\n", ""})) << "round " << round;
+    ASSERT_TRUE(Slurp(share.served() + "/RECORDS.DAT") == Without(original, {{3, 4}, {4, 1}}))
+        << "round " << round;
+  }
+}
+
+}  // namespace
+}  // namespace quillon
