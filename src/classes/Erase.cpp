@@ -93,17 +93,28 @@ void Count(Folder& folder, const BinNote& note, EraseResult* result) {
   result->roster = entry.Count(kStudentsFile) + entry.Count(kClassesFile);
 }
 
-template <typename Steps>
+// The erase of `kind`: the records (or results) first, then for a deletion
+// the roster and class records, so that no student or class is ever in the
+// bin without their records. All of it under one note: one bin entry.
 Status Erase(Folder& folder, const DateTime& now, Kind kind, int studentnum, int classnum,
-             EraseResult* result, Steps steps) {
+             EraseResult* result) {
   *result = EraseResult();
   BinNote note;
   Status s = MakeNote(folder, now, kind, studentnum, classnum, &note);
   RewriteOptions options;
   options.bin = &note;
-  if (s.ok()) s = steps(options);
+  RewriteResult purged;
+  if (s.ok()) {
+    s = kind == Kind::kResults ? PurgeDiagnostics(folder, studentnum, classnum, &purged, options)
+                               : PurgeRecords(folder, studentnum, classnum, &purged, options);
+  }
+  if (s.ok() && kind == Kind::kStudent) {
+    s = FileDeleteStudent(folder, studentnum, classnum, options);
+  }
+  if (s.ok() && kind == Kind::kClass) s = FileDeleteClass(folder, classnum, options);
   // Counted even after a failure: the steps that ended are in the bin.
   Count(folder, note, result);
+  result->finished_earlier = purged.finished_earlier;
   return s;
 }
 
@@ -111,50 +122,22 @@ Status Erase(Folder& folder, const DateTime& now, Kind kind, int studentnum, int
 
 Status EraseActivityRecords(Folder& folder, const DateTime& now, int studentnum, int classnum,
                             EraseResult* result) {
-  return Erase(folder, now, Kind::kRecords, studentnum, classnum, result,
-               [&](const RewriteOptions& options) {
-                 RewriteResult r;
-                 Status s = PurgeRecords(folder, studentnum, classnum, &r, options);
-                 result->finished_earlier = r.finished_earlier;
-                 return s;
-               });
+  return Erase(folder, now, Kind::kRecords, studentnum, classnum, result);
 }
 
 Status EraseDiagnosticResults(Folder& folder, const DateTime& now, int studentnum, int classnum,
                               EraseResult* result) {
-  return Erase(folder, now, Kind::kResults, studentnum, classnum, result,
-               [&](const RewriteOptions& options) {
-                 RewriteResult r;
-                 Status s = PurgeDiagnostics(folder, studentnum, classnum, &r, options);
-                 result->finished_earlier = r.finished_earlier;
-                 return s;
-               });
+  return Erase(folder, now, Kind::kResults, studentnum, classnum, result);
 }
 
 Status DeleteStudentWithRecords(Folder& folder, const DateTime& now, int studentnum, int classnum,
                                 EraseResult* result) {
-  // The records first, then the roster records: a student is never left
-  // in the bin without their records.
-  return Erase(folder, now, Kind::kStudent, studentnum, classnum, result,
-               [&](const RewriteOptions& options) {
-                 RewriteResult r;
-                 Status s = PurgeRecords(folder, studentnum, classnum, &r, options);
-                 result->finished_earlier = r.finished_earlier;
-                 if (s.ok()) s = FileDeleteStudent(folder, studentnum, classnum, options);
-                 return s;
-               });
+  return Erase(folder, now, Kind::kStudent, studentnum, classnum, result);
 }
 
 Status DeleteClassWithRecords(Folder& folder, const DateTime& now, int classnum,
                               EraseResult* result) {
-  return Erase(folder, now, Kind::kClass, kEveryStudent, classnum, result,
-               [&](const RewriteOptions& options) {
-                 RewriteResult r;
-                 Status s = PurgeRecords(folder, kEveryStudent, classnum, &r, options);
-                 result->finished_earlier = r.finished_earlier;
-                 if (s.ok()) s = FileDeleteClass(folder, classnum, options);
-                 return s;
-               });
+  return Erase(folder, now, Kind::kClass, kEveryStudent, classnum, result);
 }
 
 }  // namespace quillon

@@ -277,12 +277,15 @@ Status AddToBin(Folder& folder, const BinNote& note, std::string_view key, std::
   }
   entry.groups.push_back(
       BinGroup{std::string(file), length, std::string(key), std::string(records)});
-  const std::string fresh = std::string(kBinFolder) + "/" + note.id + ".new";
+  return WriteBinFile(folder, name, FormatBinEntry(entry));
+}
+
+Status WriteBinFile(Folder& folder, const std::string& name, std::string_view bytes) {
+  const std::string fresh = name + ".new";
   std::unique_ptr<File> out;
-  s = folder.OpenPrivateFile(fresh, &out);
-  const std::string formatted = FormatBinEntry(entry);
+  Status s = folder.OpenPrivateFile(fresh, &out);
   if (s.ok()) s = out->Truncate(0);
-  if (s.ok()) s = out->Write(0, formatted);
+  if (s.ok()) s = out->Write(0, bytes);
   if (s.ok()) s = out->Sync();
   out.reset();
   if (s.ok()) s = folder.ReplaceFile(fresh, name);

@@ -85,6 +85,10 @@ bool DecodeBinNote(std::string_view text, BinNote* note, std::string* key);
 Status AddToBin(Folder& folder, const BinNote& note, std::string_view key, std::string_view file,
                 std::size_t length, std::string_view records);
 
+// Writes `bytes` as the bin's file `name` ("Erased/...") in one step: beside
+// it first (name + ".new"), forced to disk, then renamed over it.
+Status WriteBinFile(Folder& folder, const std::string& name, std::string_view bytes);
+
 // A new removal key: sixteen random hex digits.
 std::string NewBinKey();
 

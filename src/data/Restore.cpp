@@ -185,21 +185,6 @@ void Fill(const BinEntry& t, RestorePlan* plan) {
   plan->roster = t.Count(kClassesFile) + t.Count(kStudentsFile);
 }
 
-// Writes `bytes` as Erased/<name> in one step: beside it first, forced,
-// then renamed over.
-Status WriteWhole(Folder& folder, const std::string& name, std::string_view bytes) {
-  const std::string fresh = name + ".new";
-  std::unique_ptr<File> out;
-  Status s = folder.OpenPrivateFile(fresh, &out);
-  if (s.ok()) s = out->Truncate(0);
-  if (s.ok()) s = out->Write(0, bytes);
-  if (s.ok()) s = out->Sync();
-  out.reset();
-  if (s.ok()) s = folder.ReplaceFile(fresh, name);
-  if (s.ok()) s = folder.SyncSubfolder(kBinFolder);
-  return s;
-}
-
 // Where group `i`'s append was last begun, from the lines "i offset" of
 // Erased/<ID>.at; -1 when never.
 long long BegunAt(std::string_view progress, std::size_t i) {
@@ -380,7 +365,7 @@ Status RestoreBinEntry(Folder& folder, std::string_view id, bool renumber, Resto
   }
   // What will be appended is on disk before anything is.
   s = folder.RemoveFile(BinFile(id, ".at"));
-  if (s.ok()) s = WriteWhole(folder, BinFile(id, ".restoring"), FormatBinEntry(t.entry));
+  if (s.ok()) s = WriteBinFile(folder, BinFile(id, ".restoring"), FormatBinEntry(t.entry));
   if (s.ok()) s = CarryOut(folder, id);
   return s;
 }
