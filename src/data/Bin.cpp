@@ -232,6 +232,17 @@ Status AfterRestores(Folder& folder, Change change) {
   return s;
 }
 
+Status BinHasEntries(Folder& folder, bool* any) {
+  std::vector<std::string> names;
+  Status s = folder.ListFolder(kBinFolder, &names);
+  const std::string suffix = kEntrySuffix;
+  *any = std::any_of(names.begin(), names.end(), [&](const std::string& name) {
+    return name.size() > suffix.size() &&
+           name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
+  });
+  return s;
+}
+
 Status DeleteBinEntry(Folder& folder, std::string_view id) {
   return AfterRestores(folder, [&] {
     if (!ValidId(id) || !folder.FileExists(EntryName(id))) return NotInBin(id);

@@ -64,6 +64,9 @@ bool ValidId(std::string_view id);
 
 // The bin's entries that hold records, newest first (by ID).
 Status ListBin(Folder& folder, std::vector<BinEntry>* entries);
+// Whether the bin holds an entry, without reading any (for a button's
+// state, looked at often).
+Status BinHasEntries(Folder& folder, bool* any);
 // Entry `id`; an error naming it when there is none or it is damaged.
 Status ReadBinEntry(Folder& folder, std::string_view id, BinEntry* entry);
 // Removes entry `id` for good. Both first finish any restore cut short

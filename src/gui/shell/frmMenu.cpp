@@ -87,10 +87,10 @@ void frmMenu::Form_Load() {
 }
 
 void frmMenu::UpdateRestoreButton() {
-  std::vector<BinEntry> entries;
+  bool any = false;
   // A bin that cannot be read leaves the button enabled: the window says why.
-  const Status s = ListBin(services_.folder, &entries);
-  cmdRestore_->setEnabled(!s.ok() || !entries.empty());
+  const Status s = BinHasEntries(services_.folder, &any);
+  cmdRestore_->setEnabled(!s.ok() || any);
 }
 
 void frmMenu::cmdClasses_Click() {
