@@ -2,6 +2,9 @@
 // goes back where, and a restore that would give records to someone else.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <set>
+
 #include "classes/ClassOperations.h"
 #include "classes/Erase.h"
 #include "data/ActivityRecord.h"
@@ -75,6 +78,72 @@ TEST(BinRestoreTest, AStudentsRecordsGoToTheBinAndComeBack) {
   std::vector<std::string> left;
   ASSERT_TRUE(dir.folder().ListFolder(kBinFolder, &left).ok());
   EXPECT_TRUE(left.empty()) << left.front();
+}
+
+// The same records, in any order: a restore appends at the end.
+std::multiset<std::string> Records(const std::string& bytes, std::size_t length) {
+  std::multiset<std::string> records;
+  for (std::size_t at = 0; at + length <= bytes.size(); at += length) {
+    records.insert(bytes.substr(at, length));
+  }
+  return records;
+}
+
+// Every kind of erase, then its restore: every file holds the same records
+// again (up to order), and the bin is empty.
+TEST(BinRestoreTest, EveryKindOfEraseIsUndoneByItsRestore) {
+  using Erase = std::function<Status(Folder&, EraseResult*)>;
+  struct Case {
+    const char* name;
+    Erase erase;
+    std::size_t records, results, roster;
+  } cases[] = {
+      {"a student's records",
+       [](Folder& f, EraseResult* r) { return EraseActivityRecords(f, kNow, 2, 3, r); }, 2, 0, 0},
+      {"a class's records",
+       [](Folder& f, EraseResult* r) { return EraseActivityRecords(f, kNow, 0, 3, r); }, 3, 0, 0},
+      {"every record",
+       [](Folder& f, EraseResult* r) { return EraseActivityRecords(f, kNow, 0, 0, r); }, 4, 0, 0},
+      {"a student's results",
+       [](Folder& f, EraseResult* r) { return EraseDiagnosticResults(f, kNow, 2, 3, r); }, 0, 1, 0},
+      {"a class's results",
+       [](Folder& f, EraseResult* r) { return EraseDiagnosticResults(f, kNow, 0, 3, r); }, 0, 2, 0},
+      {"a student",
+       [](Folder& f, EraseResult* r) { return DeleteStudentWithRecords(f, kNow, 2, 3, r); }, 2, 0,
+       1},
+      {"a class's students",
+       [](Folder& f, EraseResult* r) { return DeleteStudentWithRecords(f, kNow, 0, 3, r); }, 3, 0,
+       2},
+      {"a class", [](Folder& f, EraseResult* r) { return DeleteClassWithRecords(f, kNow, 3, r); },
+       3, 0, 3},
+      {"every class",
+       [](Folder& f, EraseResult* r) { return DeleteClassWithRecords(f, kNow, 0, r); }, 4, 0, 5},
+  };
+  const std::string diag = DiagRec("D1", "03", "02", "120126", "A", "B") +
+                           DiagRec("D1", "03", "01", "120126", "C", "D") +
+                           DiagRec("D2", "01", "01", "120126", "E", "F");
+  for (const Case& c : cases) {
+    TempFolder dir;
+    Seed(dir);
+    dir.Write(kDiagFile, diag);
+    const std::string classes = dir.Read(kClassesFile), students = dir.Read(kStudentsFile),
+                      records = dir.Read(kRecordsFile);
+    EraseResult erased;
+    ASSERT_TRUE(c.erase(dir.folder(), &erased).ok()) << c.name;
+    EXPECT_EQ(erased.records, c.records) << c.name;
+    EXPECT_EQ(erased.results, c.results) << c.name;
+    EXPECT_EQ(erased.roster, c.roster) << c.name;
+    RestorePlan plan;
+    Status s = RestoreBinEntry(dir.folder(), erased.id, false, &plan);
+    ASSERT_TRUE(s.ok()) << c.name << ": " << s.ToString();
+    EXPECT_EQ(Records(dir.Read(kClassesFile), 32), Records(classes, 32)) << c.name;
+    EXPECT_EQ(Records(dir.Read(kStudentsFile), 31), Records(students, 31)) << c.name;
+    EXPECT_EQ(Records(dir.Read(kRecordsFile), 25), Records(records, 25)) << c.name;
+    EXPECT_EQ(Records(dir.Read(kDiagFile), 72), Records(diag, 72)) << c.name;
+    std::vector<std::string> left;
+    ASSERT_TRUE(dir.folder().ListFolder(kBinFolder, &left).ok());
+    EXPECT_TRUE(left.empty()) << c.name;
+  }
 }
 
 // A deleted class whose number was given to a new class: refused as it is,
