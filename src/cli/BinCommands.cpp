@@ -68,22 +68,20 @@ std::string Cell(std::string text) {
 
 std::string Entries(std::size_t n) { return std::to_string(n) + (n == 1 ? " entry" : " entries"); }
 
-// Entry `id` of the bin. An ID the bin does not hold is a wrong value; an
-// entry file that is there but cannot be read is a file problem.
-BinEntry EntryOf(Folder& folder, const std::string& id) {
+// Whether `id` names an entry file of the bin. Only a name of letters,
+// digits and hyphens is looked for: nothing given on the command line
+// reaches outside the bin.
+bool InBin(Folder& folder, const std::string& id) {
   const bool name_ok =
       !id.empty() && id.size() <= 64 && std::all_of(id.begin(), id.end(), [](char c) {
         return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
                c == '-';
       });
-  // Only a name of letters, digits and hyphens is looked for: nothing given
-  // on the command line reaches outside the bin.
-  if (!name_ok || !folder.FileExists(std::string(kBinFolder) + "/" + id + ".qbn")) {
-    throw Exit{2, "there is no entry " + id + " in the bin (quillon-cli bin lists them)"};
-  }
-  BinEntry entry;
-  Check(ReadBinEntry(folder, id, &entry));
-  return entry;
+  return name_ok && folder.FileExists(std::string(kBinFolder) + "/" + id + ".qbn");
+}
+
+Exit NotInBin(const std::string& id) {
+  return Exit{2, "there is no entry " + id + " in the bin (quillon-cli bin lists them)"};
 }
 
 int List(Folder& folder, std::ostream& out, std::ostream& err) {
@@ -102,8 +100,11 @@ int List(Folder& folder, std::ostream& out, std::ostream& err) {
 }
 
 int Delete(Folder& folder, const std::string& id, bool yes, std::ostream& out) {
-  const BinEntry entry = EntryOf(folder, id);
-  const std::string what = Cell(entry.note.what);
+  if (!InBin(folder, id)) throw NotInBin(id);
+  // A damaged entry (which the list leaves out) can still be deleted.
+  BinEntry entry;
+  const Status read = ReadBinEntry(folder, id, &entry);
+  const std::string what = read.ok() ? Cell(entry.note.what) : "damaged: it cannot be read";
   if (!yes) {
     out << "Would delete " << id << " (" << what
         << ") for good; nothing was deleted (add --yes).\n";
@@ -166,7 +167,9 @@ int RunRestoreCommand(Folder& folder, const std::vector<std::string>& args, std:
     if (!line.word) throw Exit{2, "the ID of the entry to restore is required", true};
     const std::string& id = *line.word;
     const bool renumber = line.Has("--renumber");
-    const BinEntry entry = EntryOf(folder, id);
+    if (!InBin(folder, id)) throw NotInBin(id);
+    BinEntry entry;
+    Check(ReadBinEntry(folder, id, &entry));
     RestorePlan plan;
     Check(PlanRestore(folder, entry, renumber, &plan));
     if (!plan.conflict.empty() && !renumber) {
