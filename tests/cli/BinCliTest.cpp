@@ -219,5 +219,65 @@ TEST_F(BinCliTest, DeleteAndEmptyOnlyWithYesAndOnlyInTheBin) {
   EXPECT_EQ(dir.Read("STUDENTS.DAT"), kBob + kAnn + kCy);
 }
 
+TEST_F(BinCliTest, RestoreOnlyWithYesPutsTheRecordsBackAtTheEnd) {
+  GTEST_SKIP() << "restoring is not built yet on this branch";
+  Result r = Run("erase --class 1 --yes");
+  EXPECT_EQ(r.out, "Erased 2 records.\n");
+  ASSERT_EQ(dir.Read("RECORDS.DAT"), kCyRec);
+  const std::string id = Run("bin").out.substr(0, 18);
+  const std::string entry = dir.Read("Erased/" + id + ".qbn");
+
+  r = Run("restore " + id);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out.rfind("Would restore: ", 0), 0u) << r.out;
+  EXPECT_NE(r.out.find("; nothing was restored (add --yes).\n"), std::string::npos) << r.out;
+  EXPECT_EQ(dir.Read("RECORDS.DAT"), kCyRec);
+  EXPECT_EQ(dir.Read("Erased/" + id + ".qbn"), entry);
+
+  r = Run("restore " + id + " --yes");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out.rfind("Restored: ", 0), 0u) << r.out;
+  // Appended as the lessons append, in the order they stood.
+  EXPECT_EQ(dir.Read("RECORDS.DAT"), kCyRec + kAnnRec + kBobRec);
+  EXPECT_EQ(dir.Read("STUDENTS.DAT"), kBob + kAnn + kCy);
+  EXPECT_EQ(dir.Read("CLASSES.DAT"), kGeometry + kAlgebra);
+  EXPECT_EQ(BinFiles(), std::vector<std::string>{});
+  r = Run("bin");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "The bin is empty.\n");
+  // Never twice.
+  r = Run("restore " + id + " --yes");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(dir.Read("RECORDS.DAT"), kCyRec + kAnnRec + kBobRec);
+}
+
+// Zed's number 2 in class 1 is Bob's now: refused, or renumbered to the
+// lowest free number (3) with the record's student number rewritten.
+TEST_F(BinCliTest, ANumberGivenToSomeoneElseIsRefusedUnlessRenumbered) {
+  GTEST_SKIP() << "restoring is not built yet on this branch";
+  CopyIn(kZedEntryId, kZedEntry);
+  for (const char* args : {"", " --yes"}) {
+    const Result r = Run("restore " + kZedEntryId + args);
+    EXPECT_EQ(r.status, 1) << args;
+    EXPECT_EQ(r.out, "") << args;
+    EXPECT_EQ(r.err.rfind("quillon-cli: ", 0), 0u) << r.err;
+    EXPECT_NE(r.err.find("; nothing was restored (add --renumber to restore under the lowest "
+                         "free numbers)\n"),
+              std::string::npos)
+        << r.err;
+  }
+  EXPECT_EQ(dir.Read("STUDENTS.DAT"), kBob + kAnn + kCy);
+  EXPECT_EQ(dir.Read("RECORDS.DAT"), kAnnRec + kBobRec + kCyRec);
+  EXPECT_EQ(dir.Read("Erased/" + kZedEntryId + ".qbn"), kZedEntry);
+
+  const Result r = Run("restore " + kZedEntryId + " --renumber --yes");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(
+      dir.Read("RECORDS.DAT"),
+      kAnnRec + kBobRec + kCyRec + ActRec("C3", "1", "3", "010520", "01", "01", "10", "4", "12"));
+  EXPECT_EQ(dir.Read("STUDENTS.DAT"), kBob + kAnn + kCy + StudentRec("Zed", "3", "1"));
+  EXPECT_EQ(BinFiles(), std::vector<std::string>{});
+}
+
 }  // namespace
 }  // namespace quillon
