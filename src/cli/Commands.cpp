@@ -42,7 +42,8 @@ constexpr char kUsage[] =
     "  summary --class N [--from mm/dd/yy] [--to mm/dd/yy] [--csv]\n"
     "  bin [--delete ID | --empty] [--yes]\n"
     "  restore ID [--renumber] --yes\n"
-    "DIR is the program folder (default: the current directory).\n";
+    "DIR is the program folder (default: the current directory); ID is an entry of\n"
+    "the bin of erased records, as bin lists them.\n";
 
 // A failure that ends the command with an exit status and a message (and
 // the usage, when the command line itself is not understood).
