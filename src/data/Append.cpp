@@ -2,12 +2,15 @@
 
 namespace quillon {
 
-Status AppendAllOrNone(Folder& folder, const RemovalFile& file, std::string_view records) {
+Status AppendAllOrNone(Folder& folder, const RemovalFile& file, std::string_view records,
+                       const std::uint64_t* at, bool* moved) {
   std::unique_ptr<File> main, temp;
   Status s = folder.OpenFile(file.main, /*create=*/true, &main);
   std::uint64_t size = 0;
   if (s.ok()) s = main->Size(&size);
   const std::uint64_t whole = size / file.length * file.length;
+  if (moved != nullptr) *moved = s.ok() && at != nullptr && *at != whole;
+  if (moved != nullptr && *moved) return s;
   std::string tail;
   if (s.ok() && whole < size) s = main->Read(whole, static_cast<std::size_t>(size - whole), &tail);
   bool created = false;
@@ -56,6 +59,13 @@ Status FinishAppend(Folder& folder, const RemovalFile& file, const JournalState&
   const std::uint64_t at = state.kept_at_begin;
   const std::string& added = state.original;
   const std::string& tail = state.marks;
+  // Complete, with a lesson's records appended behind (RECORDS.DAT): done.
+  const bool complete =
+      now.size() >= at + added.size() && now.compare(at, added.size(), added) == 0;
+  if (complete) {
+    *fits = true;
+    return temp->Truncate(0);
+  }
   // Past the whole records before it, every byte is one the append wrote,
   // the partial record it overwrote, or a zero (torn).
   if (now.size() < at || now.size() > at + std::max(added.size(), tail.size())) return s;

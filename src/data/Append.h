@@ -1,7 +1,7 @@
-// Appending records to a file only this program writes (CLASSES.DAT,
-// STUDENTS.DAT), all of them or none after any crash or power cut: the new
-// records are journaled (a P entry in the temporary file) before they are
-// written. The caller holds the folder's lock.
+// Appending records to a record file, all of them or none after any crash
+// or power cut: the new records are journaled (a P entry in the temporary
+// file) before they are written. The caller holds the folder's lock. (A
+// restore from the bin appends to RECORDS.DAT and Diag.dat this way too.)
 #pragma once
 
 #include <string_view>
@@ -13,7 +13,10 @@ namespace quillon {
 
 // Writes `records` (whole records) right after the whole records of
 // `file.main`, over any partial record at the end, and forces them to disk.
-Status AppendAllOrNone(Folder& folder, const RemovalFile& file, std::string_view records);
+// With `at`, only when the whole records end there: otherwise `*moved` is
+// set and nothing is written.
+Status AppendAllOrNone(Folder& folder, const RemovalFile& file, std::string_view records,
+                       const std::uint64_t* at = nullptr, bool* moved = nullptr);
 
 // Completes or undoes the append `state` (a P journal) describes, whichever
 // the main file is nearer: complete when every new record reached the disk,

@@ -6,6 +6,7 @@
 #include "data/DiagFile.h"
 #include "data/RecordFile.h"
 #include "data/Removal.h"
+#include "data/Restore.h"
 
 namespace quillon {
 namespace {
@@ -112,7 +113,18 @@ Status RecoverRemovals(Folder& folder, std::vector<std::string>* finished) {
     if (!s.ok()) return s;
     if (done) finished->push_back(files[i].main);
   }
-  return Status::OK();
+  // Restores from the bin cut short. (A bin that cannot be read is left to
+  // the bin's own commands, which say why.)
+  std::vector<std::string> names;
+  if (!folder.ListFolder(kBinFolder, &names).ok()) names.clear();
+  Status s;
+  for (const std::string& name : names) {
+    if (name.find(".restoring") == std::string::npos) continue;
+    if (lock == nullptr) s = TakeLock(folder, options, &lock);
+    if (s.ok()) s = FinishRestores(folder);
+    break;
+  }
+  return s;
 }
 
 Status ChangeUnderLock(Folder& folder, std::string_view main_file,
@@ -135,6 +147,9 @@ Status RewriteRecordFile(Folder& folder, const RemovalFile& file, const KeepTest
   // The time limit runs from the lock on, across both removals.
   RewriteOptions options = untimed;
   if (!options.started) options.started = std::chrono::steady_clock::now();
+  // A restore cut short is finished first: its records go back before any
+  // removal moves them.
+  if (s.ok()) s = FinishRestores(folder);
   std::size_t earlier = 0;
   for (bool finished = false; s.ok();) {
     Removal removal(folder, file, options);

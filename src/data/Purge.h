@@ -89,8 +89,9 @@ Status FinishInterruptedRemoval(Folder& folder, const RemovalFile& file,
                                 const RewriteOptions& options, std::size_t* removed,
                                 bool* finished);
 
-// Finishes every removal cut short, under the folder's lock; `finished`
-// receives the names of the files one was finished on.
+// Finishes every removal cut short, and every restore from the bin, under
+// the folder's lock; `finished` receives the names of the files a removal
+// was finished on.
 Status RecoverRemovals(Folder& folder, std::vector<std::string>* finished);
 
 // Runs `change` on `main_file` under the folder's lock, after finishing a

@@ -105,13 +105,48 @@ Status FaultyFolder::OpenFile(std::string_view name, bool create, std::unique_pt
 
 Status FaultyFolder::RemoveFile(std::string_view name) {
   if (Fault("RemoveFile " + std::string(name))) return Injected(std::string(name));
+  logs_.erase(std::string(name));
   return FolderWrapper::RemoveFile(name);
 }
 
 Status FaultyFolder::PublishFile(std::string_view from, std::string_view to, bool* taken) {
   *taken = false;
   if (Fault("PublishFile " + std::string(to))) return Injected(std::string(to));
-  return FolderWrapper::PublishFile(from, to, taken);
+  Status s = FolderWrapper::PublishFile(from, to, taken);
+  if (s.ok() && !*taken) Renamed(std::string(from), std::string(to));
+  return s;
+}
+
+Status FaultyFolder::MakeFolder(std::string_view name) {
+  if (Fault("MakeFolder " + std::string(name))) return Injected(std::string(name));
+  return FolderWrapper::MakeFolder(name);
+}
+
+Status FaultyFolder::ListFolder(std::string_view name, std::vector<std::string>* names) {
+  if (Fault("ListFolder " + std::string(name))) return Injected(std::string(name));
+  return FolderWrapper::ListFolder(name, names);
+}
+
+Status FaultyFolder::SyncSubfolder(std::string_view name) {
+  if (Fault("SyncSubfolder " + std::string(name))) return Injected(std::string(name));
+  return FolderWrapper::SyncSubfolder(name);
+}
+
+Status FaultyFolder::ReplaceFile(std::string_view from, std::string_view to) {
+  if (Fault("ReplaceFile " + std::string(to))) return Injected(std::string(to));
+  Status s = FolderWrapper::ReplaceFile(from, to);
+  if (s.ok()) Renamed(std::string(from), std::string(to));
+  return s;
+}
+
+void FaultyFolder::Renamed(const std::string& from, const std::string& to) {
+  auto log = logs_.find(from);
+  if (log == logs_.end()) {
+    logs_.erase(to);
+    return;
+  }
+  logs_[to] = std::move(log->second);
+  logs_.erase(from);
 }
 
 Status FaultyFolder::SyncFolder() {

@@ -47,6 +47,12 @@ class FaultyFolder : public FolderWrapper {
   Status RemoveFile(std::string_view name) override;
   Status PublishFile(std::string_view from, std::string_view to, bool* taken) override;
   Status SyncFolder() override;
+  Status MakeFolder(std::string_view name) override;
+  Status ListFolder(std::string_view name, std::vector<std::string>* names) override;
+  Status SyncSubfolder(std::string_view name) override;
+  // A rename or removal reaches the disk at once (the code under test forces
+  // the folder right after each): the file's log goes with its name.
+  Status ReplaceFile(std::string_view from, std::string_view to) override;
   Status OpenPrivateFile(std::string_view name, std::unique_ptr<File>* file,
                          bool* created = nullptr) override;
   Status ReadFileStart(std::string_view name, std::size_t length, std::string* bytes) override;
@@ -82,6 +88,8 @@ class FaultyFolder : public FolderWrapper {
   };
   // Starts the log of `name` from its bytes now, once.
   void Watch(const std::string& name);
+  // The log of `from` now belongs to `to` (a rename).
+  void Renamed(const std::string& from, const std::string& to);
   std::map<std::string, Log> logs_;
 
   int fault_at_;

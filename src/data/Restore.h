@@ -15,6 +15,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "data/Bin.h"
 
@@ -41,6 +42,8 @@ Status PlanRestore(Folder& folder, const BinEntry& entry, bool renumber, Restore
 Status RestoreBinEntry(Folder& folder, std::string_view id, bool renumber, RestorePlan* plan);
 
 // Finishes every restore cut short; the caller holds the folder's lock.
+// RecoverRemovals (the program's start, every command) and every removal
+// run it first.
 Status FinishRestores(Folder& folder);
 
 }  // namespace quillon
