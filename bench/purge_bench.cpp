@@ -15,10 +15,10 @@
 
 #include "BenchFolder.h"
 #include "classes/Erase.h"
-#include "classes/Restore.h"
 #include "data/ActivityRecord.h"
 #include "data/Bin.h"
 #include "data/Purge.h"
+#include "data/Restore.h"
 #include "platform/PosixFolder.h"
 
 namespace quillon::bench {

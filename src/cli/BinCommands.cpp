@@ -1,13 +1,16 @@
 #include "cli/BinCommands.h"
 
 #include <algorithm>
+#include <memory>
 #include <optional>
 
-#include "classes/Restore.h"
 #include "data/ActivityRecord.h"
 #include "data/Bin.h"
 #include "data/ClassFiles.h"
 #include "data/DiagFile.h"
+#include "data/Purge.h"
+#include "data/RemovalFiles.h"
+#include "data/Restore.h"
 
 namespace quillon {
 namespace {
@@ -84,6 +87,16 @@ Exit NotInBin(const std::string& id) {
   return Exit{2, "there is no entry " + id + " in the bin (quillon-cli bin lists them)"};
 }
 
+// The folder's lock, held while entries are deleted: no restore or erase
+// of another computer works on an entry meanwhile, and a restore cut short
+// is finished first, never left half done without its plan.
+std::unique_ptr<FolderLock> LockTheBin(Folder& folder) {
+  std::unique_ptr<FolderLock> lock;
+  Check(folder.Lock(kLockFile, RewriteOptions().lock_wait, &lock));
+  Check(FinishRestores(folder));
+  return lock;
+}
+
 int List(Folder& folder, std::ostream& out, std::ostream& err) {
   std::vector<BinEntry> entries;
   Check(ListBin(folder, &entries));
@@ -110,6 +123,7 @@ int Delete(Folder& folder, const std::string& id, bool yes, std::ostream& out) {
         << ") for good; nothing was deleted (add --yes).\n";
     return 1;
   }
+  const std::unique_ptr<FolderLock> lock = LockTheBin(folder);
   Check(DeleteBinEntry(folder, id));
   out << "Deleted " << id << " (" << what << ").\n";
   return 0;
@@ -127,6 +141,7 @@ int Empty(Folder& folder, bool yes, std::ostream& out, std::ostream& err) {
         << " for good; nothing was deleted (add --yes).\n";
     return 1;
   }
+  const std::unique_ptr<FolderLock> lock = LockTheBin(folder);
   Check(EmptyBin(folder));
   out << "Deleted " << Entries(entries.size()) << ".\n";
   return 0;
@@ -177,13 +192,17 @@ int RunRestoreCommand(Folder& folder, const std::vector<std::string>& args, std:
                         "; nothing was restored (add --renumber to restore under the lowest "
                         "free numbers)"};
     }
+    // Renumbered: under which numbers is the plan's to say; why, is here.
+    const std::string why = plan.conflict.empty()
+                                ? ""
+                                : ", under the lowest free numbers (" + Cell(plan.conflict) + ")";
     if (!line.Has("--yes")) {
-      out << "Would restore: " << Cell(plan.Describe(entry))
+      out << "Would restore: " << Cell(plan.Describe(entry)) << why
           << "; nothing was restored (add --yes).\n";
       return 1;
     }
     Check(RestoreBinEntry(folder, id, renumber, &plan));
-    out << "Restored: " << Cell(plan.Describe(entry)) << ".\n";
+    out << "Restored: " << Cell(plan.Describe(entry)) << why << ".\n";
     return 0;
   } catch (const Help&) {
     out << usage;
