@@ -220,10 +220,22 @@ TEST_F(BinCliTest, DeleteAndEmptyOnlyWithYesAndOnlyInTheBin) {
 }
 
 TEST_F(BinCliTest, RestoreOnlyWithYesPutsTheRecordsBackAtTheEnd) {
+  const std::string bob_result = DiagRec("C1", "1", "2", "091526", kKey, kKey),
+                    ann_result = DiagRec("C2", "1", "1", "091626", std::string(30, 'x'), kKey);
   Result r = Run("erase --class 1 --yes");
   EXPECT_EQ(r.out, "Erased 2 records.\n");
   ASSERT_EQ(dir.Read("RECORDS.DAT"), kCyRec);
-  const std::string id = Run("bin").out.substr(0, 18);
+  r = Run("erase --class 1 --student 2 --diagnostics --yes");
+  EXPECT_EQ(r.out, "Erased 1 records.\n");
+  ASSERT_EQ(dir.Read("Diag.dat"), ann_result);
+  // Both erases may fall in the same second: each entry is found by its line.
+  std::string id, results_id;
+  for (const std::string& line : Lines(Run("bin").out)) {
+    const std::string rest = line.substr(std::min<std::size_t>(line.size(), 34));
+    if (rest == "Records of all students in Algebra\t2\t0\t0") id = line.substr(0, 18);
+    if (rest == "Diagnostic results of Bob, Algebra\t0\t1\t0") results_id = line.substr(0, 18);
+  }
+  ASSERT_FALSE(id.empty() || results_id.empty());
   const std::string entry = dir.Read("Erased/" + id + ".qbn");
 
   r = Run("restore " + id);
@@ -241,6 +253,9 @@ TEST_F(BinCliTest, RestoreOnlyWithYesPutsTheRecordsBackAtTheEnd) {
   EXPECT_EQ(dir.Read("RECORDS.DAT"), kCyRec + kAnnRec + kBobRec);
   EXPECT_EQ(dir.Read("STUDENTS.DAT"), kBob + kAnn + kCy);
   EXPECT_EQ(dir.Read("CLASSES.DAT"), kGeometry + kAlgebra);
+  EXPECT_EQ(Run("restore " + results_id + " --yes").out,
+            "Restored: Diagnostic results of Bob, Algebra (1 diagnostic result).\n");
+  EXPECT_EQ(dir.Read("Diag.dat"), ann_result + bob_result);
   EXPECT_EQ(BinFiles(), std::vector<std::string>{});
   r = Run("bin");
   EXPECT_EQ(r.status, 1);
