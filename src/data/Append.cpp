@@ -26,7 +26,15 @@ Status AppendAllOrNone(Folder& folder, const RemovalFile& file, std::string_view
     (void)temp->Truncate(0);
     return s;  // nothing was added
   }
-  s = main->Write(whole, records);
+  // Only if nothing was appended since the look (a lesson, in RECORDS.DAT).
+  bool written = false;
+  s = main->WriteIfSize(size, whole, records, &written);
+  if (s.ok() && !written) {
+    (void)temp->Truncate(0);
+    if (moved != nullptr) *moved = true;
+    if (moved != nullptr) return s;
+    return Status::Error(file.main, "grew while records were added; nothing was added");
+  }
   if (s.ok()) s = main->Sync();
   if (!s.ok()) {
     // Nothing half added: the file as it was, then the journal dropped.
@@ -66,14 +74,34 @@ Status FinishAppend(Folder& folder, const RemovalFile& file, const JournalState&
     *fits = true;
     return temp->Truncate(0);
   }
-  // Past the whole records before it, every byte is one the append wrote,
-  // the partial record it overwrote, or a zero (torn).
-  if (now.size() < at || now.size() > at + std::max(added.size(), tail.size())) return s;
-  for (std::size_t i = at; i < now.size(); ++i) {
-    const std::size_t k = i - at;
-    const bool ok = now[i] == '\0' || (k < added.size() && now[i] == added[k]) ||
-                    (k < tail.size() && now[i] == tail[k]);
-    if (!ok) return s;
+  // Each byte from `at` to `to` is one the append wrote, the partial record
+  // it overwrote, or a zero (torn).
+  auto ours = [&](std::size_t to) {
+    for (std::size_t i = at; i < to; ++i) {
+      const std::size_t k = i - at;
+      const bool ok = now[i] == '\0' || (k < added.size() && now[i] == added[k]) ||
+                      (k < tail.size() && now[i] == tail[k]);
+      if (!ok) return false;
+    }
+    return true;
+  };
+  if (now.size() < at) return s;
+  if (now.size() > at + std::max(added.size(), tail.size()) || !ours(now.size())) {
+    // Not only what the append could have left: a lesson appended too
+    // (RECORDS.DAT, Diag.dat).
+    if (now.size() >= at + added.size() && ours(at + added.size())) {
+      // After the append, torn: made whole where it stands.
+      *fits = true;
+      s = main->Write(at, added);
+      if (s.ok()) s = main->Sync();
+      if (s.ok()) s = temp->Truncate(0);
+      return s;
+    }
+    // Before it: the append never wrote (it writes only while the file
+    // ends at `at`), and what stands there is a lesson's.
+    if (now.find('\0', at) != std::string::npos) return s;
+    *fits = true;
+    return temp->Truncate(0);
   }
   *fits = true;
   if (now.compare(at, std::string::npos, added) != 0) {

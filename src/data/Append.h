@@ -13,8 +13,10 @@ namespace quillon {
 
 // Writes `records` (whole records) right after the whole records of
 // `file.main`, over any partial record at the end, and forces them to disk.
-// With `at`, only when the whole records end there: otherwise `*moved` is
-// set and nothing is written.
+// With `at`, only when the whole records end there; and only when nothing
+// was appended between the look and the write (platform/Folder.h's
+// WriteIfSize): otherwise `*moved` is set (or, without `moved`, an error)
+// and nothing is written.
 Status AppendAllOrNone(Folder& folder, const RemovalFile& file, std::string_view records,
                        const std::uint64_t* at = nullptr, bool* moved = nullptr);
 

@@ -66,7 +66,7 @@ std::string Removal::Image(std::uint64_t step_end) const {
   return image;
 }
 
-Status Removal::Note(char type, std::string_view payload, bool sync) {
+Status Removal::Note(char type, std::string_view payload) {
   std::string entry;
   Status s;
   if (type == 'B') {
@@ -79,9 +79,9 @@ Status Removal::Note(char type, std::string_view payload, bool sync) {
     entry = JournalEntry(type, file_, kept_.size(), original_.size(), payload);
   }
   if (s.ok()) s = temp_->Write(next_entry_, entry);
-  if (s.ok() && sync) s = temp_->Sync();
+  if (s.ok()) s = temp_->Sync();
   if (s.ok()) next_entry_ += entry.size();
-  if (s.ok() && type != 'N') last_ = type;
+  if (s.ok()) last_ = type;
   return s;
 }
 
@@ -132,11 +132,10 @@ Status Removal::Run(const KeepTest& keep, bool* cut_short) {
     for (std::size_t i = 0; i < marks_.size(); ++i) {
       if (marks_[i] == 'R') payload.append(original_, i * file_.length, file_.length);
     }
-    // With a bin note, B and N reach the disk in one flush: a journal
-    // whose B is not whole is never applied.
+    // The bin's note under B's hash: no removal is finished without it.
     if (options_.bin != nullptr) bin_note_ = EncodeBinNote(*options_.bin, NewBinKey());
-    s = Note('B', payload, bin_note_.empty());
-    if (s.ok() && !bin_note_.empty()) s = Note('N', bin_note_);
+    payload += bin_note_;
+    s = Note('B', payload);
   }
   if (s.ok() && created) s = folder_.SyncFolder();
   if (!s.ok()) {

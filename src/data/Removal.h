@@ -36,9 +36,8 @@ class Removal {
   // The main file's first E bytes when the records up to `step_end` are
   // removed and the rest still stand where they were.
   std::string Image(std::uint64_t step_end) const;
-  // Appends a journal entry and forces it to disk (unless `sync` is false:
-  // the next entry's flush covers it).
-  Status Note(char type, std::string_view payload, bool sync = true);
+  // Appends a journal entry and forces it to disk.
+  Status Note(char type, std::string_view payload);
   // Files the removed records in the bin entry the journal names.
   Status FileInBin();
   // Writes the kept records and the zeros behind them from byte `from` on,
@@ -59,7 +58,7 @@ class Removal {
   std::string kept_;      // the kept records of original_
   std::uint64_t next_entry_ = 0;
   std::uint64_t begun_at_ = 0;  // K0: the kept length when the journal began
-  std::string bin_note_;        // the N entry's payload, or empty
+  std::string bin_note_;        // the bin's note in the journal, or empty
   char last_ = 'B';
   RewriteResult counts_;
   bool undone_ = false;

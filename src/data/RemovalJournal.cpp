@@ -158,8 +158,8 @@ JournalRead ParseJournal(std::string_view bytes, const RemovalFile& file, Journa
   if (static_cast<std::size_t>(b->length) != length) return damaged("its record length is wrong");
   const auto end = static_cast<std::uint64_t>(b->end);
   std::uint64_t kept = static_cast<std::uint64_t>(b->kept);
-  if (end % length != 0 || kept != at ||
-      static_cast<std::uint64_t>(b->payload) != end / length + end - kept) {
+  const std::uint64_t records_part = end / length + end - kept;
+  if (end % length != 0 || kept != at || static_cast<std::uint64_t>(b->payload) < records_part) {
     return damaged("its first entry's lengths do not agree");
   }
   if (at + kJournalHeaderSize + b->payload > bytes.size()) {
@@ -170,6 +170,12 @@ JournalRead ParseJournal(std::string_view bytes, const RemovalFile& file, Journa
       bytes.substr(at + kHashAt, 16)) {
     return damaged("its check sum does not match");
   }
+  // Past the marks and the removed records, the bin's note, if any.
+  const std::string_view note = payload.substr(static_cast<std::size_t>(records_part));
+  if (!note.empty() && note.substr(0, 5) != "Key: ") {
+    return damaged("its first entry's lengths do not agree");
+  }
+  state->bin_note.assign(note);
   const std::string_view marks = payload.substr(0, end / length);
   if (!MarksValid(marks, length, kept)) return damaged("its record marks are wrong");
   // The records as they were read: kept ones from the front, removed ones
@@ -197,15 +203,6 @@ JournalRead ParseJournal(std::string_view bytes, const RemovalFile& file, Journa
     if (Hash(p, bytes.substr(next, kJournalHeaderSize)) != bytes.substr(next + kHashAt, 16)) break;
     const auto new_kept = static_cast<std::uint64_t>(h->kept);
     const auto new_end = static_cast<std::uint64_t>(h->end);
-    if (h->type == 'N') {
-      // A note, not a step: the state stays as the entry before left it.
-      if (size == 0 || new_kept != kept || new_end != state->end() || !state->bin_note.empty()) {
-        break;
-      }
-      state->bin_note.assign(p);
-      next += kJournalHeaderSize + size;
-      continue;
-    }
     if (h->type == 'A') {
       const std::uint64_t added = new_end - std::min(new_end, state->end());
       if (new_end <= state->end() || added % length != 0 || size != added + added / length ||

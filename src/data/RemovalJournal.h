@@ -15,9 +15,10 @@
 // B (at K0; its hash covers the kept records too) holds one mark per record
 // the removal read ('K' kept, 'R' removed), then the removed records. A holds
 // the whole records a lesson appended since, with their marks. C says the
-// main file may have been cut to K; U says the removal is being undone. N
-// (right after B, when the removal fills the bin) holds the bin entry's note
-// (data/Bin.h), so that a removal finished later files its records there.
+// main file may have been cut to K; U says the removal is being undone.
+// When the removal fills the bin, B's payload ends with the bin entry's note
+// (data/Bin.h, "Key: ..."), under B's hash: a removal finished later files
+// its records there, and none is ever finished without it.
 // When the removal ends the temporary file is cut back to the kept records.
 //
 // An append of records to a file only this program writes (CLASSES.DAT,
@@ -55,7 +56,7 @@ struct JournalState {
   char last = 'B';                  // the type of the last whole entry
   std::uint64_t next_entry = 0;     // where an entry appended next goes
   std::uint64_t kept_at_begin = 0;  // K0: where the B entry stands (P: K)
-  std::string bin_note;             // an N entry's payload, or empty
+  std::string bin_note;             // the bin's note at the end of B, or empty
 
   std::uint64_t end() const { return original.size(); }
 };

@@ -327,9 +327,16 @@ Status PlanRestore(Folder& folder, const BinEntry& entry, bool renumber, Restore
 Status FinishRestores(Folder& folder) {
   std::vector<std::string> names;
   Status s = folder.ListFolder(kBinFolder, &names);
-  const std::string suffix = ".restoring";
+  const std::string suffix = ".restoring", fresh = ".new";
   for (const std::string& name : names) {
     if (!s.ok()) break;
+    // A file written beside an entry or a plan and never renamed: a crash
+    // cut it short, and what it was for is done again whole.
+    if (name.size() > fresh.size() &&
+        name.compare(name.size() - fresh.size(), fresh.size(), fresh) == 0) {
+      s = folder.RemoveFile(std::string(kBinFolder) + "/" + name);
+      continue;
+    }
     if (name.size() > suffix.size() &&
         name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0) {
       s = CarryOut(folder, name.substr(0, name.size() - suffix.size()));

@@ -40,6 +40,17 @@ class File {
   // each other at once, and a program that keeps the file open and appends
   // in that instant loses its record (see PosixFolder).
   virtual Status TruncateIfSize(std::uint64_t expected, std::uint64_t length, bool* done) = 0;
+  // Writes `bytes` at `offset` if the file is still exactly `expected` bytes
+  // long, on the same terms as TruncateIfSize: so that records put at the
+  // end never overwrite one a lesson appended in that instant.
+  virtual Status WriteIfSize(std::uint64_t expected, std::uint64_t offset, std::string_view bytes,
+                             bool* done) {
+    std::uint64_t size = 0;
+    Status s = Size(&size);
+    *done = s.ok() && size == expected;
+    if (*done) s = Write(offset, bytes);
+    return s;
+  }
 };
 
 // A lock held on the program folder; given back when destroyed.

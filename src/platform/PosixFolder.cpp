@@ -182,6 +182,21 @@ class PosixFile : public File {
     if (leased) ::fcntl(fd_.get(), F_SETLEASE, F_UNLCK);
     return s;
   }
+  Status WriteIfSize(std::uint64_t expected, std::uint64_t offset, std::string_view bytes,
+                     bool* done) override {
+    *done = false;
+    const bool leased = TakeWriteLease(fd_.get());
+    std::uint64_t size = 0;
+    Status s = Size(&size);
+    if (s.ok() && size == expected) {
+      s = Write(offset, bytes);
+      *done = s.ok();
+      // On disk before any program may append behind it.
+      if (s.ok() && leased) s = Sync();
+    }
+    if (leased) ::fcntl(fd_.get(), F_SETLEASE, F_UNLCK);
+    return s;
+  }
 
  private:
   Descriptor fd_;

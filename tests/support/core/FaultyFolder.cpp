@@ -48,6 +48,20 @@ class FaultyFile : public File {
     if (*done) folder_.Changed(name_, length, "", true);
     return s;
   }
+  Status WriteIfSize(std::uint64_t expected, std::uint64_t offset, std::string_view bytes,
+                     bool* done) override {
+    *done = false;
+    auto half = [&] {  // only where the write would have been made
+      std::uint64_t size = 0;
+      if (!target_->Size(&size).ok() || size != expected) return;
+      folder_.Changed(name_, offset, std::string(bytes.substr(0, bytes.size() / 2)), false);
+      (void)target_->Write(offset, bytes.substr(0, bytes.size() / 2));
+    };
+    if (folder_.Fault("WriteIfSize " + name_, half)) return Injected(name_);
+    Status s = target_->WriteIfSize(expected, offset, bytes, done);
+    if (*done) folder_.Changed(name_, offset, std::string(bytes), false);
+    return s;
+  }
 
  private:
   FaultyFolder& folder_;
