@@ -9,6 +9,8 @@
 #include <optional>
 
 #include "base/Text.h"
+#include "classes/Erase.h"
+#include "cli/BinCommands.h"
 #include "cli/ImportCommands.h"
 #include "cli/ProgramFolder.h"
 #include "cli/SummaryCommand.h"
@@ -38,7 +40,10 @@ constexpr char kUsage[] =
     "  import --class N [--yes] FILE\n"
     "  slips --class N [--student N]\n"
     "  summary --class N [--from mm/dd/yy] [--to mm/dd/yy] [--csv]\n"
-    "DIR is the program folder (default: the current directory).\n";
+    "  bin [--delete ID | --empty] [--yes]\n"
+    "  restore ID [--renumber] --yes\n"
+    "DIR is the program folder (default: the current directory); ID is an entry of\n"
+    "the bin of erased records, as bin lists them.\n";
 
 // A failure that ends the command with an exit status and a message (and
 // the usage, when the command line itself is not understood).
@@ -265,7 +270,7 @@ int Export(Folder& folder, Clock& clock, const Options& o, std::ostream& out) {
   return 0;
 }
 
-int Erase(Folder& folder, const Options& o, std::ostream& out) {
+int Erase(Folder& folder, Clock& clock, const Options& o, std::ostream& out) {
   int classnum = o.Number("--class", 1, 99, std::nullopt);
   int studentnum = o.Number("--student", 1, 99, kEveryStudent);
   bool diagnostics = o.Flag("--diagnostics");
@@ -276,13 +281,14 @@ int Erase(Folder& folder, const Options& o, std::ostream& out) {
     out << "Would erase " << count << " records; nothing was erased (add --yes).\n";
     return 1;
   }
-  RewriteResult result;
-  Check(diagnostics ? PurgeDiagnostics(folder, studentnum, classnum, &result)
-                    : PurgeRecords(folder, studentnum, classnum, &result));
+  // What goes is kept in the bin, as the windows' erases keep it.
+  EraseResult result;
+  Check(diagnostics ? EraseDiagnosticResults(folder, clock.Now(), studentnum, classnum, &result)
+                    : EraseActivityRecords(folder, clock.Now(), studentnum, classnum, &result));
   if (result.finished_earlier > 0) {
     out << "Finished an interrupted removal of " << result.finished_earlier << " records first.\n";
   }
-  out << "Erased " << result.removed << " records.\n";
+  out << "Erased " << (diagnostics ? result.results : result.records) << " records.\n";
   return 0;
 }
 
@@ -357,8 +363,8 @@ int RunCli(const std::vector<std::string>& args, Clock& clock, std::ostream& out
       return Export(folder, clock, Options(rest, 1, {"--since", "--order"}, {}), out);
     }
     if (command == "erase") {
-      return Erase(folder, Options(rest, 1, {"--class", "--student"}, {"--diagnostics", "--yes"}),
-                   out);
+      return Erase(folder, clock,
+                   Options(rest, 1, {"--class", "--student"}, {"--diagnostics", "--yes"}), out);
     }
     if (command == "classes") {
       Options(rest, 1, {}, {});  // takes no options
@@ -372,6 +378,8 @@ int RunCli(const std::vector<std::string>& args, Clock& clock, std::ostream& out
       return RunImportCommand(folder, random, rest, out, err, kUsage);
     }
     if (command == "slips") return RunSlipsCommand(folder, rest, out, err, kUsage);
+    if (command == "bin") return RunBinCommand(folder, rest, out, err, kUsage);
+    if (command == "restore") return RunRestoreCommand(folder, rest, out, err, kUsage);
     throw Usage("unknown command: " + command);
   } catch (const Help&) {
     out << kUsage;
