@@ -87,16 +87,6 @@ Exit NotInBin(const std::string& id) {
   return Exit{2, "there is no entry " + id + " in the bin (quillon-cli bin lists them)"};
 }
 
-// The folder's lock, held while entries are deleted: no restore or erase
-// of another computer works on an entry meanwhile, and a restore cut short
-// is finished first, never left half done without its plan.
-std::unique_ptr<FolderLock> LockTheBin(Folder& folder) {
-  std::unique_ptr<FolderLock> lock;
-  Check(folder.Lock(kLockFile, RewriteOptions().lock_wait, &lock));
-  Check(FinishRestores(folder));
-  return lock;
-}
-
 int List(Folder& folder, std::ostream& out, std::ostream& err) {
   std::vector<BinEntry> entries;
   Check(ListBin(folder, &entries));
@@ -123,7 +113,7 @@ int Delete(Folder& folder, const std::string& id, bool yes, std::ostream& out) {
         << ") for good; nothing was deleted (add --yes).\n";
     return 1;
   }
-  const std::unique_ptr<FolderLock> lock = LockTheBin(folder);
+  // Under the folder's lock, after finishing any restore cut short.
   Check(DeleteBinEntry(folder, id));
   out << "Deleted " << id << " (" << what << ").\n";
   return 0;
@@ -141,7 +131,6 @@ int Empty(Folder& folder, bool yes, std::ostream& out, std::ostream& err) {
         << " for good; nothing was deleted (add --yes).\n";
     return 1;
   }
-  const std::unique_ptr<FolderLock> lock = LockTheBin(folder);
   Check(EmptyBin(folder));
   out << "Deleted " << Entries(entries.size()) << ".\n";
   return 0;
