@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 
+#include "cli/CommandExit.h"
 #include "data/ActivityRecord.h"
 #include "data/Bin.h"
 #include "data/ClassFiles.h"
@@ -15,18 +16,10 @@
 namespace quillon {
 namespace {
 
-// Ends a command with its exit status and message (and the usage when the
-// command line itself is wrong).
-struct Exit {
-  int status;
-  std::string message;
-  bool usage = false;
-};
-struct Help {};
-
-void Check(const Status& s) {
-  if (!s.ok()) throw Exit{3, s.ToString()};
-}
+using cli::Check;
+using cli::Exit;
+using cli::Fail;
+using cli::Help;
 
 // The words of a command line: the switches in `flags`, the options in
 // `valued` with their values, and at most one word that is neither (the
@@ -134,12 +127,6 @@ int Empty(Folder& folder, bool yes, std::ostream& out, std::ostream& err) {
   Check(EmptyBin(folder));
   out << "Deleted " << Entries(entries.size()) << ".\n";
   return 0;
-}
-
-int Fail(const Exit& e, std::ostream& err, const std::string& usage) {
-  err << "quillon-cli: " << e.message << '\n';
-  if (e.usage) err << usage;
-  return e.status;
 }
 
 }  // namespace

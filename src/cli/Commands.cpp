@@ -11,6 +11,7 @@
 #include "base/Text.h"
 #include "classes/Erase.h"
 #include "cli/BinCommands.h"
+#include "cli/CommandExit.h"
 #include "cli/ImportCommands.h"
 #include "cli/ProgramFolder.h"
 #include "cli/SummaryCommand.h"
@@ -27,6 +28,10 @@
 
 namespace quillon {
 namespace {
+
+using cli::Check;
+using cli::Exit;
+using cli::Help;
 
 constexpr char kUsage[] =
     "usage: quillon-cli [--folder DIR] COMMAND [OPTIONS]\n"
@@ -45,25 +50,10 @@ constexpr char kUsage[] =
     "DIR is the program folder (default: the current directory); ID is an entry of\n"
     "the bin of erased records, as bin lists them.\n";
 
-// A failure that ends the command with an exit status and a message (and
-// the usage, when the command line itself is not understood).
-struct Exit {
-  int status;
-  std::string message;
-  bool usage = false;
-};
-
 Exit Usage(const std::string& message) { return {2, message, true}; }
-// "--help" as the command or among a command's switches (not as the value
-// of an option: "--class --help" is a wrong class).
-struct Help {};
 
 // A value that is not one the option takes: one line, no usage.
 Exit WrongValue(const std::string& message) { return {2, message, false}; }
-
-void Check(const Status& s) {
-  if (!s.ok()) throw Exit{3, s.ToString()};
-}
 
 // The options of one command: "--name value" pairs and "--flag" switches.
 class Options {
@@ -385,9 +375,7 @@ int RunCli(const std::vector<std::string>& args, Clock& clock, std::ostream& out
     out << kUsage;
     return 0;
   } catch (const Exit& e) {
-    err << "quillon-cli: " << e.message << '\n';
-    if (e.usage) err << kUsage;
-    return e.status;
+    return cli::Fail(e, err, kUsage);
   }
 }
 

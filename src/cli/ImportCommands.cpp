@@ -4,23 +4,16 @@
 
 #include "classes/LoginSlips.h"
 #include "classes/RosterImport.h"
+#include "cli/CommandExit.h"
 #include "data/ClassFiles.h"
 
 namespace quillon {
 namespace {
 
-// Ends a command with its exit status and message (and the usage when the
-// command line itself is wrong).
-struct Exit {
-  int status;
-  std::string message;
-  bool usage = false;
-};
-struct Help {};
-
-void Check(const Status& s) {
-  if (!s.ok()) throw Exit{3, s.ToString()};
-}
+using cli::Check;
+using cli::Exit;
+using cli::Fail;
+using cli::Help;
 
 // A whole number from 1 to 99.
 int Number(const std::string& option, const std::string& value) {
@@ -81,12 +74,6 @@ std::string ClassName(Folder& folder, int classnum) {
     if (ClassNumberOf(item) == classnum) return ClassDisplayName(item);
   }
   throw Exit{2, "there is no class " + std::to_string(classnum) + " in CLASSES.DAT"};
-}
-
-int Fail(const Exit& e, std::ostream& err, const std::string& usage) {
-  err << "quillon-cli: " << e.message << '\n';
-  if (e.usage) err << usage;
-  return e.status;
 }
 
 }  // namespace
