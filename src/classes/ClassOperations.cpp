@@ -40,16 +40,21 @@ Status FileChangePassingGrade(Folder& folder, int classnum, int grade) {
   });
 }
 
-Status FileDeleteClass(Folder& folder, int classnum, const RewriteOptions& options) {
-  Status s = FileDeleteStudent(folder, 0, classnum, options);
+Status FileDeleteClass(Folder& folder, int classnum, const RewriteOptions& options,
+                       std::size_t* removed) {
+  if (removed != nullptr) *removed = 0;
+  Status s = FileDeleteStudent(folder, 0, classnum, options, removed);
   if (!s.ok()) return s;
   // Class 0: every class goes.
-  return RewriteRecordFile(
+  RewriteResult result;
+  s = RewriteRecordFile(
       folder, *RemovalFileOf(kClassesFile),
       [classnum](std::string_view r) {
         return classnum != kEveryClass && ClassNumberOf(r) != classnum;
       },
-      nullptr, options);
+      &result, options);
+  if (s.ok() && removed != nullptr) *removed += result.removed;
+  return s;
 }
 
 Status FileAddStudent(Folder& folder, std::string_view studentnam, int classnum, int studentnum,
@@ -71,7 +76,8 @@ Status FileEditStudent(Folder& folder, int classnum, int studentnum, std::string
 }
 
 Status FileDeleteStudent(Folder& folder, int studentnum, int classnum,
-                         const RewriteOptions& options) {
+                         const RewriteOptions& options, std::size_t* removed) {
+  if (removed != nullptr) *removed = 0;
   if (classnum != kEveryClass && studentnum < 0) {
     return Status::Error(kStudentsFile, "no student removed: the student number is negative");
   }
@@ -85,7 +91,10 @@ Status FileDeleteStudent(Folder& folder, int studentnum, int classnum,
       return StudentClassNumberOf(r) != classnum || StudentNumberOf(r) != studentnum;
     };
   }
-  return RewriteRecordFile(folder, *RemovalFileOf(kStudentsFile), keep, nullptr, options);
+  RewriteResult result;
+  Status s = RewriteRecordFile(folder, *RemovalFileOf(kStudentsFile), keep, &result, options);
+  if (s.ok() && removed != nullptr) *removed = result.removed;
+  return s;
 }
 
 }  // namespace quillon

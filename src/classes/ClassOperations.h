@@ -32,7 +32,9 @@ Status FileChangePassingGrade(Folder& folder, int classnum, int grade);
 // Removes class `classnum` and its students; 0 removes all classes and all
 // students. Activity records are the caller's (PurgeRecords); Diag.dat is
 // never touched.
-Status FileDeleteClass(Folder& folder, int classnum, const RewriteOptions& options = {});
+// `*removed` (may be null) receives how many class and roster records went.
+Status FileDeleteClass(Folder& folder, int classnum, const RewriteOptions& options = {},
+                       std::size_t* removed = nullptr);
 
 // Appends a student to class `classnum` as student `studentnum` (from
 // NewStudentNumber): the name trimmed, the password scrambled.
@@ -47,7 +49,8 @@ Status FileEditStudent(Folder& folder, int classnum, int studentnum, std::string
 // Removes one student, every student of a class (studentnum 0), or every
 // student of every class (classnum 0). A negative studentnum changes
 // nothing and is an error.
+// `*removed` (may be null) receives how many roster records went.
 Status FileDeleteStudent(Folder& folder, int studentnum, int classnum,
-                         const RewriteOptions& options = {});
+                         const RewriteOptions& options = {}, std::size_t* removed = nullptr);
 
 }  // namespace quillon

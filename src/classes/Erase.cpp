@@ -83,16 +83,6 @@ Status MakeNote(Folder& folder, const DateTime& now, Kind kind, int studentnum, 
   return Status::OK();
 }
 
-// The counts of what went into the bin.
-void Count(Folder& folder, const BinNote& note, EraseResult* result) {
-  BinEntry entry;
-  if (!ReadBinEntry(folder, note.id, &entry).ok()) return;  // nothing was taken
-  result->id = note.id;
-  result->records = entry.Count(kRecordsFile);
-  result->results = entry.Count(kDiagFile);
-  result->roster = entry.Count(kStudentsFile) + entry.Count(kClassesFile);
-}
-
 // The erase of `kind`: the records (or results) first, then for a deletion
 // the roster and class records, so that no student or class is ever in the
 // bin without their records. All of it under one note: one bin entry.
@@ -103,18 +93,22 @@ Status Erase(Folder& folder, const DateTime& now, Kind kind, int studentnum, int
   Status s = MakeNote(folder, now, kind, studentnum, classnum, &note);
   RewriteOptions options;
   options.bin = &note;
+  // Counted as each step ends: after a failure, what the steps before took
+  // is in the bin.
   RewriteResult purged;
   if (s.ok()) {
     s = kind == Kind::kResults ? PurgeDiagnostics(folder, studentnum, classnum, &purged, options)
                                : PurgeRecords(folder, studentnum, classnum, &purged, options);
+    result->finished_earlier = purged.finished_earlier;
+    if (s.ok()) (kind == Kind::kResults ? result->results : result->records) = purged.removed;
   }
   if (s.ok() && kind == Kind::kStudent) {
-    s = FileDeleteStudent(folder, studentnum, classnum, options);
+    s = FileDeleteStudent(folder, studentnum, classnum, options, &result->roster);
   }
-  if (s.ok() && kind == Kind::kClass) s = FileDeleteClass(folder, classnum, options);
-  // Counted even after a failure: the steps that ended are in the bin.
-  Count(folder, note, result);
-  result->finished_earlier = purged.finished_earlier;
+  if (s.ok() && kind == Kind::kClass) {
+    s = FileDeleteClass(folder, classnum, options, &result->roster);
+  }
+  if (result->records + result->results + result->roster > 0) result->id = note.id;
   return s;
 }
 
