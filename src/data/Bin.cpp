@@ -111,6 +111,13 @@ std::vector<std::string> Words(std::string_view line) {
   return words;
 }
 
+// "Group: RECORDS.DAT 25 3 <key>\n", which the group's records follow.
+std::string GroupLine(std::string_view file, std::size_t length, std::size_t count,
+                      std::string_view key) {
+  return "Group: " + std::string(file) + " " + std::to_string(length) + " " +
+         std::to_string(count) + " " + std::string(key) + "\n";
+}
+
 Status Damaged(std::string_view name) {
   return Status::Error(std::string(name), "is not a whole entry of the bin (damaged)");
 }
@@ -128,8 +135,7 @@ std::size_t BinEntry::Count(std::string_view file) const {
 std::string FormatBinEntry(const BinEntry& entry) {
   std::string out = FormatHeader(entry.note);
   for (const BinGroup& g : entry.groups) {
-    out += "Group: " + g.file + " " + std::to_string(g.length) + " " + std::to_string(g.Count()) +
-           " " + g.key + "\n";
+    out += GroupLine(g.file, g.length, g.Count(), g.key);
     out += g.records;
     out += "\n";
   }
@@ -274,29 +280,36 @@ Status AddToBin(Folder& folder, const BinNote& note, std::string_view key, std::
   if (s.ok()) s = folder.ReadFile(name, &bytes);
   if (!s.ok()) return s;
   BinEntry entry;
-  if (bytes.empty() || !ParseBinEntry(bytes, &entry)) {
+  if (!bytes.empty() && ParseBinEntry(bytes, &entry)) {
+    for (const BinGroup& g : entry.groups) {
+      if (g.key == key && g.file == file) return Status::OK();  // written before a crash
+    }
+  } else {
     // Missing (the first group), or damaged: a damaged one is kept aside.
     if (!bytes.empty()) {
       bool taken = false;
       s = folder.PublishFile(name, name + ".damaged", &taken);
       if (!s.ok()) return s;
     }
-    entry = BinEntry{note, {}};
+    bytes = FormatHeader(note);
   }
-  for (const BinGroup& g : entry.groups) {
-    if (g.key == key && g.file == file) return Status::OK();  // written before a crash
-  }
-  entry.groups.push_back(
-      BinGroup{std::string(file), length, std::string(key), std::string(records)});
-  return WriteBinFile(folder, name, FormatBinEntry(entry));
+  // The entry as it was, then the new group (its records not copied: a
+  // class's can be megabytes).
+  const std::string group = GroupLine(file, length, length == 0 ? 0 : records.size() / length, key);
+  return WriteBinFile(folder, name, {bytes, group, records, "\n"});
 }
 
-Status WriteBinFile(Folder& folder, const std::string& name, std::string_view bytes) {
+Status WriteBinFile(Folder& folder, const std::string& name,
+                    std::initializer_list<std::string_view> pieces) {
   const std::string fresh = name + ".new";
   std::unique_ptr<File> out;
   Status s = folder.OpenPrivateFile(fresh, &out);
   if (s.ok()) s = out->Truncate(0);
-  if (s.ok()) s = out->Write(0, bytes);
+  std::uint64_t at = 0;
+  for (std::string_view piece : pieces) {
+    if (s.ok()) s = out->Write(at, piece);
+    at += piece.size();
+  }
   if (s.ok()) s = out->Sync();
   out.reset();
   if (s.ok()) s = folder.ReplaceFile(fresh, name);

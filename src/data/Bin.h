@@ -23,6 +23,7 @@
 // key (random, in the journal) tells a group already there.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -88,9 +89,11 @@ bool DecodeBinNote(std::string_view text, BinNote* note, std::string* key);
 Status AddToBin(Folder& folder, const BinNote& note, std::string_view key, std::string_view file,
                 std::size_t length, std::string_view records);
 
-// Writes `bytes` as the bin's file `name` ("Erased/...") in one step: beside
-// it first (name + ".new"), forced to disk, then renamed over it.
-Status WriteBinFile(Folder& folder, const std::string& name, std::string_view bytes);
+// Writes `pieces`, one after another, as the bin's file `name`
+// ("Erased/...") in one step: beside it first (name + ".new"), forced to
+// disk, then renamed over it.
+Status WriteBinFile(Folder& folder, const std::string& name,
+                    std::initializer_list<std::string_view> pieces);
 
 // A new removal key: sixteen random hex digits.
 std::string NewBinKey();

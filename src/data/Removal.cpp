@@ -49,7 +49,7 @@ void Removal::TakeIn(std::string_view records, const KeepTest* keep, std::string
     const std::string_view record = records.substr(at, length);
     const bool kept = keep == nullptr || (*keep)(record);
     marks->push_back(kept ? 'K' : 'R');
-    if (kept) kept_.append(record);
+    (kept ? kept_ : removed_).append(record);
     ++(kept ? counts_.kept : counts_.removed);
   }
 }
@@ -128,10 +128,8 @@ Status Removal::Run(const KeepTest& keep, bool* cut_short) {
   s = folder_.OpenPrivateFile(file_.temp, &temp_, &created);
   if (s.ok()) {
     std::string payload = marks_;
-    payload.reserve(marks_.size() + original_.size() - kept_.size());
-    for (std::size_t i = 0; i < marks_.size(); ++i) {
-      if (marks_[i] == 'R') payload.append(original_, i * file_.length, file_.length);
-    }
+    payload.reserve(marks_.size() + removed_.size());
+    payload += removed_;
     // The bin's note under B's hash: no removal is finished without it.
     if (options_.bin != nullptr) bin_note_ = EncodeBinNote(*options_.bin, NewBinKey());
     payload += bin_note_;
@@ -245,12 +243,7 @@ Status Removal::FileInBin() {
   BinNote note;
   std::string key;
   if (!DecodeBinNote(bin_note_, &note, &key)) return Status::OK();  // checked by the hash
-  std::string removed;
-  removed.reserve(original_.size() - kept_.size());
-  for (std::size_t i = 0; i < marks_.size(); ++i) {
-    if (marks_[i] == 'R') removed.append(original_, i * file_.length, file_.length);
-  }
-  Status s = AddToBin(folder_, note, key, file_.main, file_.length, removed);
+  Status s = AddToBin(folder_, note, key, file_.main, file_.length, removed_);
   if (s.ok()) return s;
   return Status::Error(s.file(), s.what() + "; the records were removed from " + file_.main +
                                      " and will be put in the bin when the program starts again");
@@ -288,7 +281,7 @@ Status Removal::Resume(JournalState state, bool* fits) {
   last_ = state.last;
   bin_note_ = std::move(state.bin_note);
   for (std::size_t i = 0; i < marks_.size(); ++i) {
-    if (marks_[i] == 'K') kept_.append(original_, i * file_.length, file_.length);
+    (marks_[i] == 'K' ? kept_ : removed_).append(original_, i * file_.length, file_.length);
   }
   counts_.removed = static_cast<std::size_t>(std::count(marks_.begin(), marks_.end(), 'R'));
   counts_.kept = marks_.size() - counts_.removed;

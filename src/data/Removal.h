@@ -56,6 +56,7 @@ class Removal {
   std::string original_;  // every record taken in, in file order
   std::string marks_;     // 'K' or 'R' for each
   std::string kept_;      // the kept records of original_
+  std::string removed_;   // the others, for the bin
   std::uint64_t next_entry_ = 0;
   std::uint64_t begun_at_ = 0;  // K0: the kept length when the journal began
   std::string bin_note_;        // the bin's note in the journal, or empty

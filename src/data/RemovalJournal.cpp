@@ -12,19 +12,25 @@ namespace {
 constexpr std::string_view kMagic("\0QJ2", 4);
 constexpr std::size_t kHashAt = 74;
 
-// FNV-1a taken eight bytes at a step (a journal's hash covers every record
+// FNV-1a taken eight bytes at a step, in four lanes that run side by side
+// and are folded together at the end (a journal's hash covers every record
 // of the file, so it must cost little next to writing them).
 std::uint64_t Fnv1a(std::uint64_t h, std::string_view bytes) {
+  constexpr std::uint64_t kPrime = 1099511628211ull;
+  std::uint64_t lane[4] = {h, h ^ 1, h ^ 2, h ^ 3};
   std::size_t i = 0;
-  for (; i + 8 <= bytes.size(); i += 8) {
-    std::uint64_t word;
-    std::memcpy(&word, bytes.data() + i, 8);
-    h ^= word;
-    h *= 1099511628211ull;
+  for (; i + 32 <= bytes.size(); i += 32) {
+    for (int k = 0; k < 4; ++k) {
+      std::uint64_t word;
+      std::memcpy(&word, bytes.data() + i + 8 * k, 8);
+      lane[k] = (lane[k] ^ word) * kPrime;
+    }
   }
+  for (int k = 1; k < 4; ++k) lane[0] = (lane[0] ^ lane[k]) * kPrime;
+  h = lane[0];
   for (; i < bytes.size(); ++i) {
     h ^= static_cast<unsigned char>(bytes[i]);
-    h *= 1099511628211ull;
+    h *= kPrime;
   }
   return h;
 }

@@ -365,7 +365,7 @@ Status RestoreBinEntry(Folder& folder, std::string_view id, bool renumber, Resto
   }
   // What will be appended is on disk before anything is.
   s = folder.RemoveFile(BinFile(id, ".at"));
-  if (s.ok()) s = WriteBinFile(folder, BinFile(id, ".restoring"), FormatBinEntry(t.entry));
+  if (s.ok()) s = WriteBinFile(folder, BinFile(id, ".restoring"), {FormatBinEntry(t.entry)});
   if (s.ok()) s = CarryOut(folder, id);
   return s;
 }
