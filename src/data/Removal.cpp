@@ -8,16 +8,6 @@
 namespace quillon {
 namespace {
 
-Status WriteZeros(File& file, std::uint64_t from, std::uint64_t to) {
-  static const std::string kZeros(1 << 20, '\0');
-  Status s;
-  for (std::uint64_t at = from; at < to && s.ok(); at += kZeros.size()) {
-    s = file.Write(
-        at, std::string_view(kZeros).substr(0, std::min<std::uint64_t>(kZeros.size(), to - at)));
-  }
-  return s;
-}
-
 // True when every byte of `now` is the byte of `a` or of `b` at its place,
 // or zero.
 bool EachByteOneOf(std::string_view now, std::string_view a, std::string_view b) {
@@ -61,8 +51,7 @@ std::string Removal::Image(std::uint64_t step_end) const {
   for (std::size_t i = 0; i < step_end / length; ++i) {
     if (marks_[i] == 'K') image.append(original_, i * length, length);
   }
-  image.resize(static_cast<std::size_t>(step_end), '\0');
-  image.append(original_, static_cast<std::size_t>(step_end));
+  image.append(original_, image.size());
   return image;
 }
 
@@ -86,12 +75,12 @@ Status Removal::Note(char type, std::string_view payload) {
 }
 
 Status Removal::WriteKept(std::uint64_t from) {
-  // Zeros first, so that a reader finds a zero byte at every moment until
-  // the cut (the kept records never cover the whole span).
-  // The zeros are on disk before the records move, so that no power cut
-  // leaves records moved without a zero byte to show it.
+  // A zero byte first, where the cut will be: behind every record that
+  // moves, so a reader finds it at every moment until the cut. It is on
+  // disk before the records move, so that no power cut leaves records moved
+  // without a zero byte to show it.
   const std::uint64_t kept = kept_.size();
-  Status s = WriteZeros(*main_, std::max(from, kept), original_.size());
+  Status s = main_->Write(kept, std::string_view("\0", 1));
   if (s.ok()) s = main_->Sync();
   if (s.ok() && from < kept) {
     s = main_->Write(from, std::string_view(kept_).substr(static_cast<std::size_t>(from)));
@@ -170,7 +159,7 @@ Status Removal::MoveAppendedAndCut(const KeepTest* keep) {
     const std::uint64_t whole = end + (size - end) / file_.length * file_.length;
     if (whole > end) {
       // Records a lesson appended meanwhile: journaled, then moved down
-      // behind the kept ones, their old place zeroed.
+      // behind the kept ones, a new zero byte behind them.
       std::string appended;
       s = main_->Read(end, static_cast<std::size_t>(whole - end), &appended);
       if (!s.ok()) return s;
@@ -215,8 +204,8 @@ Status Removal::MoveAppendedAndCut(const KeepTest* keep) {
 
 Status Removal::Undo() {
   // Every record back where it was; what lessons appended stays behind.
-  // The front first, while zeros still stand behind the kept records, so
-  // that no power cut leaves records doubled without a zero byte to show it.
+  // The front first, while the zero byte still stands behind the kept
+  // records, so that no power cut leaves records doubled without it.
   Status s = Note('U', "");
   const std::size_t first_removed = marks_.find('R');
   const std::size_t kept = kept_.size();
@@ -295,8 +284,9 @@ Status Removal::Resume(JournalState state, bool* fits) {
   }
   if (last_ == 'C') {
     const bool kept_in_place = now.size() >= kept && now.compare(0, kept, kept_) == 0;
-    const bool not_cut =
-        kept_in_place && now.size() >= end && now.find_first_not_of('\0', kept) >= end;
+    // Not cut while the zero byte still stands where the cut goes (a
+    // lesson's record appended after the cut never begins with one).
+    const bool not_cut = kept_in_place && now.size() >= end && now[kept] == '\0';
     if (!kept_in_place) return s;
     *fits = true;
     if (not_cut) return MoveAppendedAndCut(nullptr);
@@ -307,6 +297,10 @@ Status Removal::Resume(JournalState state, bool* fits) {
   *fits = true;
   std::uint64_t from = 0;
   while (from < end && before[from] == after[from]) ++from;
+  // An earlier step's zero byte (the move over it lost to a power cut) can
+  // stand where the record moving there begins like the one standing there:
+  // the rewrite starts there at the latest.
+  from = std::min<std::uint64_t>(from, now.find('\0'));
   s = WriteKept(from);
   if (s.ok()) s = MoveAppendedAndCut(nullptr);
   return s;

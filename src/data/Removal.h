@@ -33,15 +33,15 @@ class Removal {
  private:
   // Appends `records` (whole ones, in file order) with their marks.
   void TakeIn(std::string_view records, const KeepTest* keep, std::string* marks);
-  // The main file's first E bytes when the records up to `step_end` are
-  // removed and the rest still stand where they were.
+  // The main file once the kept records among its first `step_end` bytes
+  // are written over the original from its start (zero bytes aside).
   std::string Image(std::uint64_t step_end) const;
   // Appends a journal entry and forces it to disk.
   Status Note(char type, std::string_view payload);
   // Files the removed records in the bin entry the journal names.
   Status FileInBin();
-  // Writes the kept records and the zeros behind them from byte `from` on,
-  // zeros first, and forces the main file to disk.
+  // Writes a zero byte where the cut will be, then the kept records from
+  // byte `from` on, each forced to disk.
   Status WriteKept(std::uint64_t from);
   // Steps 4 to 6 (or the undoing when time runs out).
   Status MoveAppendedAndCut(const KeepTest* keep);

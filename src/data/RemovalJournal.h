@@ -28,9 +28,10 @@
 // partial record that stood at K before (which the append overwrites).
 //
 // So the journal gives the main file's first E bytes before the removal
-// ("original": every record taken in, in file order) and after it ("kept
-// records, then zero bytes"), and before and after the step in progress;
-// recovery applies it only to a main file whose every byte is one of those.
+// ("original": every record taken in, in file order) and after it (the kept
+// records over the original, a zero byte behind them), and before and after
+// the step in progress; recovery applies it only to a main file whose every
+// byte is one of those or zero.
 #pragma once
 
 #include <cstdint>
