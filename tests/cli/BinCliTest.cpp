@@ -2,13 +2,13 @@
 // restore puts one back; run as the built program on hand-made folders and
 // hand-written entry files.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "support/core/Builders.h"
+#include "support/core/RunCommand.h"
 #include "support/core/TempFolder.h"
 
 namespace quillon {
@@ -19,17 +19,8 @@ using testing::ClassRec;
 using testing::DiagRec;
 using testing::StudentRec;
 
-struct Result {
-  int status;
-  std::string out, err;
-};
-
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using Result = testing::CommandResult;
+using testing::ReadBytes;
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
@@ -82,14 +73,7 @@ class BinCliTest : public ::testing::Test {
     dir.Write("Erased/" + id + ".qbn", bytes);
   }
   Result Run(const std::string& args) {
-    const std::string out = dir.path() + "/.out", err = dir.path() + "/.err";
-    const std::string command = "timeout 20 " + std::string(QUILLON_CLI) + " --folder " +
-                                dir.path() + " " + args + " >" + out + " 2>" + err;
-    const int raw = std::system(command.c_str());
-    Result r{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp(out), Slurp(err)};
-    std::remove(out.c_str());
-    std::remove(err.c_str());
-    return r;
+    return testing::RunCommand(std::string(QUILLON_CLI) + " --folder " + dir.path() + " " + args);
   }
   // The names of the files in the bin's folder.
   std::vector<std::string> BinFiles() {

@@ -19,6 +19,7 @@
 #include "platform/Clock.h"
 #include "records/DisplayBuilder.h"
 #include "support/core/Builders.h"
+#include "support/core/RunCommand.h"
 #include "support/core/TempFolder.h"
 
 namespace quillon {
@@ -29,17 +30,8 @@ using testing::ClassRec;
 using testing::DiagRec;
 using testing::StudentRec;
 
-struct Result {
-  int status;
-  std::string out, err;
-};
-
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using Result = testing::CommandResult;
+using testing::ReadBytes;
 
 class CliTest : public ::testing::Test {
  protected:
@@ -55,16 +47,8 @@ class CliTest : public ::testing::Test {
                               DiagRec("C2", "1", "1", "091626", std::string(30, 'x'), kKey));
   }
   Result Run(const std::string& args, const std::string& folder = "") {
-    const std::string out = dir.path() + "/.out", err = dir.path() + "/.err";
-    // A command that hangs fails (status 124) instead of stopping the tests.
-    std::string command = "timeout 20 " + std::string(QUILLON_CLI) + " --folder " +
-                          (folder.empty() ? dir.path() : folder) + " " + args + " >" + out + " 2>" +
-                          err;
-    int raw = std::system(command.c_str());
-    Result r{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp(out), Slurp(err)};
-    std::remove(out.c_str());
-    std::remove(err.c_str());
-    return r;
+    return testing::RunCommand(std::string(QUILLON_CLI) + " --folder " +
+                               (folder.empty() ? dir.path() : folder) + " " + args);
   }
   static inline const std::string kKey = "ABCDEABCDEABCDEABCDEABCDEABCDE";
   testing::TempFolder dir;
@@ -264,7 +248,7 @@ TEST_F(CliTest, ACatalogueThatMayNotBeReadSaysSo) {
                               " records --class 1 >/dev/null 2>" + err;
   const int raw = std::system(command.c_str());
   EXPECT_EQ(WEXITSTATUS(raw), 3);
-  EXPECT_EQ(Slurp(err),
+  EXPECT_EQ(ReadBytes(err),
             "quillon-cli: LESSONS.DAT: cannot open the file for reading: Permission denied\n");
 }
 
@@ -299,7 +283,7 @@ TEST(CliGeneratedFolderTest, EveryRecordAndResultOfTheClassIsShown) {
   std::string command = std::string(QUILLON_CLI) + " --folder " + dir.path() +
                         " records --class 2 --sort percent >" + out;
   ASSERT_EQ(std::system(command.c_str()), 0);
-  std::stringstream lines(Slurp(out));
+  std::stringstream lines(ReadBytes(out));
   std::multiset<std::string> names;
   // Nothing correct sorts first (a blank key), then by percent.
   int previous_percent = -1;
@@ -317,7 +301,7 @@ TEST(CliGeneratedFolderTest, EveryRecordAndResultOfTheClassIsShown) {
 
   command = std::string(QUILLON_CLI) + " --folder " + dir.path() + " diagnostics --class 2 >" + out;
   ASSERT_EQ(std::system(command.c_str()), 0);
-  const std::string reports = Slurp(out);
+  const std::string reports = ReadBytes(out);
   std::size_t titles = 0;
   for (std::size_t at = reports.find("Diagnostic Test Results\n"); at != std::string::npos;
        at = reports.find("Diagnostic Test Results\n", at + 1)) {

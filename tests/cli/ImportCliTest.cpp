@@ -2,13 +2,12 @@
 // --yes adds the students, a second import adds nobody, the slips list the
 // roster with its passwords; wrong command lines and files get their status.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <fstream>
-#include <sstream>
 
 #include "data/ClassFiles.h"
 #include "support/core/Builders.h"
+#include "support/core/RunCommand.h"
 #include "support/core/TempFolder.h"
 
 namespace quillon {
@@ -19,10 +18,7 @@ using testing::StudentRec;
 
 class ImportCliTest : public ::testing::Test {
  protected:
-  struct Result {
-    int status;
-    std::string out, err;
-  };
+  using Result = testing::CommandResult;
   void SetUp() override {
     dir.Write("LESSONS.DAT", testing::MinimalLessons());
     dir.Write(kClassesFile, ClassRec("Algebra", "070", "1"));
@@ -30,21 +26,10 @@ class ImportCliTest : public ::testing::Test {
     dir.Write("roster.csv", "Name;PIN\r\nZed Ames;z1\r\n;x\r\nAnn Lee;ab12\r\nBob;q\r\n");
   }
   Result Run(const std::string& args) {
-    const std::string out = dir.path() + "/.out", err = dir.path() + "/.err";
-    const std::string command = "cd " + dir.path() + " && timeout 20 " + QUILLON_CLI +
-                                " --folder " + dir.path() + " " + args + " >" + out + " 2>" + err;
-    const int raw = std::system(command.c_str());
-    Result r{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Read(out), Read(err)};
-    std::remove(out.c_str());
-    std::remove(err.c_str());
-    return r;
+    return testing::RunCommand(std::string(QUILLON_CLI) + " --folder " + dir.path() + " " + args,
+                               dir.path());
   }
-  static std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
+  static std::string Read(const std::string& path) { return testing::ReadBytes(path); }
   const std::string kRoster = StudentRec("Bob", "1", "1", "[");  // password Q
   testing::TempFolder dir;
 };

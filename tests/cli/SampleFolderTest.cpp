@@ -9,17 +9,13 @@
 #include <map>
 #include <sstream>
 
+#include "support/core/RunCommand.h"
 #include "support/core/TempFolder.h"
 
 namespace quillon {
 namespace {
 
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using testing::ReadBytes;
 
 TEST(SampleFolderTest, EveryLineOfTheSeedOneFolderHasItsTitles) {
   testing::TempFolder dir;
@@ -43,7 +39,7 @@ TEST(SampleFolderTest, EveryLineOfTheSeedOneFolderHasItsTitles) {
     const std::string command = std::string(QUILLON_CLI) + " --folder " + folder +
                                 " records --class " + std::to_string(c) + " >" + out;
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
-    std::stringstream text(Slurp(out));
+    std::stringstream text(ReadBytes(out));
     for (std::string l; std::getline(text, l); ++lines) {
       ASSERT_EQ(l.size(), 106u) << l;
       const std::string course = l.substr(24, 8), title = l.substr(34, 24),

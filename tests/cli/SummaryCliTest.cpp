@@ -1,15 +1,14 @@
 // quillon-cli summary: its lines, its CSV form and its exit statuses, run as
 // the built program.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "data/ActivityRecord.h"
 #include "data/ClassFiles.h"
 #include "support/core/Builders.h"
+#include "support/core/RunCommand.h"
 #include "support/core/TempFolder.h"
 
 namespace quillon {
@@ -18,13 +17,6 @@ namespace {
 using testing::ActRec;
 using testing::ClassRec;
 using testing::StudentRec;
-
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 TEST(SummaryCli, LinesCsvAndStatuses) {
   testing::TempFolder dir;
@@ -60,22 +52,16 @@ TEST(SummaryCli, LinesCsvAndStatuses) {
        "quillon-cli: --from is after --to\n"},
       {"summary --class 7", 2, "", "quillon-cli: there is no class 7 in CLASSES.DAT\n"},
   };
+  auto run = [&](const std::string& args) {
+    return testing::RunCommand(std::string(QUILLON_CLI) + " --folder " + dir.path() + " " + args);
+  };
   for (const Case& c : cases) {
-    const std::string out = dir.path() + "/.out", err = dir.path() + "/.err";
-    const std::string command = "timeout 20 " + std::string(QUILLON_CLI) + " --folder " +
-                                dir.path() + " " + c.args + " >" + out + " 2>" + err;
-    const int raw = std::system(command.c_str());
-    EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, c.status) << c.args;
-    EXPECT_EQ(Slurp(out), c.out) << c.args;
-    EXPECT_EQ(Slurp(err), c.err) << c.args;
+    EXPECT_EQ(run(c.args), (testing::CommandResult{c.status, c.out, c.err})) << c.args;
   }
   // A roster that cannot be read (a folder in its place).
   std::filesystem::remove(dir.path() + "/" + kStudentsFile);
   std::filesystem::create_directory(dir.path() + "/" + kStudentsFile);
-  const std::string command = "timeout 20 " + std::string(QUILLON_CLI) + " --folder " + dir.path() +
-                              " summary --class 2 >/dev/null 2>&1";
-  const int raw = std::system(command.c_str());
-  EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, 3);
+  EXPECT_EQ(run("summary --class 2").status, 3);
 }
 
 }  // namespace
