@@ -51,6 +51,12 @@ double Val(std::string_view text) {
 }
 
 int ValInt(std::string_view text) {
+  // A two-character number field ("3 ", "12"), read for every record of a
+  // file by a removal, at once.
+  if (text.size() == 2 && text[0] >= '0' && text[0] <= '9') {
+    if (text[1] == ' ') return text[0] - '0';
+    if (text[1] >= '0' && text[1] <= '9') return (text[0] - '0') * 10 + (text[1] - '0');
+  }
   // Whole numbers without a decimal point need no rounding.
   std::size_t i = 0;
   while (i < text.size() && text[i] == ' ') ++i;
