@@ -56,20 +56,32 @@ std::string Removal::Image(std::uint64_t step_end) const {
 }
 
 Status Removal::Note(char type, std::string_view payload) {
-  std::string entry;
-  Status s;
-  if (type == 'B') {
-    // The kept records first, at the start of the file, where they stay.
-    entry = JournalEntry(type, file_, kept_.size(), original_.size(), payload, kept_);
-    begun_at_ = next_entry_ = kept_.size();
-    s = temp_->Write(0, kept_);
-    if (s.ok()) s = temp_->Truncate(next_entry_ + entry.size());
-  } else {
-    entry = JournalEntry(type, file_, kept_.size(), original_.size(), payload);
+  const std::string entry = JournalEntry(type, file_, kept_.size(), original_.size(), payload);
+  Status s = temp_->Write(next_entry_, entry);
+  return Noted(type, s, entry.size());
+}
+
+Status Removal::NoteBegin() {
+  // The kept records first, at the start of the file, where they stay; then
+  // the entry, its pieces written as they stand in memory.
+  const std::string header = JournalHeader('B', file_, kept_.size(), original_.size(),
+                                           {marks_, removed_, bin_note_}, kept_);
+  begun_at_ = next_entry_ = kept_.size();
+  const std::uint64_t size = header.size() + marks_.size() + removed_.size() + bin_note_.size();
+  Status s = temp_->Write(0, kept_);
+  if (s.ok()) s = temp_->Truncate(next_entry_ + size);
+  std::uint64_t at = next_entry_;
+  for (std::string_view piece : {std::string_view(header), std::string_view(marks_),
+                                 std::string_view(removed_), std::string_view(bin_note_)}) {
+    if (s.ok()) s = temp_->Write(at, piece);
+    at += piece.size();
   }
-  if (s.ok()) s = temp_->Write(next_entry_, entry);
+  return Noted('B', s, size);
+}
+
+Status Removal::Noted(char type, Status s, std::uint64_t size) {
   if (s.ok()) s = temp_->Sync();
-  if (s.ok()) next_entry_ += entry.size();
+  if (s.ok()) next_entry_ += size;
   if (s.ok()) last_ = type;
   return s;
 }
@@ -79,9 +91,14 @@ Status Removal::WriteKept(std::uint64_t from) {
   // moves, so a reader finds it at every moment until the cut. It is on
   // disk before the records move, so that no power cut leaves records moved
   // without a zero byte to show it.
+  // (None when nothing is removed: only a partial record is cut off, and
+  // the byte where the cut goes is a lesson's.)
   const std::uint64_t kept = kept_.size();
-  Status s = main_->Write(kept, std::string_view("\0", 1));
-  if (s.ok()) s = main_->Sync();
+  Status s;
+  if (kept < original_.size()) {
+    s = main_->Write(kept, std::string_view("\0", 1));
+    if (s.ok()) s = main_->Sync();
+  }
   if (s.ok() && from < kept) {
     s = main_->Write(from, std::string_view(kept_).substr(static_cast<std::size_t>(from)));
     if (s.ok()) s = main_->Sync();
@@ -103,6 +120,7 @@ Status Removal::Run(const KeepTest& keep, bool* cut_short) {
   }
   original_.resize(original_.size() / file_.length * file_.length);
   kept_.reserve(original_.size());
+  removed_.reserve(original_.size());
   TakeIn(original_, &keep, &marks_);
   if (counts_.removed == 0 && size == original_.size()) {
     // Nothing to remove: the main file stays as it is.
@@ -116,13 +134,9 @@ Status Removal::Run(const KeepTest& keep, bool* cut_short) {
   bool created = false;
   s = folder_.OpenPrivateFile(file_.temp, &temp_, &created);
   if (s.ok()) {
-    std::string payload = marks_;
-    payload.reserve(marks_.size() + removed_.size());
-    payload += removed_;
     // The bin's note under B's hash: no removal is finished without it.
     if (options_.bin != nullptr) bin_note_ = EncodeBinNote(*options_.bin, NewBinKey());
-    payload += bin_note_;
-    s = Note('B', payload);
+    s = NoteBegin();
   }
   if (s.ok() && created) s = folder_.SyncFolder();
   if (!s.ok()) {
@@ -286,7 +300,7 @@ Status Removal::Resume(JournalState state, bool* fits) {
     const bool kept_in_place = now.size() >= kept && now.compare(0, kept, kept_) == 0;
     // Not cut while the zero byte still stands where the cut goes (a
     // lesson's record appended after the cut never begins with one).
-    const bool not_cut = kept_in_place && now.size() >= end && now[kept] == '\0';
+    const bool not_cut = kept_in_place && now.size() >= end && (kept == end || now[kept] == '\0');
     if (!kept_in_place) return s;
     *fits = true;
     if (not_cut) return MoveAppendedAndCut(nullptr);

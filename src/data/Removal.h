@@ -38,6 +38,11 @@ class Removal {
   std::string Image(std::uint64_t step_end) const;
   // Appends a journal entry and forces it to disk.
   Status Note(char type, std::string_view payload);
+  // Writes the kept records and the B entry, and forces them to disk.
+  Status NoteBegin();
+  // After an entry of `size` bytes was written with status `s`: forced to
+  // disk and taken as the last.
+  Status Noted(char type, Status s, std::uint64_t size);
   // Files the removed records in the bin entry the journal names.
   Status FileInBin();
   // Writes a zero byte where the cut will be, then the kept records from

@@ -42,9 +42,12 @@ std::string Hex16(std::uint64_t v) {
   return out;
 }
 
-std::string Hash(std::string_view payload, std::string_view header,
+// The hash of an entry: of the kept records (B), of its payload as the
+// pieces it was written in, and of its header's first bytes.
+std::string Hash(std::initializer_list<std::string_view> payload, std::string_view header,
                  std::string_view kept_records = {}) {
-  const std::uint64_t h = Fnv1a(Fnv1a(14695981039346656037ull, kept_records), payload);
+  std::uint64_t h = Fnv1a(14695981039346656037ull, kept_records);
+  for (std::string_view piece : payload) h = Fnv1a(h, piece);
   return Hex16(Fnv1a(h, header.substr(0, kHashAt - 1)));
 }
 
@@ -110,7 +113,7 @@ JournalRead ParseAppend(std::string_view bytes, const Header& p, const RemovalFi
     return damaged("its first entry is cut short");
   }
   const std::string_view payload = bytes.substr(kJournalHeaderSize, p.payload);
-  if (Hash(payload, bytes.substr(0, kJournalHeaderSize)) != bytes.substr(kHashAt, 16)) {
+  if (Hash({payload}, bytes.substr(0, kJournalHeaderSize)) != bytes.substr(kHashAt, 16)) {
     return damaged("its check sum does not match");
   }
   state->original.assign(payload.substr(0, static_cast<std::size_t>(added)));
@@ -122,8 +125,11 @@ JournalRead ParseAppend(std::string_view bytes, const Header& p, const RemovalFi
 
 }  // namespace
 
-std::string JournalEntry(char type, const RemovalFile& file, std::uint64_t kept, std::uint64_t end,
-                         std::string_view payload, std::string_view kept_records) {
+std::string JournalHeader(char type, const RemovalFile& file, std::uint64_t kept, std::uint64_t end,
+                          std::initializer_list<std::string_view> payload,
+                          std::string_view kept_records) {
+  std::size_t size = 0;
+  for (std::string_view piece : payload) size += piece.size();
   std::string h(kMagic);
   h += type;
   h += ' ';
@@ -135,12 +141,16 @@ std::string JournalEntry(char type, const RemovalFile& file, std::uint64_t kept,
   h += ' ';
   h += ZeroPad(static_cast<long long>(end), 16);
   h += ' ';
-  h += ZeroPad(static_cast<long long>(payload.size()), 16);
+  h += ZeroPad(static_cast<long long>(size), 16);
   h += ' ';
   h += Hash(payload, h, kept_records);
   h += '\n';
-  h.append(payload);
   return h;
+}
+
+std::string JournalEntry(char type, const RemovalFile& file, std::uint64_t kept, std::uint64_t end,
+                         std::string_view payload) {
+  return JournalHeader(type, file, kept, end, {payload}) + std::string(payload);
 }
 
 bool LooksLikeJournal(std::string_view bytes) { return bytes.find('\0') != std::string_view::npos; }
@@ -172,8 +182,13 @@ JournalRead ParseJournal(std::string_view bytes, const RemovalFile& file, Journa
     return damaged("its first entry is cut short");
   }
   const std::string_view payload = bytes.substr(at + kJournalHeaderSize, b->payload);
-  if (Hash(payload, bytes.substr(at, kJournalHeaderSize), bytes.substr(0, at)) !=
-      bytes.substr(at + kHashAt, 16)) {
+  // Hashed as written: the marks, the removed records, the bin's note.
+  const std::size_t marks_size = static_cast<std::size_t>(end / length);
+  if (Hash({payload.substr(0, marks_size),
+            payload.substr(marks_size, static_cast<std::size_t>(records_part) - marks_size),
+            payload.substr(static_cast<std::size_t>(records_part))},
+           bytes.substr(at, kJournalHeaderSize),
+           bytes.substr(0, at)) != bytes.substr(at + kHashAt, 16)) {
     return damaged("its check sum does not match");
   }
   // Past the marks and the removed records, the bin's note, if any.
@@ -206,7 +221,8 @@ JournalRead ParseJournal(std::string_view bytes, const RemovalFile& file, Journa
     const auto size = static_cast<std::size_t>(h->payload);
     if (next + kJournalHeaderSize + size > bytes.size()) break;  // torn
     const std::string_view p = bytes.substr(next + kJournalHeaderSize, size);
-    if (Hash(p, bytes.substr(next, kJournalHeaderSize)) != bytes.substr(next + kHashAt, 16)) break;
+    if (Hash({p}, bytes.substr(next, kJournalHeaderSize)) != bytes.substr(next + kHashAt, 16))
+      break;
     const auto new_kept = static_cast<std::uint64_t>(h->kept);
     const auto new_end = static_cast<std::uint64_t>(h->end);
     if (h->type == 'A') {

@@ -35,6 +35,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -44,10 +45,16 @@ namespace quillon {
 
 inline constexpr std::size_t kJournalHeaderSize = 91;
 
-// One entry, header and payload, of `type` for `file`, with the lengths it
-// leaves (`kept`, `end`); a B entry's hash covers `kept_records` too.
+// The header of an entry of `type` for `file`, with the lengths it leaves
+// (`kept`, `end`), whose payload is `payload`'s pieces one after another.
+// A B entry is written in three pieces (the marks, the removed records, the
+// bin's note: the reader hashes them so) and its hash covers `kept_records`.
+std::string JournalHeader(char type, const RemovalFile& file, std::uint64_t kept, std::uint64_t end,
+                          std::initializer_list<std::string_view> payload,
+                          std::string_view kept_records = {});
+// A whole entry, header and payload, of a type other than B.
 std::string JournalEntry(char type, const RemovalFile& file, std::uint64_t kept, std::uint64_t end,
-                         std::string_view payload, std::string_view kept_records = {});
+                         std::string_view payload);
 
 // What a journal says.
 struct JournalState {
