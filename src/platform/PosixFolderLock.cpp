@@ -71,15 +71,15 @@ bool SameFile(int fd, const std::string& path) {
 std::string HolderPath(const std::string& lock_path) { return lock_path + "/HOLDER"; }
 
 // Calls `remove` until it succeeds or fails for good. A shared folder's
-// server refuses (EBUSY) to delete a file while another remover has it open
-// to read its holder, for a moment (and a folder while that file lingers),
-// and an SMB client may fail everything (EIO) for a few seconds: tried
-// again for up to five seconds.
+// server refuses to delete a file (EBUSY), or to rename its folder (EACCES),
+// while another remover has it open to read its holder, for a moment (and to
+// delete a folder while that file lingers), and an SMB client may fail
+// everything (EIO) for a few seconds: tried again for up to five seconds.
 template <typename Remove>
 bool Retried(Remove remove) {
   for (int attempt = 0; attempt < 500; ++attempt) {
     if (remove() == 0) return true;
-    if (errno != EBUSY && errno != ENOTEMPTY && errno != EIO) return false;
+    if (errno != EBUSY && errno != ENOTEMPTY && errno != EIO && errno != EACCES) return false;
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   return false;
@@ -107,7 +107,16 @@ class PosixFolderLock : public FolderLock {
     // an SMB server refuses to delete a file its client holds open.
     const bool ours = SameFile(fd_, HolderPath(path_));
     ::close(fd_);
-    if (ours) RemoveLock(path_, /*folder=*/true);
+    if (!ours) return;
+    // Renamed out of the way first, then emptied under a name nobody looks
+    // at: a client that looks at a name while the server deletes it may
+    // fail (smbnetfs then stalls, or fails everything, for seconds).
+    const std::string gone = path_ + ".gone-" + HostName() + "-" + std::to_string(::getpid());
+    if (Retried([&] { return ::rename(path_.c_str(), gone.c_str()); })) {
+      RemoveLock(gone, /*folder=*/true);
+    } else {
+      RemoveLock(path_, /*folder=*/true);
+    }
   }
 
  private:
