@@ -3,7 +3,7 @@
 // owner, mode and links, and a tutoring lesson that holds it open appends
 // into the live file whenever it writes.
 //
-// A removal holds the folder's lock file (QUILLON.LCK) from its first read
+// A removal holds the folder's lock (QUILLON.LCK) from its first read
 // to its last flush, so there is one remover at a time on every computer
 // that shares the folder. Its steps, each forced to disk before the next
 // relies on it (see data/RemovalJournal.h for the journal):

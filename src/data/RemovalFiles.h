@@ -21,7 +21,7 @@ const RemovalFile* RemovalFiles(std::size_t* count);
 // The entry of `main_file` (exact name), or null for any other file.
 const RemovalFile* RemovalFileOf(std::string_view main_file);
 
-// The lock file every removal, recovery and change of these files holds.
+// The lock every removal, recovery and change of these files holds.
 inline constexpr char kLockFile[] = "QUILLON.LCK";
 
 }  // namespace quillon

@@ -111,9 +111,9 @@ class Folder {
     if (s.ok() && bytes->size() > length) bytes->resize(length);
     return s;
   }
-  // Takes the folder-wide lock file `name`, waiting up to `wait` while
+  // Takes the folder-wide lock `name`, waiting up to `wait` while
   // another process (on this computer or another) holds it. Fails, having
-  // changed nothing, when the wait ends or the file cannot be made.
+  // changed nothing, when the wait ends or the lock cannot be made.
   virtual Status Lock(std::string_view name, std::chrono::milliseconds wait,
                       std::unique_ptr<FolderLock>* lock) {
     (void)name;

@@ -38,11 +38,13 @@ class PosixFolder : public Folder {
   Status OpenPrivateFile(std::string_view name, std::unique_ptr<File>* file,
                          bool* created = nullptr) override;
   Status ReadFileStart(std::string_view name, std::size_t length, std::string* bytes) override;
-  // An exclusively created lock file naming its holder ("host pid time"),
-  // with an fcntl lock on it besides. A lock file is stale, and is taken
+  // A lock folder made with mkdir (atomic on every share and through every
+  // client), holding the file HOLDER that names its holder ("host pid
+  // time"), with an fcntl lock on it besides. A lock is stale, and is taken
   // over, when no process holds its fcntl lock and either it names this
   // computer and its process is gone, or it is older than kStaleLockAge
-  // (a holder on another computer that crashed).
+  // (a holder on another computer that crashed). A plain lock file naming
+  // its holder, as earlier versions made, is judged the same way.
   Status Lock(std::string_view name, std::chrono::milliseconds wait,
               std::unique_ptr<FolderLock>* lock) override;
   static constexpr std::chrono::minutes kStaleLockAge{5};

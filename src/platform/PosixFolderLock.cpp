@@ -1,8 +1,11 @@
-// The program folder's lock file: one remover at a time, on every computer
-// that shares the folder. The file is created exclusively (O_CREAT|O_EXCL is
-// atomic on local disks and on SMB and NFS servers) and names its holder; an
-// fcntl lock on it besides tells a live holder from a dead one on this
-// computer (and on NFS, which shares such locks).
+// The program folder's lock: one remover at a time, on every computer that
+// shares the folder. The lock is a folder made with mkdir, which is atomic on
+// local disks, on SMB and NFS servers and through every client of them. (An
+// exclusive create is not: smbnetfs creates with O_TRUNC and drops O_EXCL,
+// so two computers creating a lock file at once both got it.) The file
+// HOLDER in it names the holder; an fcntl lock on that file tells a live
+// holder from a dead one on this computer (and on NFS, which shares such
+// locks).
 #include <fcntl.h>
 #include <signal.h>
 #include <stdio.h>
@@ -12,6 +15,7 @@
 #include <cerrno>
 #include <cstring>
 #include <ctime>
+#include <optional>
 #include <thread>
 
 #include "platform/PosixFolder.h"
@@ -63,13 +67,34 @@ bool SameFile(int fd, const std::string& path) {
          a.st_ino == b.st_ino;
 }
 
-// Deletes a lock file this process has closed. A shared folder's server
-// refuses (EBUSY) while another remover has it open to read its holder, for
-// a moment; tried again for up to a second.
-void UnlinkClosed(const std::string& path) {
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    if (::unlink(path.c_str()) == 0 || errno != EBUSY) return;
+// The file in the lock folder that names its holder.
+std::string HolderPath(const std::string& lock_path) { return lock_path + "/HOLDER"; }
+
+// Calls `remove` until it succeeds or fails for good. A shared folder's
+// server refuses to delete a file (EBUSY), or to rename its folder (EACCES),
+// while another remover has it open to read its holder, for a moment (and to
+// delete a folder while that file lingers), and an SMB client may fail
+// everything (EIO) for a few seconds: tried again for up to five seconds.
+template <typename Remove>
+bool Retried(Remove remove) {
+  for (int attempt = 0; attempt < 500; ++attempt) {
+    if (remove() == 0) return true;
+    if (errno != EBUSY && errno != ENOTEMPTY && errno != EIO && errno != EACCES) return false;
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return false;
+}
+
+// Removes the lock folder `path` with its holder's name, or a lock file of
+// the earlier kind (a plain file naming its holder).
+void RemoveLock(const std::string& path, bool folder) {
+  if (!folder) {
+    (void)Retried([&] { return ::unlink(path.c_str()); });
+    return;
+  }
+  const std::string holder = HolderPath(path);
+  if (Retried([&] { return ::unlink(holder.c_str()) == 0 || errno == ENOENT ? 0 : -1; })) {
+    (void)Retried([&] { return ::rmdir(path.c_str()); });
   }
 }
 
@@ -80,9 +105,18 @@ class PosixFolderLock : public FolderLock {
     // Removed only while it is still ours (a stale-lock takeover elsewhere
     // never removes a live lock, but a user might have), and closed first:
     // an SMB server refuses to delete a file its client holds open.
-    const bool ours = SameFile(fd_, path_);
+    const bool ours = SameFile(fd_, HolderPath(path_));
     ::close(fd_);
-    if (ours) UnlinkClosed(path_);
+    if (!ours) return;
+    // Renamed out of the way first, then emptied under a name nobody looks
+    // at: a client that looks at a name while the server deletes it may
+    // fail (smbnetfs then stalls, or fails everything, for seconds).
+    const std::string gone = path_ + ".gone-" + HostName() + "-" + std::to_string(::getpid());
+    if (Retried([&] { return ::rename(path_.c_str(), gone.c_str()); })) {
+      RemoveLock(gone, /*folder=*/true);
+    } else {
+      RemoveLock(path_, /*folder=*/true);
+    }
   }
 
  private:
@@ -90,32 +124,87 @@ class PosixFolderLock : public FolderLock {
   std::string path_;
 };
 
-// The time now by the clock of the computer that holds the folder (the
-// server of a shared folder, whose clock stamped the lock file): the time a
-// small file written there gets. Falls back on this computer's clock.
-std::time_t FolderNow(const std::string& lock_path) {
-  const std::string probe = lock_path + ".now";
-  const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644);
-  std::time_t now = std::time(nullptr);
-  struct stat st;
-  if (fd >= 0 && ::write(fd, "\n", 1) == 1 && ::fstat(fd, &st) == 0) now = st.st_mtime;
-  if (fd >= 0) {
-    ::close(fd);
-    ::unlink(probe.c_str());
+// The clock of the computer that holds the folder (the server of a shared
+// folder, whose clock stamps the lock): lab computers' clocks often differ.
+// Read once per wait, from the time a small file written there gets, under
+// a name of this process's own (another computer looking at a name while it
+// is deleted can upset its client); this computer's clock where that fails.
+class FolderClock {
+ public:
+  explicit FolderClock(std::string lock_path) : lock_path_(std::move(lock_path)) {}
+
+  std::time_t Now() {
+    if (!skew_) {
+      skew_ = 0;
+      const std::string probe =
+          lock_path_ + ".now-" + HostName() + "-" + std::to_string(::getpid());
+      const int fd =
+          ::open(probe.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644);
+      struct stat st;
+      if (fd >= 0 && ::write(fd, "\n", 1) == 1 && ::fstat(fd, &st) == 0) {
+        skew_ = st.st_mtime - std::time(nullptr);
+      }
+      if (fd >= 0) {
+        ::close(fd);
+        ::unlink(probe.c_str());
+      }
+    }
+    return std::time(nullptr) + *skew_;
   }
-  return now;
+
+  // True when a lock stamped `mtime` is older than the age limit.
+  bool Old(std::time_t mtime) {
+    return Now() - mtime >
+           std::chrono::duration_cast<std::chrono::seconds>(PosixFolder::kStaleLockAge).count();
+  }
+
+ private:
+  std::string lock_path_;
+  std::optional<std::time_t> skew_;
+};
+
+// Takes the stale lock `judged`, at `path`, out of the way by a rename to a
+// name of our own, then removes it only if it is the lock judged: a second
+// computer that judged it too may have put a fresh lock in its place
+// meanwhile, and that one goes back.
+void TakeAway(const std::string& path, const struct stat& judged) {
+  const std::string aside = path + ".stale-" + HostName() + "-" + std::to_string(::getpid());
+  if (::rename(path.c_str(), aside.c_str()) != 0) return;
+  struct stat now {};
+  if (::lstat(aside.c_str(), &now) == 0 && now.st_dev == judged.st_dev &&
+      now.st_ino == judged.st_ino) {
+    RemoveLock(aside, S_ISDIR(now.st_mode));
+  } else if (::renameat2(AT_FDCWD, aside.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) != 0 &&
+             errno != EEXIST) {
+    ::rename(aside.c_str(), path.c_str());  // no such rename here
+  }
 }
 
-// Looks at the lock file that exists at `path`: removes it when it is
-// stale, else fills `holder` with what it says.
-void RemoveIfStale(const std::string& path, std::string* holder, bool* is_link) {
-  int fd = ::open(path.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-  // Another account's lock file (a lesson's or a colleague's) may be ours to
+// Looks at the lock that exists at `path`: removes it when it is stale, else
+// fills `holder` with what it says.
+void RemoveIfStale(const std::string& path, FolderClock& clock, std::string* holder,
+                   bool* is_link) {
+  struct stat lock {};
+  if (::lstat(path.c_str(), &lock) != 0) return;  // gone meanwhile
+  if (S_ISLNK(lock.st_mode)) {
+    *is_link = true;
+    return;
+  }
+  // A lock file of the earlier kind is judged by the same rules.
+  const bool folder = S_ISDIR(lock.st_mode);
+  const std::string named = folder ? HolderPath(path) : path;
+  int fd = ::open(named.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  // Another account's lock (a lesson's or a colleague's) may be ours to
   // read only: judged all the same, or an old one would block for ever.
-  if (fd < 0 && errno == EACCES) fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0 && errno == EACCES) fd = ::open(named.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
   if (fd < 0) {
     *is_link = errno == ELOOP;
-    return;  // gone meanwhile, or not ours to judge
+    if (!folder || errno != ENOENT) return;  // gone meanwhile, or not ours to judge
+    // A lock folder whose holder is not named: one that has not written its
+    // name yet, while young; one that died before it did, when old.
+    holder->clear();
+    if (clock.Old(lock.st_mtime)) TakeAway(path, lock);
+    return;
   }
   char text[512] = {};
   const ssize_t n = ::pread(fd, text, sizeof text - 1, 0);
@@ -129,35 +218,36 @@ void RemoveIfStale(const std::string& path, std::string* holder, bool* is_link) 
     const long pid = std::atol(holder->c_str() + std::min(holder->size(), host.size() + 1));
     const bool ours = host == HostName();
     const bool gone = pid > 0 && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
-    // Its age on the folder's clock: lab computers' clocks often differ.
-    const bool old =
-        FolderNow(path) - st.st_mtime >
-        std::chrono::duration_cast<std::chrono::seconds>(PosixFolder::kStaleLockAge).count();
-    stale = (ours && gone) || old || holder->empty();
-    // An empty lock file younger than the age limit may be a holder that
-    // has not written its name yet.
-    if (holder->empty() && !old) stale = false;
+    // An empty holder's name younger than the age limit may be a holder
+    // that has not written it yet.
+    stale = (!holder->empty() && ours && gone) || clock.Old(st.st_mtime);
   }
-  struct stat judged {};
-  const bool remove = stale && SameFile(fd, path) && ::fstat(fd, &judged) == 0;
+  const bool remove = stale && SameFile(fd, named);
   ::close(fd);
   // After the close: an SMB server refuses to delete an open file. Refused
   // still while another has it open (its holder, or another remover
   // looking): then it is judged again at the next look.
-  if (!remove) return;
-  // Taken out of the way by a rename to a name of our own, then removed only
-  // if it is the stale file judged: a second computer that judged it too may
-  // have put a fresh lock in its place meanwhile, and that one goes back.
-  const std::string aside = path + ".stale-" + HostName() + "-" + std::to_string(::getpid());
-  if (::rename(path.c_str(), aside.c_str()) != 0) return;
-  struct stat now {};
-  if (::lstat(aside.c_str(), &now) == 0 && now.st_dev == judged.st_dev &&
-      now.st_ino == judged.st_ino) {
-    ::unlink(aside.c_str());
-  } else if (::renameat2(AT_FDCWD, aside.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) != 0 &&
-             errno != EEXIST) {
-    ::rename(aside.c_str(), path.c_str());  // no such rename here
+  if (remove) TakeAway(path, lock);
+}
+
+// Writes the holder's name into the lock folder `path` just made, and
+// takes the fcntl lock on it; on failure the folder goes again.
+Status NameHolder(std::string_view name, const std::string& path,
+                  std::unique_ptr<FolderLock>* lock) {
+  // The folder is ours alone: nobody else creates a file in it.
+  const std::string named = HolderPath(path);
+  const int fd = ::open(named.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+  const std::string text = HolderText();
+  if (fd >= 0) (void)TryFcntlLock(fd);
+  if (fd < 0 || ::pwrite(fd, text.data(), text.size(), 0) != static_cast<ssize_t>(text.size())) {
+    const int error = errno;
+    if (fd >= 0) ::close(fd);
+    RemoveLock(path, /*folder=*/true);
+    return Status::Error(std::string(name),
+                         std::string("cannot write the lock's holder: ") + std::strerror(error));
   }
+  *lock = std::make_unique<PosixFolderLock>(fd, path);
+  return Status::OK();
 }
 
 }  // namespace
@@ -167,27 +257,24 @@ Status PosixFolder::Lock(std::string_view name, std::chrono::milliseconds wait,
   const std::string path = FullPath(name);
   const auto deadline = std::chrono::steady_clock::now() + wait;
   std::string holder;
+  FolderClock clock(path);
   for (;;) {
-    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
-    if (fd >= 0) {
-      (void)TryFcntlLock(fd);
-      const std::string text = HolderText();
-      if (::pwrite(fd, text.data(), text.size(), 0) != static_cast<ssize_t>(text.size())) {
-        const int error = errno;
-        ::unlink(path.c_str());
-        ::close(fd);
-        return Status::Error(std::string(name),
-                             std::string("cannot write the lock file: ") + std::strerror(error));
-      }
-      *lock = std::make_unique<PosixFolderLock>(fd, path);
-      return Status::OK();
+    if (::mkdir(path.c_str(), 0755) == 0) return NameHolder(name, path, lock);
+    const int error = errno;
+    // An SMB client may fail for a moment (smbnetfs answers EIO to all for
+    // three seconds after a look at a name another computer was deleting):
+    // nothing was made, and the wait goes on.
+    const bool passing = error == EIO && std::chrono::steady_clock::now() < deadline;
+    if (error != EEXIST && !passing) {
+      return Status::Error(std::string(name), std::string("cannot create the lock: ") +
+                                                  std::strerror(error) + "; nothing was changed");
     }
-    if (errno != EEXIST) {
-      return Status::Error(std::string(name), std::string("cannot create the lock file: ") +
-                                                  std::strerror(errno) + "; nothing was changed");
+    if (passing) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+      continue;
     }
     bool is_link = false;
-    RemoveIfStale(path, &holder, &is_link);
+    RemoveIfStale(path, clock, &holder, &is_link);
     if (is_link) {
       return Status::Error(std::string(name),
                            "is a symbolic link; this program's own files are never written "

@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <random>
 
@@ -349,8 +350,8 @@ TEST(RemovalCrashTest, LinksInPlaceOfTheProgramsOwnFilesAreRefused) {
 }
 
 // The folder's lock: a second remover waits, then says another removal is
-// in progress, having changed nothing; a lock left by a process that is
-// gone is taken over.
+// in progress, having changed nothing; a stale lock is taken over, and
+// nothing of it is left behind.
 TEST(RemovalCrashTest, OneRemoverAtATime) {
   TempFolder dir;
   dir.Write(kRecordsFile, kOld);
@@ -367,27 +368,63 @@ TEST(RemovalCrashTest, OneRemoverAtATime) {
   held.reset();
   EXPECT_FALSE(dir.Exists(kLockFile));
 
-  // A lock file whose holder on this computer is gone.
+  // A lock whose holder on this computer is gone is stale at once; one of
+  // another computer, or one whose holder is not named yet, only when older
+  // than five minutes by the folder's clock. A lock file of the kind earlier
+  // versions made (a plain file naming its holder) is judged alike.
   const pid_t gone = fork();
   if (gone == 0) _exit(0);
   waitpid(gone, nullptr, 0);
   char host[256] = {};
   gethostname(host, sizeof host - 1);
-  dir.Write(kLockFile, std::string(host) + " " + std::to_string(gone) + " 2026-01-01 00:00:00\n");
-  ASSERT_TRUE(PurgeRecords(dir.folder(), 2, 3, nullptr, options).ok());
-  EXPECT_EQ(dir.Read(kRecordsFile), kKept);
-  EXPECT_FALSE(dir.Exists(kLockFile));
-
-  // A lock file of another computer: held while young, stale when older
-  // than five minutes by the folder's clock.
-  dir.Write(kLockFile, "another-computer 77 2026-01-01 00:00:00\n");
-  EXPECT_FALSE(PurgeRecords(dir.folder(), 1, 1, nullptr, options).ok());
+  const std::string here =
+      std::string(host) + " " + std::to_string(gone) + " 2026-01-01 00:00:00\n";
+  const std::string there = "another-computer 77 2026-01-01 00:00:00\n";
+  struct Case {
+    const char* what;
+    bool folder;
+    std::string holder;  // none: no HOLDER in the folder
+    bool held_while_young;
+  };
+  const Case cases[] = {
+      {"its holder gone", true, here, false},
+      {"another computer's", true, there, true},
+      {"its holder not named", true, "", true},
+      {"a file, its holder gone", false, here, false},
+      {"a file, another computer's", false, there, true},
+  };
   const auto lock = std::filesystem::path(dir.path()) / kLockFile;
-  std::filesystem::last_write_time(
-      lock, std::filesystem::last_write_time(lock) - std::chrono::minutes(6));
-  ASSERT_TRUE(PurgeRecords(dir.folder(), 1, 1, nullptr, options).ok());
-  EXPECT_EQ(dir.Read(kRecordsFile), Rec("2", "2", "3") + Rec("1", "2", "5"));
-  EXPECT_FALSE(dir.Exists(kLockFile));
+  for (const Case& c : cases) {
+    dir.Write(kRecordsFile, kOld);
+    if (c.folder) {
+      std::filesystem::create_directory(lock);
+      if (!c.holder.empty()) dir.Write(std::string(kLockFile) + "/HOLDER", c.holder);
+    } else {
+      dir.Write(kLockFile, c.holder);
+    }
+    if (c.held_while_young) {
+      s = PurgeRecords(dir.folder(), 2, 3, nullptr, options);
+      EXPECT_NE(s.what().find(c.holder.empty() ? "(its holder is not named yet)"
+                                               : "(held by another-computer 77 2026-01-01"),
+                std::string::npos)
+          << c.what << ": " << s.ToString();
+      EXPECT_EQ(dir.Read(kRecordsFile), kOld) << c.what;
+      const auto age = [](const std::filesystem::path& p) {
+        std::filesystem::last_write_time(
+            p, std::filesystem::last_write_time(p) - std::chrono::minutes(6));
+      };
+      if (c.folder && !c.holder.empty()) age(lock / "HOLDER");
+      age(lock);
+    }
+    EXPECT_TRUE(PurgeRecords(dir.folder(), 2, 3, nullptr, options).ok()) << c.what;
+    EXPECT_EQ(dir.Read(kRecordsFile), kKept) << c.what;
+    std::vector<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+      left.push_back(entry.path().filename().string());
+    }
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"RECORDS.DAT", "RECORDS.TMP"})) << c.what;
+  }
 }
 
 // Two removers in two processes, started together with random timing:
