@@ -9,12 +9,12 @@
 // relies on it (see data/RemovalJournal.h for the journal):
 //  1. Read the main file; mark each record kept or removed.
 //  2. Journal: the records read and their marks, in the temporary file.
-//  3. Write zero bytes where the kept records end up not covering, then the
-//     kept records from the first removed one on; force the main file.
+//  3. Write one zero byte where the cut will be and force it, then the kept
+//     records from the first removed one on; force the main file.
 //     From here until the cut the file holds a zero byte, which the
 //     lessons never write: readers know a removal is under way.
 //  4. Whole records a lesson appended meanwhile: journaled, then moved
-//     behind the kept ones (their old place zeroed), as often as needed.
+//     behind the kept ones (a new zero byte behind them), as often as needed.
 //  5. Journal "cut", then cut the file after the kept records if nothing
 //     was appended since the last look (File::TruncateIfSize); force it.
 //  6. Leave the temporary file holding the kept records alone.
