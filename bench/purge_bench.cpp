@@ -16,10 +16,11 @@
 #include "BenchFolder.h"
 #include "classes/Erase.h"
 #include "data/ActivityRecord.h"
-#include "data/Bin.h"
-#include "data/Purge.h"
-#include "data/Restore.h"
 #include "platform/PosixFolder.h"
+#include "store/Bin.h"
+#include "store/Pending.h"
+#include "store/Purge.h"
+#include "store/Restore.h"
 
 namespace quillon::bench {
 namespace {
@@ -65,14 +66,19 @@ void WriteClassesAndRosters(const std::string& dir) {
 }
 
 // The starting state of every iteration of the removal benchmarks: the
-// records of student `studentnum` (kEveryStudent: all) of class `classnum`
-// go.
+// records of student `studentnum` (0: all) of class `classnum` go.
 struct Start {
   std::string dir, records, kept;
   int studentnum, classnum;
+  Students who;
   Start(int count, int student, int cls)
-      : dir(EmptyFolder("purge")), records(Records(count)), studentnum(student), classnum(cls) {
-    KeepTest keep = PurgeKeepTest(studentnum, classnum);
+      : dir(EmptyFolder("purge")),
+        records(Records(count)),
+        studentnum(student),
+        classnum(cls),
+        who(student == 0 ? Students::WholeClass(ClassNum(cls))
+                         : Students::One(ClassNum(cls), StudentNum(student))) {
+    KeepTest keep = PurgeKeepTest(who);
     for (std::size_t at = 0; at < records.size(); at += 25) {
       if (keep(std::string_view(records).substr(at, 25))) kept.append(records, at, 25);
     }
@@ -86,7 +92,7 @@ struct Start {
   // Whether the plain copy keeps the raw record at `r`.
   bool Keeps(const char* r) const {
     const bool in_class = r[2] == '0' + classnum && r[3] == ' ';
-    if (studentnum == kEveryStudent) return !in_class;
+    if (studentnum == 0) return !in_class;
     return !(in_class && r[4] == '0' + studentnum && r[5] == ' ');
   }
 };
@@ -97,7 +103,7 @@ const DateTime kNow{Date{2026, 12, 9}, 23, 30, 0};
 enum Which { kOneStudent = 0, kOneClass = 1 };
 Start MakeStart(const benchmark::State& state) {
   return state.range(1) == kOneStudent ? Start(static_cast<int>(state.range(0)), 3, 2)
-                                       : Start(static_cast<int>(state.range(0)), kEveryStudent, 1);
+                                       : Start(static_cast<int>(state.range(0)), 0, 1);
 }
 
 void BM_PurgeRecords(benchmark::State& state) {
@@ -107,7 +113,9 @@ void BM_PurgeRecords(benchmark::State& state) {
     state.PauseTiming();
     start.Restore();
     state.ResumeTiming();
-    Status s = PurgeRecords(folder, start.studentnum, start.classnum);
+    Status s = WithLock(folder, StoreFileOf(kRecordsFile), [&](const LockToken& lock) {
+      return PurgeRecords(folder, lock, start.who);
+    });
     if (!s.ok()) state.SkipWithError(s.ToString().c_str());
   }
   state.SetItemsProcessed(state.iterations() * state.range(0));
@@ -122,7 +130,7 @@ void BM_EraseWithBin(benchmark::State& state) {
     start.Restore();
     state.ResumeTiming();
     EraseResult result;
-    Status s = EraseActivityRecords(folder, kNow, start.studentnum, start.classnum, &result);
+    Status s = EraseActivityRecords(folder, kNow, start.who, &result);
     if (!s.ok()) state.SkipWithError(s.ToString().c_str());
     state.counters["erased"] = static_cast<double>(result.records);
   }
@@ -159,11 +167,11 @@ void BM_PlainCopy(benchmark::State& state) {
 // Restoring class 1's 200,000 records (of 1,000,000) from the bin: each
 // iteration starts from the folder and the bin entry the erase left.
 void BM_RestoreClass(benchmark::State& state) {
-  const Start start(1000000, kEveryStudent, 1);
+  const Start start(1000000, 0, 1);
   PosixFolder folder(start.dir);
   start.Restore();
   EraseResult erased;
-  Status s = EraseActivityRecords(folder, kNow, kEveryStudent, 1, &erased);
+  Status s = EraseActivityRecords(folder, kNow, Students::WholeClass(ClassNum(1)), &erased);
   if (!s.ok() || erased.records != 200000) {
     state.SkipWithError(("the erase before the restore failed: " + s.ToString()).c_str());
     return;
@@ -180,7 +188,7 @@ void BM_RestoreClass(benchmark::State& state) {
     WriteSynced(entry_path, entry);
     state.ResumeTiming();
     RestorePlan plan;
-    s = RestoreBinEntry(folder, erased.id, false, &plan);
+    s = RestoreBinEntry(folder, erased.id, false, kNow.date, &plan);
     if (!s.ok()) state.SkipWithError(s.ToString().c_str());
   }
   state.SetItemsProcessed(state.iterations() * 200000);

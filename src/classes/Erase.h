@@ -1,11 +1,13 @@
 // The erases and deletions the windows and quillon-cli offer, each keeping
 // what it takes in one bin entry (data/Bin.h) so that it can be put back.
-// Each removal is the crash-safe one of data/Purge.h.
+// Each holds the folder's lock from its first read to its last write, and
+// each removal is the crash-safe one of store/Removal.h.
 #pragma once
 
 #include <cstddef>
 #include <string>
 
+#include "data/Students.h"
 #include "platform/Clock.h"
 #include "platform/Folder.h"
 
@@ -19,21 +21,19 @@ struct EraseResult {
   std::size_t finished_earlier = 0;  // records of an earlier removal cut short, finished first
 };
 
-// The activity records of one student (studentnum > 0), of every student of
-// a class (studentnum kEveryStudent) or of every class (classnum
-// kEveryClass).
-Status EraseActivityRecords(Folder& folder, const DateTime& now, int studentnum, int classnum,
+// The activity records of `who`: one student, every student of a class, or
+// every class.
+Status EraseActivityRecords(Folder& folder, const DateTime& now, const Students& who,
                             EraseResult* result);
 // The same for diagnostic results (Diag.dat).
-Status EraseDiagnosticResults(Folder& folder, const DateTime& now, int studentnum, int classnum,
+Status EraseDiagnosticResults(Folder& folder, const DateTime& now, const Students& who,
                               EraseResult* result);
-// A student with their activity records, or (studentnum kEveryStudent)
-// every student of the class with theirs.
-Status DeleteStudentWithRecords(Folder& folder, const DateTime& now, int studentnum, int classnum,
+// A student with their activity records, or (a whole class) every student
+// of the class with theirs.
+Status DeleteStudentWithRecords(Folder& folder, const DateTime& now, const Students& who,
                                 EraseResult* result);
-// A class with its students and their activity records, or (classnum
-// kEveryClass) every class.
-Status DeleteClassWithRecords(Folder& folder, const DateTime& now, int classnum,
+// A class with its students and their activity records, or every class.
+Status DeleteClassWithRecords(Folder& folder, const DateTime& now, const Students& who,
                               EraseResult* result);
 
 }  // namespace quillon

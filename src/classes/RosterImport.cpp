@@ -6,6 +6,9 @@
 #include "base/Text.h"
 #include "data/ClassFiles.h"
 #include "data/RecordFile.h"
+#include "store/Append.h"
+#include "store/Pending.h"
+#include "store/Read.h"
 
 namespace quillon {
 namespace {
@@ -227,38 +230,44 @@ Status BuildImportPreview(Folder& folder, const RosterTable& table, int classnum
 Status FileImportStudents(Folder& folder, const ImportPreview& preview, int* added) {
   if (added != nullptr) *added = 0;
   const int classnum = preview.classnum;
-  bool class_there = false;
-  Status s = ClassNumberInUse(folder, classnum, &class_there);
-  if (!s.ok()) return s;
-  if (!class_there || classnum < 1 || classnum > kMaxNumber) {
-    return Status::Error(kClassesFile, "class " + std::to_string(classnum) +
-                                           " is not there any more; nobody was added");
-  }
-  std::vector<std::string> roster;
-  s = FillRosterList(folder, classnum, &roster);
-  if (!s.ok()) return s;
-  std::set<int> numbers;
-  std::set<std::string> names;
-  for (const std::string& r : roster) {
-    numbers.insert(StudentNumberOf(r));
-    names.insert(NameField(r));
-  }
-  std::string records;
-  int count = 0;
-  for (const ImportRow& row : preview.rows) {
-    if (row.action != ImportAction::kAdd) continue;
-    if (row.number < 1 || row.number > kMaxNumber || !numbers.insert(row.number).second ||
-        !names.insert(FixWidth(row.name, kNameWidth)).second) {
-      return Status::Error(kStudentsFile,
-                           "the class's roster has changed since the preview; nobody was added");
+  // The class and its roster read again under the lock, right before the
+  // write: another computer may have added students since the preview.
+  return WithLock(folder, StoreFileOf(kStudentsFile), [&](const LockToken& lock) {
+    std::string class_bytes, student_bytes;
+    Status s = folder.ReadFile(kClassesFile, &class_bytes);
+    if (s.ok()) s = folder.ReadFile(kStudentsFile, &student_bytes);
+    if (!s.ok()) return s;
+    const RecordSet classes(std::move(class_bytes), kClassRecordLength);
+    if (!ClassNumberInUse(classes, classnum) || classnum < 1 || classnum > kMaxNumber) {
+      return Status::Error(StatusCode::kNotFound, kClassesFile,
+                           "class " + std::to_string(classnum) +
+                               " is not there any more; nobody was added");
     }
-    records += BuildStudentRecord(row.name, row.number, classnum, row.password);
-    ++count;
-  }
-  if (count == 0) return Status::OK();
-  s = AppendRecords(folder, kStudentsFile, records);
-  if (s.ok() && added != nullptr) *added = count;
-  return s;
+    const std::vector<std::string> roster =
+        FillRosterList(RecordSet(std::move(student_bytes), kStudentRecordLength), classnum);
+    std::set<int> numbers;
+    std::set<std::string> names;
+    for (const std::string& r : roster) {
+      numbers.insert(StudentNumberOf(r));
+      names.insert(NameField(r));
+    }
+    std::string records;
+    int count = 0;
+    for (const ImportRow& row : preview.rows) {
+      if (row.action != ImportAction::kAdd) continue;
+      if (row.number < 1 || row.number > kMaxNumber || !numbers.insert(row.number).second ||
+          !names.insert(FixWidth(row.name, kNameWidth)).second) {
+        return Status::Error(StatusCode::kRefused, kStudentsFile,
+                             "the class's roster has changed since the preview; nobody was added");
+      }
+      records += BuildStudentRecord(row.name, row.number, classnum, row.password);
+      ++count;
+    }
+    if (count == 0) return Status::OK();
+    s = AppendRecords(folder, lock, kStudentsFile, records);
+    if (s.ok() && added != nullptr) *added = count;
+    return s;
+  });
 }
 
 }  // namespace quillon

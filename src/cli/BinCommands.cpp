@@ -6,12 +6,10 @@
 
 #include "cli/CommandExit.h"
 #include "data/ActivityRecord.h"
-#include "data/Bin.h"
 #include "data/ClassFiles.h"
 #include "data/DiagFile.h"
-#include "data/Purge.h"
-#include "data/RemovalFiles.h"
-#include "data/Restore.h"
+#include "store/Bin.h"
+#include "store/Restore.h"
 
 namespace quillon {
 namespace {
@@ -151,7 +149,8 @@ int RunBinCommand(Folder& folder, const std::vector<std::string>& args, std::ost
   }
 }
 
-int RunRestoreCommand(Folder& folder, const std::vector<std::string>& args, std::ostream& out,
+int RunRestoreCommand(Folder& folder, const Date& today, const std::vector<std::string>& args,
+                      std::ostream& out,
                       std::ostream& err, const std::string& usage) {
   try {
     const Line line = Parse(args, {"--yes", "--renumber"}, "", /*positional=*/true);
@@ -177,7 +176,7 @@ int RunRestoreCommand(Folder& folder, const std::vector<std::string>& args, std:
           << "; nothing was restored (add --yes).\n";
       return 1;
     }
-    Check(RestoreBinEntry(folder, id, renumber, &plan));
+    Check(RestoreBinEntry(folder, id, renumber, today, &plan));
     out << "Restored: " << Cell(plan.Describe(entry)) << why << ".\n";
     return 0;
   } catch (const Help&) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Clock.h"
 #include "platform/Folder.h"
 
 namespace quillon {
@@ -19,7 +20,8 @@ namespace quillon {
 // or written. `--help` prints `usage` and returns 0.
 int RunBinCommand(Folder& folder, const std::vector<std::string>& args, std::ostream& out,
                   std::ostream& err, const std::string& usage);
-int RunRestoreCommand(Folder& folder, const std::vector<std::string>& args, std::ostream& out,
+int RunRestoreCommand(Folder& folder, const Date& today, const std::vector<std::string>& args,
+                      std::ostream& out,
                       std::ostream& err, const std::string& usage);
 
 }  // namespace quillon

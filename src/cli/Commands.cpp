@@ -17,7 +17,9 @@
 #include "cli/SummaryCommand.h"
 #include "data/ClassFiles.h"
 #include "data/LessonCatalogue.h"
-#include "data/Purge.h"
+#include "store/Pending.h"
+#include "store/Purge.h"
+#include "store/Read.h"
 #include "diagnostics/DiagRecord.h"
 #include "diagnostics/DiagnosticReport.h"
 #include "export/ExportWriter.h"
@@ -216,7 +218,7 @@ int Diagnostics(Folder& folder, const Options& o, std::ostream& out) {
     return 1;
   }
   Roster roster;
-  Check(roster.Load(folder));
+  Check(LoadRoster(folder, &roster));
   bool first = true;
   for (const std::string& entry : entries) {
     const std::string record(DiagEntryRecord(entry));
@@ -262,19 +264,21 @@ int Export(Folder& folder, Clock& clock, const Options& o, std::ostream& out) {
 
 int Erase(Folder& folder, Clock& clock, const Options& o, std::ostream& out) {
   int classnum = o.Number("--class", 1, 99, std::nullopt);
-  int studentnum = o.Number("--student", 1, 99, kEveryStudent);
+  int studentnum = o.Number("--student", 1, 99, 0);
   bool diagnostics = o.Flag("--diagnostics");
   ClassRecordOf(folder, classnum);
+  const Students who = studentnum == 0 ? Students::WholeClass(ClassNum(classnum))
+                                       : Students::One(ClassNum(classnum), StudentNum(studentnum));
   if (!o.Flag("--yes")) {
     std::size_t count = 0;
-    Check(CountPurgeable(folder, diagnostics, studentnum, classnum, &count));
+    Check(CountPurgeable(folder, diagnostics, who, &count));
     out << "Would erase " << count << " records; nothing was erased (add --yes).\n";
     return 1;
   }
   // What goes is kept in the bin, as the windows' erases keep it.
   EraseResult result;
-  Check(diagnostics ? EraseDiagnosticResults(folder, clock.Now(), studentnum, classnum, &result)
-                    : EraseActivityRecords(folder, clock.Now(), studentnum, classnum, &result));
+  Check(diagnostics ? EraseDiagnosticResults(folder, clock.Now(), who, &result)
+                    : EraseActivityRecords(folder, clock.Now(), who, &result));
   if (result.finished_earlier > 0) {
     out << "Finished an interrupted removal of " << result.finished_earlier << " records first.\n";
   }
@@ -333,13 +337,11 @@ int RunCli(const std::vector<std::string>& args, Clock& clock, std::ostream& out
     std::unique_ptr<Folder> opened = open(path, &problem);
     if (!opened) throw Exit{3, path + ": " + problem};
     Folder& folder = *opened;
-    // A removal of records cut short (the machine stopped) is finished
-    // before any command reads the files.
-    std::vector<std::string> finished;
-    Check(RecoverRemovals(folder, &finished));
-    for (const std::string& file : finished) {
-      err << "An interrupted removal of records from " << file << " was finished.\n";
-    }
+    // What a crash left pending (a removal cut short, the machine stopped)
+    // is finished before any command reads the files.
+    PendingReport finished;
+    Check(RecoverFolder(folder, &finished));
+    for (const Finished& f : finished) err << Describe(f) << '\n';
     if (command == "records") {
       return Records(folder,
                      Options(rest, 1, {"--class", "--student", "--group", "--sort", "--direction"},
@@ -369,7 +371,7 @@ int RunCli(const std::vector<std::string>& args, Clock& clock, std::ostream& out
     }
     if (command == "slips") return RunSlipsCommand(folder, rest, out, err, kUsage);
     if (command == "bin") return RunBinCommand(folder, rest, out, err, kUsage);
-    if (command == "restore") return RunRestoreCommand(folder, rest, out, err, kUsage);
+    if (command == "restore") return RunRestoreCommand(folder, clock.Today(), rest, out, err, kUsage);
     throw Usage("unknown command: " + command);
   } catch (const Help&) {
     out << kUsage;

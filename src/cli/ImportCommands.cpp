@@ -6,6 +6,7 @@
 #include "classes/RosterImport.h"
 #include "cli/CommandExit.h"
 #include "data/ClassFiles.h"
+#include "store/Read.h"
 
 namespace quillon {
 namespace {

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "data/ClassFiles.h"
+#include "store/Read.h"
 #include "records/Summary.h"
 #include "records/SummaryText.h"
 

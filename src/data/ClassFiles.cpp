@@ -4,7 +4,6 @@
 
 #include "base/Password.h"
 #include "base/Text.h"
-#include "data/RecordFile.h"
 
 namespace quillon {
 namespace {
@@ -45,41 +44,27 @@ std::string BuildStudentRecord(std::string_view studentnam, int studentnum, int 
          FixWidth(std::to_string(classnum), 2) + FixWidth(ScramblePassword(studentpwd), 6);
 }
 
-Status LookupStudentName(Folder& folder, int classnum, int studentnum, std::string* name) {
-  name->clear();
-  RecordSet students;
-  Status s = ReadRecords(folder, kStudentsFile, kStudentRecordLength, &students);
+std::string LookupStudentName(const RecordSet& students, int classnum, int studentnum) {
   for (std::size_t i = 0; i < students.Count(); ++i) {
     std::string_view r = students.At(i);
     if (StudentClassNumberOf(r) == classnum && StudentNumberOf(r) == studentnum) {
-      *name = NameField(r);
-      break;
+      return NameField(r);
     }
   }
-  return s;
+  return std::string();
 }
 
-// Both read the file once; the result is that of counting up from 1 while
-// the number is in use.
-Status NewClassNumber(Folder& folder, int* classnum) {
-  *classnum = 0;
-  RecordSet classes;
-  Status s = ReadRecords(folder, kClassesFile, kClassRecordLength, &classes);
-  if (!s.ok()) return s;
+// Both are what counting up from 1 while the number is in use gives.
+int NewClassNumber(const RecordSet& classes) {
   std::array<bool, kMaxNumber + 1> used{};
   for (std::size_t i = 0; i < classes.Count(); ++i) {
     const int n = ClassNumberOf(classes.At(i));
     if (n >= 1 && n <= kMaxNumber) used[static_cast<std::size_t>(n)] = true;
   }
-  *classnum = LowestFree(used);
-  return Status::OK();
+  return LowestFree(used);
 }
 
-Status NewStudentNumber(Folder& folder, int classnum, int* studentnum) {
-  *studentnum = 0;
-  RecordSet students;
-  Status s = ReadRecords(folder, kStudentsFile, kStudentRecordLength, &students);
-  if (!s.ok()) return s;
+int NewStudentNumber(const RecordSet& students, int classnum) {
   std::array<bool, kMaxNumber + 1> used{};
   for (std::size_t i = 0; i < students.Count(); ++i) {
     std::string_view r = students.At(i);
@@ -88,47 +73,37 @@ Status NewStudentNumber(Folder& folder, int classnum, int* studentnum) {
       used[static_cast<std::size_t>(n)] = true;
     }
   }
-  *studentnum = LowestFree(used);
-  return Status::OK();
+  return LowestFree(used);
 }
 
-Status FillClassList(Folder& folder, ClassList* list) {
-  list->items.clear();
-  list->bad_class_number = false;
-  RecordSet classes;
-  Status s = ReadRecords(folder, kClassesFile, kClassRecordLength, &classes);
-  if (!s.ok()) return s;
+ClassList FillClassList(const RecordSet& classes) {
+  ClassList list;
   for (std::size_t i = 0; i < classes.Count(); ++i) {
     if (ClassNumberOf(classes.At(i)) <= 0) {
-      list->bad_class_number = true;
+      list.bad_class_number = true;
       break;
     }
-    list->items.emplace_back(classes.At(i));
+    list.items.emplace_back(classes.At(i));
   }
-  return Status::OK();
+  return list;
 }
 
-Status FillRosterList(Folder& folder, int classnum, std::vector<std::string>* items) {
-  items->clear();
-  if (classnum <= 0) return Status::OK();
-  RecordSet students;
-  Status s = ReadRecords(folder, kStudentsFile, kStudentRecordLength, &students);
+std::vector<std::string> FillRosterList(const RecordSet& students, int classnum) {
+  std::vector<std::string> items;
+  if (classnum <= 0) return items;
   for (std::size_t i = 0; i < students.Count(); ++i) {
-    if (StudentClassNumberOf(students.At(i)) == classnum) items->emplace_back(students.At(i));
+    if (StudentClassNumberOf(students.At(i)) == classnum) items.emplace_back(students.At(i));
   }
-  return s;
+  return items;
 }
 
-Status Roster::Load(Folder& folder) {
+void Roster::Load(const RecordSet& students) {
   names_.clear();
-  RecordSet students;
-  Status s = ReadRecords(folder, kStudentsFile, kStudentRecordLength, &students);
   for (std::size_t i = 0; i < students.Count(); ++i) {
     std::string_view r = students.At(i);
-    // emplace keeps the first record of a pair, as the file lookup does.
+    // emplace keeps the first record of a pair, as the lookup does.
     names_.emplace(PairKey(StudentClassNumberOf(r), StudentNumberOf(r)), NameField(r));
   }
-  return s;
 }
 
 const std::string& Roster::Name(int classnum, int studentnum) const {
@@ -137,14 +112,11 @@ const std::string& Roster::Name(int classnum, int studentnum) const {
   return it == names_.end() ? kNone : it->second;
 }
 
-Status ClassNumberInUse(Folder& folder, int classnum, bool* in_use) {
-  *in_use = false;
-  RecordSet classes;
-  Status s = ReadRecords(folder, kClassesFile, kClassRecordLength, &classes);
-  for (std::size_t i = 0; i < classes.Count() && !*in_use; ++i) {
-    *in_use = ClassNumberOf(classes.At(i)) == classnum;
+bool ClassNumberInUse(const RecordSet& classes, int classnum) {
+  for (std::size_t i = 0; i < classes.Count(); ++i) {
+    if (ClassNumberOf(classes.At(i)) == classnum) return true;
   }
-  return s;
+  return false;
 }
 
 }  // namespace quillon

@@ -19,7 +19,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "platform/Folder.h"
+#include "data/RecordFile.h"
 
 namespace quillon {
 
@@ -53,18 +53,22 @@ std::string StudentPasswordOf(std::string_view student_record);   // unscrambled
 std::string BuildStudentRecord(std::string_view studentnam, int studentnum, int classnum,
                                std::string_view studentpwd);
 
+// The lookups below work on the records as read (store/Read.h reads the
+// files, finishing what a crash left pending first, and offers each of them
+// on the folder too).
+
 // Whether some ClassRecord has that class number.
-Status ClassNumberInUse(Folder& folder, int classnum, bool* in_use);
+bool ClassNumberInUse(const RecordSet& classes, int classnum);
 
 // The 21-character name field of the first roster record of that class and
 // student; the empty text (not 21 blanks) when there is none.
-Status LookupStudentName(Folder& folder, int classnum, int studentnum, std::string* name);
+std::string LookupStudentName(const RecordSet& students, int classnum, int studentnum);
 
 // The lowest class number from 1 up that no class record carries (freed
 // numbers are reused), or 0 when 1 to 99 are all taken.
-Status NewClassNumber(Folder& folder, int* classnum);
+int NewClassNumber(const RecordSet& classes);
 // The lowest free student number of the class, or 0 when 1 to 99 are taken.
-Status NewStudentNumber(Folder& folder, int classnum, int* studentnum);
+int NewStudentNumber(const RecordSet& students, int classnum);
 
 // The items of a class list: every ClassRecord whole, in file order. When a
 // record's class number reads 0 or less the filling stops there and
@@ -74,17 +78,17 @@ struct ClassList {
   std::vector<std::string> items;
   bool bad_class_number = false;
 };
-Status FillClassList(Folder& folder, ClassList* list);
+ClassList FillClassList(const RecordSet& classes);
 
 // The items of the roster list of a class: every StudentRecord of that class
 // whole, in file order; none when classnum is not above 0.
-Status FillRosterList(Folder& folder, int classnum, std::vector<std::string>* items);
+std::vector<std::string> FillRosterList(const RecordSet& students, int classnum);
 
-// STUDENTS.DAT read once, for many name lookups within one action: the same
-// answers as LookupStudentName for the file as it was when loaded.
+// STUDENTS.DAT as read once, for many name lookups within one action: the
+// same answers as LookupStudentName.
 class Roster {
  public:
-  Status Load(Folder& folder);
+  void Load(const RecordSet& students);
   // As LookupStudentName: the 21-character name field, or "" when absent.
   const std::string& Name(int classnum, int studentnum) const;
 

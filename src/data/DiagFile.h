@@ -14,7 +14,6 @@
 #include <vector>
 
 #include "base/Text.h"
-#include "platform/Folder.h"
 
 namespace quillon {
 
@@ -25,8 +24,5 @@ inline std::string_view DiagTestCode(std::string_view r) { return Field(r, 1, 2)
 inline int DiagClassNumber(std::string_view r) { return ValInt(Field(r, 3, 2)); }
 inline int DiagStudentNumber(std::string_view r) { return ValInt(Field(r, 5, 2)); }
 inline std::string_view DiagTestDate(std::string_view r) { return Field(r, 7, 6); }
-
-// Every whole record of Diag.dat in file order; a missing file has none.
-Status ReadDiagRecords(Folder& folder, std::vector<std::string>* records);
 
 }  // namespace quillon

@@ -4,11 +4,9 @@
 #pragma once
 
 #include <cstddef>
-#include <functional>
 #include <string>
 #include <string_view>
-
-#include "platform/Folder.h"
+#include <utility>
 
 namespace quillon {
 
@@ -33,33 +31,5 @@ class RecordSet {
   std::string bytes_;
   std::size_t length_ = 1;
 };
-
-// Reads `name` as records of `length`; a missing file gives no records (and
-// is not created). A removal of records from the file that is under way is
-// waited for, and one cut short is finished first (the only case in which
-// reading writes), so no half-done removal is ever read; when it cannot be
-// finished the status says why.
-Status ReadRecords(Folder& folder, std::string_view name, std::size_t length, RecordSet* records);
-// The same, as the file's bytes.
-Status ReadRecordBytes(Folder& folder, std::string_view name, std::string* bytes);
-
-// The three changes below hold the folder's lock, after finishing a removal
-// of the file that was cut short.
-//
-// Writes `record` as record count + 1 of `name` (created when missing): right
-// after the whole records, so a stray partial record at the end is
-// overwritten rather than shifting the new record out of place. The file is
-// forced to disk. `record` must not be empty.
-Status AppendRecord(Folder& folder, std::string_view name, std::string_view record);
-// The same for several records at once (`records` whole ones of the file's
-// length): all of them are added or, after any crash or failure, none.
-Status AppendRecords(Folder& folder, std::string_view name, std::string_view records);
-
-// Changes records of `name` in place: `change` sees each whole record in
-// file order and returns true when it changed it, which is then written back
-// where it stands; the file is forced to disk once at the end. A missing
-// file has no records (and is created empty).
-Status ChangeRecordsInPlace(Folder& folder, std::string_view name, std::size_t length,
-                            const std::function<bool(std::string& record)>& change);
 
 }  // namespace quillon

@@ -5,6 +5,7 @@
 #include "base/Text.h"
 #include "data/ClassFiles.h"
 #include "data/RecordFile.h"
+#include "store/Read.h"
 
 namespace quillon {
 namespace {
@@ -193,7 +194,7 @@ Status DiagListEntries(Folder& folder, int classnum, std::vector<std::string>* e
   Status s = ReadDiagRecords(folder, &records);
   if (!s.ok()) return s;
   Roster roster;
-  s = roster.Load(folder);
+  s = LoadRoster(folder, &roster);
   if (!s.ok()) return s;
   for (const std::string& r : records) {
     if (DiagClassNumber(r) != classnum) continue;

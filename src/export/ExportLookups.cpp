@@ -3,6 +3,7 @@
 #include "data/ActivityRecord.h"
 #include "data/ClassFiles.h"
 #include "data/RecordFile.h"
+#include "store/Read.h"
 
 namespace quillon {
 

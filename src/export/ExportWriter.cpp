@@ -7,6 +7,7 @@
 #include "base/Text.h"
 #include "data/ActivityRecord.h"
 #include "data/RecordFile.h"
+#include "store/Read.h"
 #include "export/ExportLine.h"
 #include "export/ExportLookups.h"
 #include "export/ExportOrder.h"

@@ -57,6 +57,11 @@ class File {
 class FolderLock {
  public:
   virtual ~FolderLock() = default;
+  // Whether the lock is still this holder's: fails (StatusCode::kTakenOver)
+  // when another program took it over meanwhile (judged stale while this
+  // one was stopped: a computer put to sleep). Marks the lock as alive
+  // again, so that its age counts from the last step of the work it guards.
+  virtual Status StillOurs() { return Status::OK(); }
 };
 
 class Folder {
@@ -104,11 +109,24 @@ class Folder {
                                  bool* created = nullptr) {
     return OpenFile(name, /*create=*/true, file, created);
   }
+  // The whole contents of `name`, a file that only this program writes: a
+  // symbolic link in its place is refused, not followed. A missing file
+  // reads as empty.
+  virtual Status ReadPrivateFile(std::string_view name, std::string* contents) {
+    return ReadFile(name, contents);
+  }
   // Up to `length` bytes from the start of `name`; a missing file reads as
   // empty.
   virtual Status ReadFileStart(std::string_view name, std::size_t length, std::string* bytes) {
     Status s = ReadFile(name, bytes);
     if (s.ok() && bytes->size() > length) bytes->resize(length);
+    return s;
+  }
+  // The last `length` bytes of `name` (all of a shorter file), without
+  // following a link; a missing file reads as empty.
+  virtual Status ReadFileEnd(std::string_view name, std::size_t length, std::string* bytes) {
+    Status s = ReadPrivateFile(name, bytes);
+    if (s.ok() && bytes->size() > length) bytes->erase(0, bytes->size() - length);
     return s;
   }
   // Takes the folder-wide lock `name`, waiting up to `wait` while
@@ -157,8 +175,14 @@ class FolderWrapper : public Folder {
                          bool* created = nullptr) override {
     return target_->OpenPrivateFile(name, file, created);
   }
+  Status ReadPrivateFile(std::string_view name, std::string* contents) override {
+    return target_->ReadPrivateFile(name, contents);
+  }
   Status ReadFileStart(std::string_view name, std::size_t length, std::string* bytes) override {
     return target_->ReadFileStart(name, length, bytes);
+  }
+  Status ReadFileEnd(std::string_view name, std::size_t length, std::string* bytes) override {
+    return target_->ReadFileEnd(name, length, bytes);
   }
   Status Lock(std::string_view name, std::chrono::milliseconds wait,
               std::unique_ptr<FolderLock>* lock) override {

@@ -70,9 +70,10 @@ Status OpenOrdinary(const std::string& path, std::string_view name, int flags, c
     }
     if (errno == ENXIO || errno == EISDIR) return NotOrdinary(name);  // a FIFO, a folder
     if (errno == ELOOP && (flags & O_NOFOLLOW) != 0) {
-      return Status::Error(std::string(name),
-                           "is a symbolic link; this program's own files are never written "
-                           "through a link (remove the link)");
+      const bool reading = (flags & O_ACCMODE) == O_RDONLY;
+      return Status::Error(StatusCode::kDamaged, std::string(name),
+                           std::string("is a symbolic link; this program's own files are never ") +
+                               (reading ? "read" : "written") + " through a link (remove the link)");
     }
     return Failure(name, action);
   }
@@ -315,6 +316,18 @@ Status PosixFolder::OpenPrivateFile(std::string_view name, std::unique_ptr<File>
   return Status::OK();
 }
 
+Status PosixFolder::ReadPrivateFile(std::string_view name, std::string* contents) {
+  contents->clear();
+  Descriptor fd;
+  bool missing = false;
+  Status s = OpenOrdinary(FullPath(name), name, O_RDONLY | O_NOFOLLOW,
+                          "cannot open the file for reading", &fd, &missing);
+  if (!s.ok() || missing) return s;
+  struct stat st;
+  if (::fstat(fd.get(), &st) != 0) return Failure(name, "cannot read the file's length");
+  return ReadAt(fd.get(), name, 0, static_cast<std::size_t>(st.st_size), contents);
+}
+
 Status PosixFolder::ReadFileStart(std::string_view name, std::size_t length, std::string* bytes) {
   bytes->clear();
   Descriptor fd;
@@ -323,6 +336,20 @@ Status PosixFolder::ReadFileStart(std::string_view name, std::size_t length, std
                           &missing);
   if (!s.ok() || missing) return s;
   return ReadAt(fd.get(), name, 0, length, bytes);
+}
+
+Status PosixFolder::ReadFileEnd(std::string_view name, std::size_t length, std::string* bytes) {
+  bytes->clear();
+  Descriptor fd;
+  bool missing = false;
+  Status s = OpenOrdinary(FullPath(name), name, O_RDONLY | O_NOFOLLOW,
+                          "cannot open the file for reading", &fd, &missing);
+  if (!s.ok() || missing) return s;
+  struct stat st;
+  if (::fstat(fd.get(), &st) != 0) return Failure(name, "cannot read the file's length");
+  const auto size = static_cast<std::uint64_t>(st.st_size);
+  const std::uint64_t from = size > length ? size - length : 0;
+  return ReadAt(fd.get(), name, from, static_cast<std::size_t>(size - from), bytes);
 }
 
 Status PosixFolder::SyncFolder() {

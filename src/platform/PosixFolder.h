@@ -37,10 +37,13 @@ class PosixFolder : public Folder {
   Status ReplaceFile(std::string_view from, std::string_view to) override;
   Status OpenPrivateFile(std::string_view name, std::unique_ptr<File>* file,
                          bool* created = nullptr) override;
+  Status ReadPrivateFile(std::string_view name, std::string* contents) override;
   Status ReadFileStart(std::string_view name, std::size_t length, std::string* bytes) override;
+  Status ReadFileEnd(std::string_view name, std::size_t length, std::string* bytes) override;
   // A lock folder made with mkdir (atomic on every share and through every
   // client), holding the file HOLDER that names its holder ("host pid
-  // time"), with an fcntl lock on it besides. A lock is stale, and is taken
+  // time token"), with an fcntl lock on it besides; the holder's
+  // StillOurs() looks for its own token there before each step it writes. A lock is stale, and is taken
   // over, when no process holds its fcntl lock and either it names this
   // computer and its process is gone, or it is older than kStaleLockAge
   // (a holder on another computer that crashed). A plain lock file naming
@@ -48,6 +51,9 @@ class PosixFolder : public Folder {
   Status Lock(std::string_view name, std::chrono::milliseconds wait,
               std::unique_ptr<FolderLock>* lock) override;
   static constexpr std::chrono::minutes kStaleLockAge{5};
+  // A lock whose holder is not named: its holder names itself at once after
+  // making it, so one left unnamed this long was stopped as it took it.
+  static constexpr std::chrono::seconds kUnnamedLockAge{10};
 
   const std::string& path() const { return path_; }
 

@@ -16,6 +16,7 @@
 #include <cstring>
 #include <ctime>
 #include <optional>
+#include <random>
 #include <thread>
 
 #include "platform/PosixFolder.h"
@@ -29,14 +30,35 @@ std::string HostName() {
   return host;
 }
 
-// "host 1234 2026-12-09 21:05:33": who holds the lock, since when.
-std::string HolderText() {
+// Eight random hex digits: this holder's own mark in the lock.
+std::string NewToken() {
+  std::random_device random;
+  static const char kDigits[] = "0123456789abcdef";
+  std::string token;
+  for (unsigned v = random(), i = 0; i < 8; ++i, v >>= 4) token += kDigits[v & 15];
+  return token;
+}
+
+// "host 1234 2026-12-09 21:05:33 4f2a9c01": who holds the lock, since
+// when, and the holder's token.
+std::string HolderText(const std::string& token) {
   char when[32] = "";
   const std::time_t now = std::time(nullptr);
   std::tm tm{};
   if (::localtime_r(&now, &tm) != nullptr)
     std::strftime(when, sizeof when, "%Y-%m-%d %H:%M:%S", &tm);
-  return HostName() + " " + std::to_string(::getpid()) + " " + when + "\n";
+  return HostName() + " " + std::to_string(::getpid()) + " " + when + " " + token + "\n";
+}
+
+// The text of the file at `path`, without following a link; empty when
+// it cannot be read.
+std::string ReadText(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return std::string();
+  char text[512] = {};
+  const ssize_t n = ::pread(fd, text, sizeof text - 1, 0);
+  ::close(fd);
+  return std::string(text, n > 0 ? static_cast<std::size_t>(n) : 0);
 }
 
 // An fcntl lock of the whole file on `fd` (open file description locks: the
@@ -100,7 +122,32 @@ void RemoveLock(const std::string& path, bool folder) {
 
 class PosixFolderLock : public FolderLock {
  public:
-  PosixFolderLock(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
+  PosixFolderLock(int fd, std::string path, std::string text)
+      : fd_(fd), path_(std::move(path)), text_(std::move(text)) {}
+
+  // Ours while the holder's file at the lock's path names us, token and
+  // all (through a share whose client numbers files by path, comparing the
+  // files themselves would not tell). Its text is written again: the
+  // folder's server stamps the time, from which the lock's age counts.
+  Status StillOurs() override {
+    const std::string now = ReadText(HolderPath(path_));
+    if (now != text_) {
+      std::string holder = now.substr(0, now.find('\n'));
+      return Status::Error(
+          StatusCode::kTakenOver, "QUILLON.LCK",
+          "this program's lock on the folder was taken over by another program (" +
+              (holder.empty() ? std::string("which names no holder") : "held by " + holder) +
+              ") while this one was stopped for longer than the lock is kept (a computer put "
+              "to sleep?); it stopped without writing, and what it had begun is finished by "
+              "the other from its journal");
+    }
+    if (::pwrite(fd_, text_.data(), text_.size(), 0) != static_cast<ssize_t>(text_.size())) {
+      return Status::Error("QUILLON.LCK", std::string("cannot mark the lock as alive: ") +
+                                              std::strerror(errno));
+    }
+    return Status::OK();
+  }
+
   ~PosixFolderLock() override {
     // Removed only while it is still ours (a stale-lock takeover elsewhere
     // never removes a live lock, but a user might have), and closed first:
@@ -122,6 +169,7 @@ class PosixFolderLock : public FolderLock {
  private:
   int fd_;
   std::string path_;
+  std::string text_;
 };
 
 // The clock of the computer that holds the folder (the server of a shared
@@ -152,10 +200,10 @@ class FolderClock {
     return std::time(nullptr) + *skew_;
   }
 
-  // True when a lock stamped `mtime` is older than the age limit.
+  // True when a lock stamped `mtime` is older than `age`.
+  bool Older(std::time_t mtime, std::chrono::seconds age) { return Now() - mtime > age.count(); }
   bool Old(std::time_t mtime) {
-    return Now() - mtime >
-           std::chrono::duration_cast<std::chrono::seconds>(PosixFolder::kStaleLockAge).count();
+    return Older(mtime, std::chrono::duration_cast<std::chrono::seconds>(PosixFolder::kStaleLockAge));
   }
 
  private:
@@ -201,9 +249,10 @@ void RemoveIfStale(const std::string& path, FolderClock& clock, std::string* hol
     *is_link = errno == ELOOP;
     if (!folder || errno != ENOENT) return;  // gone meanwhile, or not ours to judge
     // A lock folder whose holder is not named: one that has not written its
-    // name yet, while young; one that died before it did, when old.
+    // name yet (it does so at once), while young; one stopped before it
+    // did, after a few seconds.
     holder->clear();
-    if (clock.Old(lock.st_mtime)) TakeAway(path, lock);
+    if (clock.Older(lock.st_mtime, PosixFolder::kUnnamedLockAge)) TakeAway(path, lock);
     return;
   }
   char text[512] = {};
@@ -218,9 +267,10 @@ void RemoveIfStale(const std::string& path, FolderClock& clock, std::string* hol
     const long pid = std::atol(holder->c_str() + std::min(holder->size(), host.size() + 1));
     const bool ours = host == HostName();
     const bool gone = pid > 0 && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
-    // An empty holder's name younger than the age limit may be a holder
-    // that has not written it yet.
-    stale = (!holder->empty() && ours && gone) || clock.Old(st.st_mtime);
+    // An empty holder's name may be a holder about to write it; after a
+    // few seconds it is one that was stopped before it could.
+    stale = (!holder->empty() && ours && gone) || clock.Old(st.st_mtime) ||
+            (holder->empty() && clock.Older(st.st_mtime, PosixFolder::kUnnamedLockAge));
   }
   const bool remove = stale && SameFile(fd, named);
   ::close(fd);
@@ -237,7 +287,7 @@ Status NameHolder(std::string_view name, const std::string& path,
   // The folder is ours alone: nobody else creates a file in it.
   const std::string named = HolderPath(path);
   const int fd = ::open(named.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
-  const std::string text = HolderText();
+  const std::string text = HolderText(NewToken());
   if (fd >= 0) (void)TryFcntlLock(fd);
   if (fd < 0 || ::pwrite(fd, text.data(), text.size(), 0) != static_cast<ssize_t>(text.size())) {
     const int error = errno;
@@ -246,7 +296,7 @@ Status NameHolder(std::string_view name, const std::string& path,
     return Status::Error(std::string(name),
                          std::string("cannot write the lock's holder: ") + std::strerror(error));
   }
-  *lock = std::make_unique<PosixFolderLock>(fd, path);
+  *lock = std::make_unique<PosixFolderLock>(fd, path, text);
   return Status::OK();
 }
 
@@ -284,9 +334,13 @@ Status PosixFolder::Lock(std::string_view name, std::chrono::milliseconds wait,
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   return Status::Error(
-      std::string(name),
+      StatusCode::kBusy, std::string(name),
       "another removal or change of records is in progress (" +
-          (holder.empty() ? std::string("its holder is not named yet") : "held by " + holder) +
+          (holder.empty() ? "it names no holder yet; a lock left so by a program stopped as it "
+                            "took it is taken over when " +
+                                std::to_string(PosixFolder::kUnnamedLockAge.count()) +
+                                " seconds old"
+                          : "held by " + holder) +
           "); nothing was changed. Try again when it has ended.");
 }
 

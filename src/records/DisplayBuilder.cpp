@@ -10,6 +10,7 @@
 #include "base/Text.h"
 #include "data/ActivityRecord.h"
 #include "data/RecordFile.h"
+#include "store/Read.h"
 
 namespace quillon {
 namespace {
@@ -112,7 +113,7 @@ Status SelectRecords(Folder& folder, const RecordList& records, int classnum, in
                      RecordSelection* selection) {
   selection->records_ = records;
   selection->entries_.clear();
-  Status s = selection->roster_.Load(folder);
+  Status s = LoadRoster(folder, &selection->roster_);
   if (!s.ok()) return s;
   for (std::size_t i = 0; i < records.size(); ++i) {
     const std::string_view r = records[i];

@@ -2,6 +2,7 @@
 
 #include "base/Text.h"
 #include "data/ClassFiles.h"
+#include "store/Read.h"
 #include "records/RecordLine.h"
 
 namespace quillon {

@@ -9,6 +9,7 @@
 #include "base/Text.h"
 #include "data/ActivityRecord.h"
 #include "data/ClassFiles.h"
+#include "store/Read.h"
 #include "records/RecordLine.h"
 
 namespace quillon {

@@ -6,11 +6,13 @@
 
 #include "classes/Erase.h"
 #include "data/ActivityRecord.h"
-#include "data/Bin.h"
-#include "data/Purge.h"
-#include "data/Restore.h"
+#include "store/Bin.h"
+#include "store/Pending.h"
+#include "store/Purge.h"
+#include "store/Restore.h"
 #include "support/core/Builders.h"
 #include "support/core/FaultyFolder.h"
+#include "support/core/StoreSteps.h"
 #include "support/core/TempFolder.h"
 
 namespace quillon {
@@ -60,8 +62,7 @@ bool CutShortAndStartAgain(TempFolder& dir, int k, unsigned seed, Step step) {
   } catch (const Crash&) {
   }
   if (mode == FaultyFolder::Mode::kCrash) faulty.PowerCut(seed);
-  std::vector<std::string> finished;
-  Status s = RecoverRemovals(dir.folder(), &finished);
+  Status s = RecoverFolder(dir.folder());
   EXPECT_TRUE(s.ok()) << "step " << k << ", power cut " << seed << ": " << s.ToString();
   return ok;
 }
@@ -75,7 +76,7 @@ int Operations(TempFolder& dir, const std::function<Status(Folder&)>& step) {
 TEST(BinCrashTest, AnEraseCutShortLeavesEachRecordInItsFileOrInTheBin) {
   auto erase = [](Folder& folder) {
     EraseResult result;
-    return EraseActivityRecords(folder, kNow, 2, 3, &result);
+    return EraseActivityRecords(folder, kNow, testing::Who(3, 2), &result);
   };
   int operations = 0;
   {
@@ -110,11 +111,11 @@ TEST(BinCrashTest, AnEraseCutShortLeavesEachRecordInItsFileOrInTheBin) {
 
 TEST(BinCrashTest, ARestoreCutShortIsFinishedOnceOrNotBegun) {
   std::string id;
-  auto restore = [&](Folder& folder) { return RestoreBinEntry(folder, id, false, nullptr); };
+  auto restore = [&](Folder& folder) { return RestoreBinEntry(folder, id, false, kNow.date, nullptr); };
   auto erased = [&](TempFolder& dir) {
     dir.Write(kRecordsFile, kOld);
     EraseResult result;
-    ASSERT_TRUE(EraseActivityRecords(dir.folder(), kNow, 2, 3, &result).ok());
+    ASSERT_TRUE(EraseActivityRecords(dir.folder(), kNow, testing::Who(3, 2), &result).ok());
     id = result.id;
   };
   int operations = 0;

@@ -8,12 +8,13 @@
 #include "classes/ClassOperations.h"
 #include "classes/Erase.h"
 #include "data/ActivityRecord.h"
-#include "data/Bin.h"
+#include "store/Bin.h"
 #include "data/ClassFiles.h"
 #include "data/DiagFile.h"
-#include "data/Restore.h"
+#include "store/Restore.h"
 #include "support/core/Builders.h"
 #include "support/core/FaultyFolder.h"
+#include "support/core/StoreSteps.h"
 #include "support/core/TempFolder.h"
 
 namespace quillon {
@@ -47,7 +48,7 @@ TEST(BinRestoreTest, AStudentsRecordsGoToTheBinAndComeBack) {
   TempFolder dir;
   Seed(dir);
   EraseResult erased;
-  ASSERT_TRUE(EraseActivityRecords(dir.folder(), kNow, 2, 3, &erased).ok());
+  ASSERT_TRUE(EraseActivityRecords(dir.folder(), kNow, testing::Who(3, 2), &erased).ok());
   EXPECT_EQ(erased.records, 2u);
   ASSERT_EQ(erased.id.substr(0, 14), "261209-233112-");
   EXPECT_EQ(dir.Read(kRecordsFile), kR2 + kR3);
@@ -71,13 +72,13 @@ TEST(BinRestoreTest, AStudentsRecordsGoToTheBinAndComeBack) {
   EXPECT_EQ(plan.conflict, "");
   EXPECT_EQ(plan.Describe(bin[0]), "Records of Olivia Haddad, Business Math (2 activity records)");
 
-  ASSERT_TRUE(RestoreBinEntry(dir.folder(), erased.id, false, &plan).ok());
+  ASSERT_TRUE(RestoreBinEntry(dir.folder(), erased.id, false, kNow.date, &plan).ok());
   // Back at the end, as a lesson appends; the roster untouched.
   EXPECT_EQ(dir.Read(kRecordsFile), kR2 + kR3 + kR1 + kR4);
   EXPECT_EQ(dir.Read(kStudentsFile), kBob + kAnn + kOlivia);
   std::vector<std::string> left;
   ASSERT_TRUE(dir.folder().ListFolder(kBinFolder, &left).ok());
-  EXPECT_TRUE(left.empty()) << left.front();
+  EXPECT_EQ(left, std::vector<std::string>{"RESTORED"});
 }
 
 // The same records, in any order: a restore appends at the end.
@@ -99,25 +100,25 @@ TEST(BinRestoreTest, EveryKindOfEraseIsUndoneByItsRestore) {
     std::size_t records, results, roster;
   } cases[] = {
       {"a student's records",
-       [](Folder& f, EraseResult* r) { return EraseActivityRecords(f, kNow, 2, 3, r); }, 2, 0, 0},
+       [](Folder& f, EraseResult* r) { return EraseActivityRecords(f, kNow, testing::Who(3, 2), r); }, 2, 0, 0},
       {"a class's records",
-       [](Folder& f, EraseResult* r) { return EraseActivityRecords(f, kNow, 0, 3, r); }, 3, 0, 0},
+       [](Folder& f, EraseResult* r) { return EraseActivityRecords(f, kNow, testing::Who(3, 0), r); }, 3, 0, 0},
       {"every record",
-       [](Folder& f, EraseResult* r) { return EraseActivityRecords(f, kNow, 0, 0, r); }, 4, 0, 0},
+       [](Folder& f, EraseResult* r) { return EraseActivityRecords(f, kNow, testing::Who(0, 0), r); }, 4, 0, 0},
       {"a student's results",
-       [](Folder& f, EraseResult* r) { return EraseDiagnosticResults(f, kNow, 2, 3, r); }, 0, 1, 0},
+       [](Folder& f, EraseResult* r) { return EraseDiagnosticResults(f, kNow, testing::Who(3, 2), r); }, 0, 1, 0},
       {"a class's results",
-       [](Folder& f, EraseResult* r) { return EraseDiagnosticResults(f, kNow, 0, 3, r); }, 0, 2, 0},
+       [](Folder& f, EraseResult* r) { return EraseDiagnosticResults(f, kNow, testing::Who(3, 0), r); }, 0, 2, 0},
       {"a student",
-       [](Folder& f, EraseResult* r) { return DeleteStudentWithRecords(f, kNow, 2, 3, r); }, 2, 0,
+       [](Folder& f, EraseResult* r) { return DeleteStudentWithRecords(f, kNow, testing::Who(3, 2), r); }, 2, 0,
        1},
       {"a class's students",
-       [](Folder& f, EraseResult* r) { return DeleteStudentWithRecords(f, kNow, 0, 3, r); }, 3, 0,
+       [](Folder& f, EraseResult* r) { return DeleteStudentWithRecords(f, kNow, testing::Who(3, 0), r); }, 3, 0,
        2},
-      {"a class", [](Folder& f, EraseResult* r) { return DeleteClassWithRecords(f, kNow, 3, r); },
+      {"a class", [](Folder& f, EraseResult* r) { return DeleteClassWithRecords(f, kNow, testing::Who(3, 0), r); },
        3, 0, 3},
       {"every class",
-       [](Folder& f, EraseResult* r) { return DeleteClassWithRecords(f, kNow, 0, r); }, 4, 0, 5},
+       [](Folder& f, EraseResult* r) { return DeleteClassWithRecords(f, kNow, Students::EveryClass(), r); }, 4, 0, 5},
   };
   const std::string diag = DiagRec("D1", "03", "02", "120126", "A", "B") +
                            DiagRec("D1", "03", "01", "120126", "C", "D") +
@@ -134,7 +135,7 @@ TEST(BinRestoreTest, EveryKindOfEraseIsUndoneByItsRestore) {
     EXPECT_EQ(erased.results, c.results) << c.name;
     EXPECT_EQ(erased.roster, c.roster) << c.name;
     RestorePlan plan;
-    Status s = RestoreBinEntry(dir.folder(), erased.id, false, &plan);
+    Status s = RestoreBinEntry(dir.folder(), erased.id, false, kNow.date, &plan);
     ASSERT_TRUE(s.ok()) << c.name << ": " << s.ToString();
     EXPECT_EQ(Records(dir.Read(kClassesFile), 32), Records(classes, 32)) << c.name;
     EXPECT_EQ(Records(dir.Read(kStudentsFile), 31), Records(students, 31)) << c.name;
@@ -142,7 +143,7 @@ TEST(BinRestoreTest, EveryKindOfEraseIsUndoneByItsRestore) {
     EXPECT_EQ(Records(dir.Read(kDiagFile), 72), Records(diag, 72)) << c.name;
     std::vector<std::string> left;
     ASSERT_TRUE(dir.folder().ListFolder(kBinFolder, &left).ok());
-    EXPECT_TRUE(left.empty()) << c.name;
+    EXPECT_EQ(left, std::vector<std::string>{"RESTORED"}) << c.name;
   }
 }
 
@@ -154,7 +155,7 @@ TEST(BinRestoreTest, AClassWhoseNumberWasTakenComesBackRenumbered) {
   Seed(dir);
   dir.Write(kDiagFile, DiagRec("D1", "03", "02", "120126", "A", "B"));
   EraseResult erased;
-  ASSERT_TRUE(DeleteClassWithRecords(dir.folder(), kNow, 3, &erased).ok());
+  ASSERT_TRUE(DeleteClassWithRecords(dir.folder(), kNow, testing::Who(3, 0), &erased).ok());
   EXPECT_EQ(erased.records, 3u);
   EXPECT_EQ(erased.roster, 3u);
   EXPECT_EQ(erased.results, 0u);  // results stay with the lessons' own file
@@ -162,21 +163,20 @@ TEST(BinRestoreTest, AClassWhoseNumberWasTakenComesBackRenumbered) {
   EXPECT_EQ(dir.Read(kStudentsFile), kBob);
   EXPECT_EQ(dir.Read(kRecordsFile), kR3);
 
-  // Class 3 goes to someone else, and a student of class 1 takes number 2.
-  ASSERT_TRUE(FileAddClass(dir.folder(), "Geometry", 3).ok());
+  // Another program gives class 3 to someone else.
   const std::string kGeometry = ClassRec("Geometry", "060", "3");
-  ASSERT_EQ(dir.Read(kClassesFile), kOther + kGeometry);
+  dir.Write(kClassesFile, kOther + kGeometry);
 
   const std::string before =
       dir.Read(kClassesFile) + dir.Read(kStudentsFile) + dir.Read(kRecordsFile);
   RestorePlan plan;
-  Status s = RestoreBinEntry(dir.folder(), erased.id, false, &plan);
+  Status s = RestoreBinEntry(dir.folder(), erased.id, false, kNow.date, &plan);
   ASSERT_FALSE(s.ok());
   EXPECT_EQ(plan.conflict, "class 3 is now Geometry");
   EXPECT_NE(s.what().find("nothing was restored"), std::string::npos) << s.what();
   EXPECT_EQ(dir.Read(kClassesFile) + dir.Read(kStudentsFile) + dir.Read(kRecordsFile), before);
 
-  ASSERT_TRUE(RestoreBinEntry(dir.folder(), erased.id, true, &plan).ok());
+  ASSERT_TRUE(RestoreBinEntry(dir.folder(), erased.id, true, kNow.date, &plan).ok());
   EXPECT_EQ(plan.records, 3u);
   EXPECT_EQ(plan.roster, 3u);
   EXPECT_EQ(dir.Read(kClassesFile), kOther + kGeometry + ClassRec("Business Math", "070", "2"));
@@ -197,14 +197,16 @@ TEST(BinRestoreTest, AStudentsNumberGivenToAnotherIsNeverReused) {
   TempFolder dir;
   Seed(dir);
   EraseResult erased;
-  ASSERT_TRUE(DeleteStudentWithRecords(dir.folder(), kNow, 2, 3, &erased).ok());
+  ASSERT_TRUE(DeleteStudentWithRecords(dir.folder(), kNow, testing::Who(3, 2), &erased).ok());
   EXPECT_EQ(erased.records, 2u);
   EXPECT_EQ(erased.roster, 1u);
-  ASSERT_TRUE(FileAddStudent(dir.folder(), "Zoe Park", 3, 2, "pw").ok());
+  int zoe = 0;
+  ASSERT_TRUE(FileAddStudent(dir.folder(), "Zoe Park", 3, "pw", &zoe).ok());
+  ASSERT_EQ(zoe, 2);
   RestorePlan plan;
-  ASSERT_FALSE(RestoreBinEntry(dir.folder(), erased.id, false, &plan).ok());
+  ASSERT_FALSE(RestoreBinEntry(dir.folder(), erased.id, false, kNow.date, &plan).ok());
   EXPECT_EQ(plan.conflict, "student 2 of class 3 is now Zoe Park");
-  ASSERT_TRUE(RestoreBinEntry(dir.folder(), erased.id, true, &plan).ok());
+  ASSERT_TRUE(RestoreBinEntry(dir.folder(), erased.id, true, kNow.date, &plan).ok());
   const std::string students = dir.Read(kStudentsFile);
   EXPECT_EQ(students.substr(students.size() - 31), StudentRec("Olivia Haddad", "3", "3", "abc"));
   EXPECT_EQ(dir.Read(kRecordsFile),
@@ -220,16 +222,16 @@ TEST(BinRestoreTest, ARestoreThatFailedIsFinishedOnceByWhatComesNext) {
     TempFolder dir;
     Seed(dir);
     EraseResult erased;
-    ASSERT_TRUE(DeleteStudentWithRecords(dir.folder(), kNow, 2, 3, &erased).ok());
+    ASSERT_TRUE(DeleteStudentWithRecords(dir.folder(), kNow, testing::Who(3, 2), &erased).ok());
     testing::FaultyFolder failing(&dir.folder(), -1, testing::FaultyFolder::Mode::kFail);
     failing.fail_if = [](const std::string& what) { return what == "WriteIfSize RECORDS.DAT"; };
-    ASSERT_FALSE(RestoreBinEntry(failing, erased.id, false, nullptr).ok());
+    ASSERT_FALSE(RestoreBinEntry(failing, erased.id, false, kNow.date, nullptr).ok());
     EXPECT_EQ(dir.Read(kStudentsFile), kBob + kAnn + kOlivia);  // the roster came back first
     EXPECT_EQ(dir.Read(kRecordsFile), kR2 + kR3);
 
     RestorePlan plan;
     Status s = delete_next ? DeleteBinEntry(dir.folder(), erased.id)
-                           : RestoreBinEntry(dir.folder(), erased.id, false, &plan);
+                           : RestoreBinEntry(dir.folder(), erased.id, false, kNow.date, &plan);
     if (delete_next) {
       EXPECT_EQ(s.what(), "is not an entry of the bin");
       EXPECT_EQ(s.file(), "Erased/" + erased.id + ".qbn");
@@ -239,9 +241,10 @@ TEST(BinRestoreTest, ARestoreThatFailedIsFinishedOnceByWhatComesNext) {
     }
     EXPECT_EQ(dir.Read(kStudentsFile), kBob + kAnn + kOlivia);
     EXPECT_EQ(dir.Read(kRecordsFile), kR2 + kR3 + kR1 + kR4);
+    // The bin holds only the note of completed restores.
     std::vector<std::string> left;
     ASSERT_TRUE(dir.folder().ListFolder(kBinFolder, &left).ok());
-    EXPECT_TRUE(left.empty());
+    EXPECT_EQ(left, std::vector<std::string>{"RESTORED"});
   }
 }
 

@@ -153,7 +153,7 @@ TEST_F(BinCliTest, DeleteAndEmptyOnlyWithYesAndOnlyInTheBin) {
        "Would delete 200105-081500-0a1b (Diagnostic results of Cy, Geometry) for good; nothing "
        "was deleted (add --yes).\n",
        ""},
-      {"bin --empty", 1, "Would delete 2 entries for good; nothing was deleted (add --yes).\n", ""},
+      {"bin --empty", 1, "Would delete 3 entries for good; nothing was deleted (add --yes).\n", ""},
       {"bin --delete 209999-000000-ffff --yes", 2, "",
        "quillon-cli: there is no entry 209999-000000-ffff in the bin (quillon-cli bin lists them)"},
       {"bin --delete ../evil --yes", 2, "",

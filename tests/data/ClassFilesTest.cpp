@@ -2,7 +2,9 @@
 
 #include "data/ClassFiles.h"
 #include "data/RecordFile.h"
+#include "store/Read.h"
 #include "support/core/Builders.h"
+#include "support/core/StoreSteps.h"
 #include "support/core/TempFolder.h"
 
 namespace quillon {
@@ -69,31 +71,29 @@ TEST_F(RosterFilesTest, LookupsByNumber) {
   // The first record of a pair wins; the name keeps its 21 characters.
   EXPECT_EQ(Name(3, 2), "Cy                   ");
   Roster roster;
-  ASSERT_TRUE(roster.Load(dir.folder()).ok());
+  ASSERT_TRUE(LoadRoster(dir.folder(), &roster).ok());
   EXPECT_EQ(roster.Name(3, 2), "Cy                   ");
   EXPECT_EQ(roster.Name(3, 12), "");
 }
 
-TEST_F(RosterFilesTest, NewNumbersAreTheLowestFreeAndNeverAbove99) {
-  int n = -1;
-  ASSERT_TRUE(NewClassNumber(dir.folder(), &n).ok());
-  EXPECT_EQ(n, 3);
-  ASSERT_TRUE(NewStudentNumber(dir.folder(), 3, &n).ok());
-  EXPECT_EQ(n, 3);
-  ASSERT_TRUE(NewStudentNumber(dir.folder(), 5, &n).ok());
-  EXPECT_EQ(n, 1);
+TEST(NewNumbersTest, AreTheLowestFreeAndNeverAbove99) {
+  const RecordSet classes(ClassRec("One", "060", "1") + ClassRec("Two", "060", "2") +
+                              ClassRec("Four", "060", "4"),
+                          kClassRecordLength);
+  const RecordSet students(StudentRec("Ann", "12", "4") + StudentRec("Bob", "1", "3") +
+                               StudentRec("Cy", "2", "3") + "partial",
+                           kStudentRecordLength);
+  EXPECT_EQ(NewClassNumber(classes), 3);
+  EXPECT_EQ(NewStudentNumber(students, 3), 3);
+  EXPECT_EQ(NewStudentNumber(students, 5), 1);
   // With 1 to 99 taken there is no number: 100 would be stored as "10".
-  std::string classes, students;
+  std::string all_classes, all_students;
   for (int c = 1; c <= 99; ++c) {
-    classes += ClassRec("C", "060", std::to_string(c));
-    students += StudentRec("S", std::to_string(c), "7");
+    all_classes += ClassRec("C", "060", std::to_string(c));
+    all_students += StudentRec("S", std::to_string(c), "7");
   }
-  dir.Write(kClassesFile, classes);
-  dir.Write(kStudentsFile, students);
-  ASSERT_TRUE(NewClassNumber(dir.folder(), &n).ok());
-  EXPECT_EQ(n, 0);
-  ASSERT_TRUE(NewStudentNumber(dir.folder(), 7, &n).ok());
-  EXPECT_EQ(n, 0);
+  EXPECT_EQ(NewClassNumber(RecordSet(all_classes, kClassRecordLength)), 0);
+  EXPECT_EQ(NewStudentNumber(RecordSet(all_students, kStudentRecordLength), 7), 0);
 }
 
 TEST_F(RosterFilesTest, ListsInFileOrder) {
@@ -133,7 +133,8 @@ TEST(ClassListTest, MissingFileIsAnEmptyListAndReadingCreatesNothing) {
 TEST(AppendRecordTest, GoesAfterTheWholeRecords) {
   TempFolder dir;
   dir.Write(kClassesFile, ClassRec("One", "060", "1") + "stray");
-  ASSERT_TRUE(AppendRecord(dir.folder(), kClassesFile, ClassRec("Two", "060", "2")).ok());
+  ASSERT_TRUE(
+      testing::AppendRecordsNow(dir.folder(), kClassesFile, ClassRec("Two", "060", "2")).ok());
   EXPECT_EQ(dir.Read(kClassesFile), ClassRec("One", "060", "1") + ClassRec("Two", "060", "2"));
 }
 

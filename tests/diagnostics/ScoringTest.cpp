@@ -2,6 +2,7 @@
 
 #include "base/Text.h"
 #include "diagnostics/DiagRecord.h"
+#include "store/Read.h"
 #include "support/core/Builders.h"
 #include "support/core/TempFolder.h"
 

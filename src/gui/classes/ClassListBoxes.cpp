@@ -2,6 +2,7 @@
 
 #include "base/Text.h"
 #include "data/ClassFiles.h"
+#include "store/Read.h"
 #include "gui/platform/Messages.h"
 
 namespace quillon {

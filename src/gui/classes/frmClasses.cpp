@@ -13,7 +13,6 @@
 #include "classes/ClassOperations.h"
 #include "classes/Erase.h"
 #include "data/ClassFiles.h"
-#include "data/Purge.h"
 #include "gui/classes/ClassListBoxes.h"
 #include "gui/classes/frmStudentName.h"
 #include "gui/platform/CenterForm.h"
@@ -21,6 +20,7 @@
 #include "gui/platform/Encoding.h"
 #include "gui/platform/ListBox.h"
 #include "gui/platform/Messages.h"
+#include "store/Read.h"
 
 namespace quillon {
 
@@ -215,9 +215,10 @@ void frmClasses::CreateClass() {
                                  Icon::kCritical, Title::Default());
     return;
   }
+  // The number is chosen under the folder's lock, as the record is written.
   int classnum = 0;
-  if (!SayIfUnsaved(NewClassNumber(services_.folder, &classnum))) return;
-  if (classnum == 0) {
+  Status s = FileAddClass(services_.folder, entry, &classnum);
+  if (s.code() == StatusCode::kRefused) {
     // The number field holds two characters: 100 would read back as class 10.
     services_.dialogs.MessageBox(
         "There is no room for more classes: the class numbers 1 to 99 "
@@ -226,7 +227,7 @@ void frmClasses::CreateClass() {
         Buttons::kOk, Icon::kNone, Title::Default());
     return;
   }
-  SayIfUnsaved(FileAddClass(services_.folder, entry, classnum));
+  SayIfUnsaved(s);
   UpdateClassList();
 }
 
@@ -264,7 +265,8 @@ void frmClasses::DeleteClass() {
   }
   SayIfUnsaved(WhileBusy(services_.dialogs, [&] {
     EraseResult erased;
-    return DeleteClassWithRecords(services_.folder, services_.clock.Now(), c, &erased);
+    return DeleteClassWithRecords(services_.folder, services_.clock.Now(),
+                                  Students::WholeClass(ClassNum(c)), &erased);
   }));
   UpdateClassList();
 }
@@ -277,7 +279,8 @@ void frmClasses::EraseAllClasses() {
   }
   SayIfUnsaved(WhileBusy(services_.dialogs, [&] {
     EraseResult erased;
-    return DeleteClassWithRecords(services_.folder, services_.clock.Now(), kEveryClass, &erased);
+    return DeleteClassWithRecords(services_.folder, services_.clock.Now(), Students::EveryClass(),
+                                  &erased);
   }));
   UpdateClassList();
 }
@@ -306,13 +309,20 @@ void frmClasses::AddStudent() {
         Buttons::kOk, Icon::kNone, Title::Default());
     return;
   }
-  int n = 0;
-  if (!SayIfUnsaved(NewStudentNumber(services_.folder, SelectedClassNumber(), &n))) return;
-  if (n == 0) {
+  auto no_room = [&] {
     services_.dialogs.MessageBox("There is no room in this class for more students.  " +
                                      std::string(kCR) +
                                      "You will need to add the student to a different class.",
                                  Buttons::kOk, Icon::kNone, Title::Default());
+  };
+  // A full class is told before the dialog opens; the number itself is
+  // chosen under the folder's lock, as the record is written.
+  RecordSet students;
+  if (!SayIfUnsaved(ReadRecords(services_.folder, kStudentsFile, kStudentRecordLength, &students))) {
+    return;
+  }
+  if (NewStudentNumber(students, SelectedClassNumber()) == 0) {
+    no_room();
     return;
   }
   const std::optional<StudentDialogAnswer> answer = AskStudent(
@@ -321,8 +331,14 @@ void frmClasses::AddStudent() {
       "");
   if (!answer) return;
   const int c = SelectedClassNumber();
-  SayIfUnsaved(FileAddStudent(services_.folder, answer->StudentDialogName, c, n,
-                              answer->StudentDialogPassword));
+  int n = 0;
+  Status s = FileAddStudent(services_.folder, answer->StudentDialogName, c,
+                            answer->StudentDialogPassword, &n);
+  if (s.code() == StatusCode::kRefused) {
+    no_room();
+    return;
+  }
+  SayIfUnsaved(s);
   UpdateStudentList(c);
   SetButtonStates(kOn, kOn, kOn, kOn, kOn, kOff, kOn, kOff);
 }
@@ -361,7 +377,8 @@ void frmClasses::DeleteStudent() {
   }
   SayIfUnsaved(WhileBusy(services_.dialogs, [&] {
     EraseResult erased;
-    return DeleteStudentWithRecords(services_.folder, services_.clock.Now(), s, c, &erased);
+    return DeleteStudentWithRecords(services_.folder, services_.clock.Now(),
+                                    Students::One(ClassNum(c), StudentNum(s)), &erased);
   }));
   UpdateStudentList(c);
 }
@@ -381,8 +398,8 @@ void frmClasses::EraseAllStudents() {
   }
   SayIfUnsaved(WhileBusy(services_.dialogs, [&] {
     EraseResult erased;
-    return DeleteStudentWithRecords(services_.folder, services_.clock.Now(), kEveryStudent, c,
-                                    &erased);
+    return DeleteStudentWithRecords(services_.folder, services_.clock.Now(),
+                                    Students::WholeClass(ClassNum(c)), &erased);
   }));
   UpdateStudentList(c);  // empty, unless the removal failed
   SetButtonStates(kAsItIs, kAsItIs, kAsItIs, kAsItIs, kOn, kOff,

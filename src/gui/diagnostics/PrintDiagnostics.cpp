@@ -1,3 +1,4 @@
+#include "store/Read.h"
 #include "gui/diagnostics/PrintDiagnostics.h"
 
 #include "data/ClassFiles.h"
@@ -10,7 +11,7 @@ namespace quillon {
 
 void PrintDiagnostics(Services services, const std::vector<std::string>& records) {
   Roster roster;
-  Status s = roster.Load(services.folder);
+  Status s = LoadRoster(services.folder, &roster);
   if (!s.ok()) {
     services.dialogs.MessageBox("The diagnostic results cannot be printed.\r\r" + s.ToString(),
                                 Buttons::kOk, Icon::kCritical, Title::Default());

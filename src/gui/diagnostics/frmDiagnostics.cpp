@@ -1,3 +1,4 @@
+#include "store/Read.h"
 #include "gui/diagnostics/frmDiagnostics.h"
 
 #include <QGridLayout>
@@ -9,7 +10,8 @@
 #include "classes/Erase.h"
 #include "data/ClassFiles.h"
 #include "data/DiagFile.h"
-#include "data/Purge.h"
+#include "store/Pending.h"
+#include "store/Purge.h"
 #include "diagnostics/DiagRecord.h"
 #include "diagnostics/DiagnosticReport.h"
 #include "gui/classes/ClassListBoxes.h"
@@ -148,7 +150,7 @@ std::vector<std::string> frmDiagnostics::ListedRecords() const {
 void frmDiagnostics::ShowReports(const std::string& caption,
                                  const std::vector<std::string>& records) {
   Roster roster;
-  Status s = roster.Load(services_.folder);
+  Status s = LoadRoster(services_.folder, &roster);
   if (!s.ok()) {
     SayFailure(services_.dialogs, services_.folder, "The roster cannot be read.\r\n\r\n", s);
   }
@@ -181,8 +183,10 @@ void frmDiagnostics::Erase(const std::string& question, const std::string& name,
                                    Icon::kNone, Title::Text("")) == Answer::kYes) {
     Status s = WhileBusy(services_.dialogs, [&] {
       EraseResult erased;
-      return EraseDiagnosticResults(services_.folder, services_.clock.Now(), studentnum, classnum,
-                                    &erased);
+      const Students who = studentnum == 0
+                               ? Students::WholeClass(ClassNum(classnum))
+                               : Students::One(ClassNum(classnum), StudentNum(studentnum));
+      return EraseDiagnosticResults(services_.folder, services_.clock.Now(), who, &erased);
     });
     if (!s.ok()) {
       SayFailure(services_.dialogs, services_.folder, "The results could not be erased.\r\n\r\n",
@@ -197,7 +201,7 @@ void frmDiagnostics::EraseDiagnosticDataAll() {
   Erase(
       "Are you sure you want to erase the Diagnostic Test results for ALL students in this "
       "class?",
-      SelectedClassName(), kEveryStudent);
+      SelectedClassName(), 0);
 }
 
 void frmDiagnostics::EraseDiagnosticData() {

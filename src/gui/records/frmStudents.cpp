@@ -11,7 +11,8 @@
 #include "classes/Erase.h"
 #include "data/ClassFiles.h"
 #include "data/LessonCatalogue.h"
-#include "data/Purge.h"
+#include "store/Pending.h"
+#include "store/Purge.h"
 #include "gui/classes/ClassListBoxes.h"
 #include "gui/platform/CenterForm.h"
 #include "gui/platform/Controls.h"
@@ -207,8 +208,8 @@ void frmStudents::EraseAll() {
   }
   Status s = WhileBusy(services_.dialogs, [&] {
     EraseResult erased;
-    return EraseActivityRecords(services_.folder, services_.clock.Now(), kEveryStudent,
-                                SelectedClassNumber(), &erased);
+    return EraseActivityRecords(services_.folder, services_.clock.Now(),
+                                Students::WholeClass(ClassNum(SelectedClassNumber())), &erased);
   });
   if (!s.ok()) {
     SayFailure(services_.dialogs, services_.folder, "The records could not be erased.\r\r", s);
@@ -224,8 +225,10 @@ void frmStudents::EraseSelected() {
   }
   Status s = WhileBusy(services_.dialogs, [&] {
     EraseResult erased;
-    return EraseActivityRecords(services_.folder, services_.clock.Now(), SelectedStudentNumber(),
-                                SelectedClassNumber(), &erased);
+    return EraseActivityRecords(
+        services_.folder, services_.clock.Now(),
+        Students::One(ClassNum(SelectedClassNumber()), StudentNum(SelectedStudentNumber())),
+        &erased);
   });
   if (!s.ok()) {
     SayFailure(services_.dialogs, services_.folder, "The records could not be erased.\r\r", s);

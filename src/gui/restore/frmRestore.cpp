@@ -10,7 +10,7 @@
 #include "data/ActivityRecord.h"
 #include "data/ClassFiles.h"
 #include "data/DiagFile.h"
-#include "data/Restore.h"
+#include "store/Restore.h"
 #include "gui/platform/CenterForm.h"
 #include "gui/platform/ListBox.h"
 #include "gui/platform/Messages.h"
@@ -27,6 +27,9 @@ std::string Counted(std::size_t n, const char* one, const char* many) {
 }  // namespace
 
 std::string BinEntryLine(const BinEntry& entry) {
+  if (!entry.damage.empty()) {
+    return entry.note.id + "  damaged entry, cannot be restored (" + entry.damage + ")";
+  }
   const std::string counts[] = {
       Counted(entry.Count(kRecordsFile), "activity record", "activity records"),
       Counted(entry.Count(kDiagFile), "diagnostic result", "diagnostic results"),
@@ -144,6 +147,12 @@ void frmRestore::cmdRestore_Click() {
   if (!SelectedEntry(&entry)) return;
   const std::string& id = entry.note.id;
   const std::string failed = "The erased records could not be restored.\r\n\r\n";
+  if (!entry.damage.empty()) {
+    services_.dialogs.MessageBox(failed + "This entry of the bin is damaged (" + entry.damage +
+                                     "). It cannot be restored; Delete Selected removes it.",
+                                 Buttons::kOk, Icon::kNone, Title::Default());
+    return;
+  }
   RestorePlan plan;
   Status s = PlanRestore(services_.folder, entry, false, &plan);
   if (!s.ok()) {
@@ -176,7 +185,9 @@ void frmRestore::cmdRestore_Click() {
     renumber = true;
   }
   s = WhileBusy(services_.dialogs,
-                [&] { return RestoreBinEntry(services_.folder, id, renumber, nullptr); });
+                [&] {
+    return RestoreBinEntry(services_.folder, id, renumber, services_.clock.Today(), nullptr);
+  });
   if (!s.ok()) SayFailure(services_.dialogs, services_.folder, failed, s);
   UpdateEntryList();
 }

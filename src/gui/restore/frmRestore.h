@@ -6,7 +6,7 @@
 #include <QDialog>
 #include <string>
 
-#include "data/Bin.h"
+#include "store/Bin.h"
 #include "gui/shell/Services.h"
 
 class QLabel;

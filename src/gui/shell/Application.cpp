@@ -3,7 +3,8 @@
 #include <filesystem>
 
 #include "data/LessonCatalogue.h"
-#include "data/Purge.h"
+#include "store/Pending.h"
+#include "store/Purge.h"
 #include "gui/platform/Messages.h"
 #include "gui/shell/frmMenu.h"
 #include "platform/ProgramFolder.h"
@@ -18,18 +19,18 @@ std::unique_ptr<frmMenu> Main(Services services) {
     SayCannotStart(services.dialogs, services.folder, s);
     return nullptr;
   }
-  // A removal of records cut short (the program killed, the machine
-  // stopped) is finished before anything reads the files.
-  std::vector<std::string> finished;
-  s = RecoverRemovals(services.folder, &finished);
+  // What a crash left pending (a removal of records cut short, the program
+  // killed, the machine stopped) is finished before anything reads the
+  // files.
+  PendingReport finished;
+  s = RecoverFolder(services.folder, &finished);
   if (!s.ok()) {
     SayFailure(services.dialogs, services.folder,
-               "An interrupted removal of records could not be finished.\r\n\r\n", s, ":\r\n");
+               "An interrupted change of the records could not be finished.\r\n\r\n", s,
+               ":\r\n");
   }
-  for (const std::string& file : finished) {
-    services.dialogs.MessageBox(
-        "A removal of records from " + file + " was interrupted; it has now been finished.",
-        Buttons::kOk, Icon::kNone, Title::Default());
+  for (const Finished& f : finished) {
+    services.dialogs.MessageBox(Describe(f), Buttons::kOk, Icon::kNone, Title::Default());
   }
   auto menu = std::make_unique<frmMenu>(services);
   menu->Form_Load();

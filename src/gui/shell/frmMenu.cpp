@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "data/Bin.h"
+#include "store/Bin.h"
 #include "data/DiagFile.h"
 #include "gui/classes/frmClasses.h"
 #include "gui/diagnostics/frmDiagnostics.h"

@@ -290,7 +290,8 @@ TEST_F(ClassesWindowTest, AWriteThatFailsNamesTheFileAndTheListShowsTheDisk) {
   dialogs.ExpectInput("Type the name of the class you would like to create:", "Create New Class",
                       "Two");
   dialogs.ExpectMessage(
-      "The change could not be saved.\r\r" + dir.path() + "/CLASSES.DAT: injected fault",
+      "The change could not be saved.\r\r" + dir.path() + "/CLASSES.DAT: injected fault; nothing "
+                                                          "was added",
       Buttons::kOk, Icon::kCritical, Title::Default(), Answer::kOk);
   w.Click("cmdClass", 0);
   EXPECT_EQ(w.Items("lstClasses"), std::vector<std::string>{ClassRec("One", "060", "1")});

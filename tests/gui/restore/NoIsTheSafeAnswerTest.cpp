@@ -61,7 +61,8 @@ TEST_F(NoIsTheSafeAnswerTest, EnterOnEveryDestructiveQuestionAnswersNo) {
   // One entry in the bin, for the restore window.
   EraseResult erased;
   ASSERT_TRUE(
-      EraseDiagnosticResults(dir.folder(), DateTime{{2026, 12, 9}, 9, 15, 0}, 2, 3, &erased).ok());
+      EraseDiagnosticResults(dir.folder(), DateTime{{2026, 12, 9}, 9, 15, 0},
+                             Students::One(ClassNum(3), StudentNum(2)), &erased).ok());
   const std::map<std::string, std::string> before = Snapshot();
   ASSERT_EQ(before.size(), 6u);  // the four files, Diag.TMP and the entry
 

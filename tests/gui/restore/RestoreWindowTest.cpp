@@ -4,7 +4,7 @@
 
 #include "classes/Erase.h"
 #include "data/ActivityRecord.h"
-#include "data/Bin.h"
+#include "store/Bin.h"
 #include "data/ClassFiles.h"
 #include "gui/records/frmStudents.h"
 #include "gui/restore/frmRestore.h"
@@ -46,11 +46,13 @@ class RestoreWindowTest : public testing::GuiTest {
     return std::string(d().Enabled("cmdRestore") ? "1" : "0") +
            (d().Enabled("cmdDelete") ? "1" : "0");
   }
+  // The bin's entries (the note of completed restores is none).
   std::size_t BinFiles() {
     const auto bin = std::filesystem::path(dir.path()) / kBinFolder;
     if (!std::filesystem::exists(bin)) return 0;
-    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(bin),
-                                                  std::filesystem::directory_iterator()));
+    std::size_t n = 0;
+    for (const auto& f : std::filesystem::directory_iterator(bin)) n += f.path().filename() != "RESTORED";
+    return n;
   }
   std::unique_ptr<frmRestore> window_;
 };
@@ -104,7 +106,7 @@ TEST_F(RestoreWindowTest, AnEraseInTheRecordsWindowComesBackWhole) {
 TEST_F(RestoreWindowTest, ANumberGivenToSomeoneElseIsOfferedTheLowestFreeOne) {
   EraseResult erased;
   ASSERT_TRUE(
-      DeleteStudentWithRecords(dir.folder(), DateTime{{2026, 12, 9}, 10, 30, 0}, 2, 3, &erased)
+      DeleteStudentWithRecords(dir.folder(), DateTime{{2026, 12, 9}, 10, 30, 0}, Students::One(ClassNum(3), StudentNum(2)), &erased)
           .ok());
   const std::string cy = StudentRec("Cy", "2", "3");
   dir.Write(kStudentsFile, kAnn + cy);  // Bob's number given to Cy
@@ -136,7 +138,7 @@ TEST_F(RestoreWindowTest, ANumberGivenToSomeoneElseIsOfferedTheLowestFreeOne) {
 TEST_F(RestoreWindowTest, ARestoreThatFailsSaysSoNamingTheFile) {
   EraseResult erased;
   ASSERT_TRUE(
-      EraseActivityRecords(dir.folder(), DateTime{{2026, 12, 9}, 9, 15, 0}, 1, 3, &erased).ok());
+      EraseActivityRecords(dir.folder(), DateTime{{2026, 12, 9}, 9, 15, 0}, Students::One(ClassNum(3), StudentNum(1)), &erased).ok());
   testing::FaultyFolder faulty(&dir.folder(), -1, testing::FaultyFolder::Mode::kFail);
   faulty.fail_if = [](const std::string& what) { return what == "WriteIfSize RECORDS.DAT"; };
   window_ = std::make_unique<frmRestore>(Services{faulty, dialogs, clock, printer, values});
@@ -147,7 +149,7 @@ TEST_F(RestoreWindowTest, ARestoreThatFailsSaysSoNamingTheFile) {
       "activity records)";
   dialogs.ExpectMessage(question, Buttons::kYesNo, Icon::kNone, Title::Default(), Answer::kYes);
   dialogs.ExpectMessage("The erased records could not be restored.\r\n\r\n" + dir.path() +
-                            "/RECORDS.DAT: injected fault",
+                            "/RECORDS.DAT: injected fault; nothing was added",
                         Buttons::kOk, Icon::kCritical, Title::Default(), Answer::kOk);
   d().Click("cmdRestore");
   EXPECT_EQ(dir.Read(kRecordsFile), b1 + b2);
@@ -160,12 +162,12 @@ TEST_F(RestoreWindowTest, ARestoreThatFailsSaysSoNamingTheFile) {
 TEST_F(RestoreWindowTest, DeleteSelectedRemovesOnlyThatEntryAfterYes) {
   EraseResult erased;
   ASSERT_TRUE(
-      EraseActivityRecords(dir.folder(), DateTime{{2026, 12, 9}, 9, 15, 0}, 1, 3, &erased).ok());
+      EraseActivityRecords(dir.folder(), DateTime{{2026, 12, 9}, 9, 15, 0}, Students::One(ClassNum(3), StudentNum(1)), &erased).ok());
   ASSERT_TRUE(
-      DeleteStudentWithRecords(dir.folder(), DateTime{{2026, 12, 9}, 10, 30, 0}, 2, 3, &erased)
+      DeleteStudentWithRecords(dir.folder(), DateTime{{2026, 12, 9}, 10, 30, 0}, Students::One(ClassNum(3), StudentNum(2)), &erased)
           .ok());
   ASSERT_TRUE(
-      DeleteClassWithRecords(dir.folder(), DateTime{{2026, 12, 9}, 11, 5, 0}, 4, &erased).ok());
+      DeleteClassWithRecords(dir.folder(), DateTime{{2026, 12, 9}, 11, 5, 0}, Students::WholeClass(ClassNum(4)), &erased).ok());
   ASSERT_EQ(BinFiles(), 3u);
   Open();
   const Lines all = {

@@ -2,11 +2,12 @@
 
 #include "data/ActivityRecord.h"
 #include "data/ClassFiles.h"
-#include "data/Purge.h"
+#include "store/Pending.h"
 #include "gui/shell/Application.h"
 #include "gui/shell/frmMenu.h"
 #include "support/core/Builders.h"
 #include "support/core/FaultyFolder.h"
+#include "support/core/StoreSteps.h"
 #include "support/gui/GuiFixture.h"
 
 namespace quillon {
@@ -175,7 +176,8 @@ TEST_F(MenuTest, StartUpFinishesARemovalThatWasCutShort) {
   faulty.before = [](int, const std::string& what) {
     if (what == "Sync RECORDS.DAT") throw testing::Crash{};  // the program dies mid-way
   };
-  EXPECT_THROW((void)PurgeRecords(faulty, 0, 3), testing::Crash);
+  EXPECT_THROW((void)testing::PurgeRecordsNow(faulty, Students::WholeClass(ClassNum(3))),
+               testing::Crash);
   ASSERT_NE(dir.Read(kRecordsFile), keep);
   dialogs.ExpectMessage(
       "A removal of records from RECORDS.DAT was interrupted; it has now been finished.",

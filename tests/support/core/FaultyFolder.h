@@ -7,7 +7,11 @@
 // fault injection test does: every write or cut made since its file's last
 // Sync is lost, kept, or kept only up to an arbitrary byte, each on its own
 // (a disk writes back in its own order); only changes of a file's length
-// reach the disk in the order they were made.
+// reach the disk in the order they were made. Names are strict: a file
+// made, renamed or removed since its folder's last flush (SyncFolder,
+// SyncSubfolder) keeps its old name, or none, unless the power cut keeps
+// that change; a folder's changes of names reach the disk in the order they
+// were made.
 #pragma once
 
 #include <functional>
@@ -50,12 +54,12 @@ class FaultyFolder : public FolderWrapper {
   Status MakeFolder(std::string_view name) override;
   Status ListFolder(std::string_view name, std::vector<std::string>* names) override;
   Status SyncSubfolder(std::string_view name) override;
-  // A rename or removal reaches the disk at once (the code under test forces
-  // the folder right after each): the file's log goes with its name.
   Status ReplaceFile(std::string_view from, std::string_view to) override;
   Status OpenPrivateFile(std::string_view name, std::unique_ptr<File>* file,
                          bool* created = nullptr) override;
+  Status ReadPrivateFile(std::string_view name, std::string* contents) override;
   Status ReadFileStart(std::string_view name, std::size_t length, std::string* bytes) override;
+  Status ReadFileEnd(std::string_view name, std::size_t length, std::string* bytes) override;
   Status Lock(std::string_view name, std::chrono::milliseconds wait,
               std::unique_ptr<FolderLock>* lock) override;
 
@@ -63,20 +67,23 @@ class FaultyFolder : public FolderWrapper {
   // a power cut may lose the record, but never tears it).
   void LessonAppends(std::string_view name, std::string_view bytes);
   // Rewrites the files as a power cut right now would leave them: seed 0
-  // loses every unsynced change, seed 1 keeps them all, other seeds choose
-  // for each change at random.
+  // loses every unsynced change (of bytes and of names), seed 1 keeps them
+  // all, other seeds choose for each change of bytes at random and keep a
+  // random first part of each folder's changes of names.
   //
-  // Seeds from kEveryCombination on keep exactly the changes whose bit is
-  // set in (seed - kEveryCombination), change i being the i-th of
-  // Unsynced() (files in name order, each file's changes in the order made):
-  // run over every value below 2^Unsynced(), they try every combination.
+  // Seeds from kEveryCombination on keep exactly the changes of bytes whose
+  // bit is set in (seed - kEveryCombination), change i being the i-th of
+  // Unsynced() (files in the order first seen, each file's changes in the
+  // order made), and every change of names: run over every value below
+  // 2^Unsynced(), they try every combination.
   void PowerCut(unsigned seed);
   static constexpr unsigned kEveryCombination = 1000;
   std::size_t Unsynced() const;
 
-  // For the files: a change to `name`, and its flush.
-  void Changed(const std::string& name, std::uint64_t offset, std::string bytes, bool truncate);
-  void Synced(const std::string& name);
+  // For the files: a change to file `id`, and its flush (`bytes` are then
+  // on disk).
+  void Changed(int id, std::uint64_t offset, std::string bytes, bool truncate);
+  void Synced(int id, std::string bytes);
 
   // True when this operation is the one to fault (a crash throws here, a
   // write's half already written through `half` when given).
@@ -89,15 +96,32 @@ class FaultyFolder : public FolderWrapper {
     bool truncate;
     bool whole;  // kept whole or lost, never torn
   };
+  // A file's contents (an inode), whatever its names.
   struct Log {
     std::string synced;  // the file as it was at its last flush
     std::vector<Change> since;
   };
-  // Starts the log of `name` from its bytes now, once.
+  // A change of a name in a folder, not yet on disk: `name` now names
+  // file `id`, or nothing when `id` is -1.
+  struct NameChange {
+    std::string name;
+    int id;
+  };
+  // Starts following `name` from what is on disk now, once.
   void Watch(const std::string& name);
-  // The log of `from` now belongs to `to` (a rename).
-  void Renamed(const std::string& from, const std::string& to);
-  std::map<std::string, Log> logs_;
+  // `name` now names file `id` (-1: nothing), a change of its folder's
+  // names that is not on disk until the folder's flush.
+  void Named(const std::string& name, int id);
+  // The file `name` names now, or -1; `create` makes a new one when none.
+  int IdOf(const std::string& name, bool create);
+  void FolderSynced(const std::string& folder);
+  static std::string FolderOf(const std::string& name);
+
+  std::map<int, Log> logs_;
+  int next_id_ = 0;
+  std::map<std::string, int> names_;    // every name followed: the file it names now, or -1
+  std::map<std::string, int> durable_;  // and the file it names on disk
+  std::map<std::string, std::vector<NameChange>> renames_;  // by folder, in order
 
   int fault_at_;
   Mode mode_;

@@ -11,11 +11,14 @@
 #include <random>
 
 #include "data/ActivityRecord.h"
-#include "data/Purge.h"
 #include "data/RecordFile.h"
-#include "data/RemovalJournal.h"
+#include "store/Journal.h"
+#include "store/Pending.h"
+#include "store/Purge.h"
+#include "store/Read.h"
 #include "support/core/Builders.h"
 #include "support/core/FaultyFolder.h"
+#include "support/core/StoreSteps.h"
 #include "support/core/TempFolder.h"
 
 namespace quillon {
@@ -23,8 +26,11 @@ namespace {
 
 using testing::ActRec;
 using testing::Crash;
+using testing::AppendRecordsNow;
 using testing::FaultyFolder;
+using testing::PurgeRecordsNow;
 using testing::TempFolder;
+using testing::Who;
 
 std::string Rec(const char* cls, const char* stu, const char* tag) {
   return ActRec("C1", cls, stu, "010126", "01", "01", tag, "1", "1");
@@ -35,19 +41,28 @@ const std::string kOld = Rec("1", "1", "1") + Rec("3", "2", "2") + Rec("2", "2",
 const std::string kKept = Rec("1", "1", "1") + Rec("2", "2", "3") + Rec("1", "2", "5");
 const std::string kLesson = Rec("1", "7", "777");
 
-int OperationsOf(const RewriteOptions& options) {
+const Students kStudent2Of3 = Who(3, 2);
+
+int OperationsOf(const RemovalOptions& options) {
   TempFolder dir;
   dir.Write(kRecordsFile, kOld);
   FaultyFolder counting(&dir.folder(), -1, FaultyFolder::Mode::kFail);
-  (void)PurgeRecords(counting, 2, 3, nullptr, options);
+  (void)PurgeRecordsNow(counting, kStudent2Of3, nullptr, options);
   return counting.operations();
+}
+
+// The removals the next start finished (not undid).
+std::size_t Finished(const PendingReport& report) {
+  return static_cast<std::size_t>(std::count_if(report.begin(), report.end(), [](const auto& f) {
+    return f.what == quillon::Finished::What::kRemovalFinished;
+  }));
 }
 
 // A removal of student 2 of class 3 crashes (or fails) at operation `k`, a
 // lesson appending a record just before; the power then goes as `seed`
 // says (also when it did not crash). Returns whether it reported success.
 bool CutShort(TempFolder& dir, int k, FaultyFolder::Mode mode, unsigned seed,
-              const RewriteOptions& options, std::size_t* unsynced = nullptr) {
+              const RemovalOptions& options, std::size_t* unsynced = nullptr) {
   dir.Write(kRecordsFile, kOld);
   FaultyFolder faulty(&dir.folder(), k, mode);
   faulty.before = [&](int n, const std::string&) {
@@ -55,7 +70,7 @@ bool CutShort(TempFolder& dir, int k, FaultyFolder::Mode mode, unsigned seed,
   };
   bool ok = false;
   try {
-    ok = PurgeRecords(faulty, 2, 3, nullptr, options).ok();
+    ok = PurgeRecordsNow(faulty, kStudent2Of3, nullptr, options).ok();
   } catch (const Crash&) {
   }
   // The power goes now, even after a removal that finished.
@@ -69,9 +84,9 @@ bool CutShort(TempFolder& dir, int k, FaultyFolder::Mode mode, unsigned seed,
 // kept ones, and the lesson's record after them; never a zero byte, never a
 // record lost or doubled. A removal that said it succeeded did.
 TEST(RemovalCrashTest, EveryStepEveryPowerCut) {
-  RewriteOptions finishing, undoing;
+  RemovalOptions finishing, undoing;
   undoing.give_up_after = std::chrono::milliseconds(-1);  // undone at the first look
-  for (const RewriteOptions& options : {finishing, undoing}) {
+  for (const RemovalOptions& options : {finishing, undoing}) {
     const int operations = OperationsOf(options);
     ASSERT_GT(operations, 10);
     for (int k = 1; k <= operations + 1; ++k) {
@@ -95,8 +110,8 @@ TEST(RemovalCrashTest, EveryStepEveryPowerCut) {
         const std::string seen_lesson = seen.size() % 50 == 0 ? kLesson : "";
         EXPECT_TRUE(seen == kOld + seen_lesson || seen == kKept + seen_lesson)
             << "a reader, step " << k << ", power cut " << seed;
-        std::vector<std::string> finished;
-        Status s = RecoverRemovals(dir.folder(), &finished);
+        PendingReport finished;
+        Status s = RecoverFolder(dir.folder(), &finished);
         ASSERT_TRUE(s.ok()) << "step " << k << ", power cut " << seed << ": " << s.ToString();
         const std::string now = dir.Read(kRecordsFile);
         // A power cut may lose the lesson's unflushed record, nothing else.
@@ -107,9 +122,9 @@ TEST(RemovalCrashTest, EveryStepEveryPowerCut) {
           EXPECT_EQ(now, kKept + (k <= operations ? kLesson : "")) << "step " << k;
         }
         if (k > operations) {
-          EXPECT_TRUE(finished.empty()) << "a finished removal came back";
+          EXPECT_EQ(Finished(finished), 0u) << "a finished removal came back";
         }
-        ASSERT_TRUE(PurgeRecords(dir.folder(), 2, 3).ok()) << k;
+        ASSERT_TRUE(PurgeRecordsNow(dir.folder(), kStudent2Of3).ok()) << k;
         EXPECT_EQ(dir.Read(kRecordsFile), kKept + lesson) << k;
         EXPECT_EQ(dir.Read("RECORDS.TMP"), kKept + lesson) << k;
       }
@@ -120,20 +135,19 @@ TEST(RemovalCrashTest, EveryStepEveryPowerCut) {
 // The recovery itself cut short at every step, with a power cut: the one
 // after it still ends with all or exactly the kept records.
 TEST(RemovalCrashTest, ARecoveryCutShortIsFinishedByTheNext) {
-  const int operations = OperationsOf(RewriteOptions());
+  const int operations = OperationsOf(RemovalOptions());
   for (int k = 2; k <= operations; ++k) {
     for (unsigned seed = 0; seed < 3; ++seed) {
       for (int j = 1; j < 40; ++j) {
         TempFolder dir;
-        (void)CutShort(dir, k, FaultyFolder::Mode::kCrash, seed, RewriteOptions());
+        (void)CutShort(dir, k, FaultyFolder::Mode::kCrash, seed, RemovalOptions());
         FaultyFolder again(&dir.folder(), j, FaultyFolder::Mode::kCrash);
-        std::vector<std::string> finished;
         try {
-          (void)RecoverRemovals(again, &finished);
+          (void)RecoverFolder(again);
         } catch (const Crash&) {
           again.PowerCut(seed + 7);
         }
-        Status s = RecoverRemovals(dir.folder(), &finished);
+        Status s = RecoverFolder(dir.folder());
         ASSERT_TRUE(s.ok()) << k << "/" << j << ": " << s.ToString();
         const std::string now = dir.Read(kRecordsFile);
         const std::string lesson = now.size() % 50 == 0 ? kLesson : "";
@@ -157,23 +171,21 @@ TEST(RemovalCrashTest, AnAdditionOfManyRecordsIsAllOrNone) {
       FaultyFolder faulty(&dir.folder(), k, FaultyFolder::Mode::kCrash);
       bool ok = false;
       try {
-        ok = AppendRecords(faulty, "STUDENTS.DAT", added).ok();
+        ok = AppendRecordsNow(faulty, "STUDENTS.DAT", added).ok();
       } catch (const Crash&) {
       }
       faulty.PowerCut(seed);  // also after an addition that finished
       // The next start, cut short in turn at step j.
       for (int j = 1; j < 12; ++j) {
         FaultyFolder again(&dir.folder(), j, FaultyFolder::Mode::kCrash);
-        std::vector<std::string> finished;
         try {
-          (void)RecoverRemovals(again, &finished);
+          (void)RecoverFolder(again);
         } catch (const Crash&) {
         }
         again.PowerCut(seed);
         if (!again.faulted()) break;
       }
-      std::vector<std::string> finished;
-      ASSERT_TRUE(RecoverRemovals(dir.folder(), &finished).ok()) << k;
+      ASSERT_TRUE(RecoverFolder(dir.folder()).ok()) << k;
       const std::string now = dir.Read("STUDENTS.DAT");
       EXPECT_TRUE(now == before || now == std::string(31, 'a') + added) << k << "/" << seed;
       if (ok) {
@@ -190,7 +202,7 @@ void CutShortMidway(TempFolder& dir) {
   faulty.before = [&](int, const std::string& what) {
     if (what == "Sync RECORDS.DAT") throw Crash{};
   };
-  EXPECT_THROW((void)PurgeRecords(faulty, 2, 3), Crash);
+  EXPECT_THROW((void)PurgeRecordsNow(faulty, kStudent2Of3), Crash);
   ASSERT_NE(dir.Read(kRecordsFile).find('\0'), std::string::npos);
 }
 
@@ -198,17 +210,18 @@ void CutShortMidway(TempFolder& dir) {
 // and the message names the file, its journal and what to do.
 TEST(RemovalCrashTest, AJournalThatCannotBeUsedChangesNothing) {
   const std::string prefix =
-      "RECORDS.DAT: holds zero bytes: a removal of records from it was cut short, and its "
-      "journal RECORDS.TMP ";
+      "RECORDS.DAT: holds zero bytes from byte 75 (in record 4), which no tutoring lesson "
+      "writes, and its journal RECORDS.TMP ";
   const std::string suffix =
-      ". Nothing was changed. Restore RECORDS.DAT from a backup (the program will not read or "
-      "change it until then).";
+      ". Nothing was changed. If a removal of records was cut short and its journal lost, "
+      "restore RECORDS.DAT from a backup; the records around the zero bytes can still be read, "
+      "and the program removes none from the file until then.";
   struct Case {
     const char* name;
     std::function<void(std::string&, std::size_t)> damage;  // of the journal, its entry at `at`
     std::string says;
   } cases[] = {
-      {"no journal", [](std::string& j, std::size_t at) { j[at] = 'X'; }, "holds no journal"},
+      {"no journal", [](std::string& j, std::size_t at) { j.resize(at); }, "holds no journal"},
       {"bad magic", [](std::string& j, std::size_t at) { j[at + 1] = 'X'; },
        "is damaged (its first entry is cut short or malformed)"},
       {"bad hash", [](std::string& j, std::size_t at) { j[at + kJournalHeaderSize + 3] ^= 1; },
@@ -235,12 +248,16 @@ TEST(RemovalCrashTest, AJournalThatCannotBeUsedChangesNothing) {
     std::string journal = dir.Read("RECORDS.TMP");
     c.damage(journal, journal.find('\0'));
     dir.Write("RECORDS.TMP", journal);
-    std::vector<std::string> finished;
-    EXPECT_EQ(RecoverRemovals(dir.folder(), &finished).ToString(), prefix + c.says + suffix)
+    // The start says what it found and goes on; a removal refuses; a
+    // reader reads around the zero byte; nothing is written.
+    PendingReport report;
+    ASSERT_TRUE(RecoverFolder(dir.folder(), &report).ok()) << c.name;
+    ASSERT_EQ(report.size(), 1u) << c.name;
+    EXPECT_EQ(Describe(report[0]), prefix + c.says + suffix) << c.name;
+    EXPECT_EQ(PurgeRecordsNow(dir.folder(), Who(1, 1)).ToString(), prefix + c.says + suffix)
         << c.name;
     std::size_t count = 0;
-    EXPECT_FALSE(CountPurgeable(dir.folder(), false, 0, 3, &count).ok()) << c.name;
-    EXPECT_FALSE(PurgeRecords(dir.folder(), 1, 1).ok()) << c.name;
+    EXPECT_TRUE(CountPurgeable(dir.folder(), false, kStudent2Of3, &count).ok()) << c.name;
     EXPECT_EQ(dir.Read(kRecordsFile), cut_short) << c.name;
     EXPECT_EQ(dir.Read("RECORDS.TMP"), journal) << c.name;
   }
@@ -248,8 +265,7 @@ TEST(RemovalCrashTest, AJournalThatCannotBeUsedChangesNothing) {
   TempFolder dir;
   CutShortMidway(dir);
   std::filesystem::remove(dir.path() + "/RECORDS.TMP");
-  std::vector<std::string> finished;
-  EXPECT_EQ(RecoverRemovals(dir.folder(), &finished).ToString(), prefix + "is missing" + suffix);
+  EXPECT_EQ(PurgeRecordsNow(dir.folder(), Who(1, 1)).ToString(), prefix + "is missing" + suffix);
 }
 
 // A removal cut short, then last week's backup put back (with a malformed
@@ -268,16 +284,15 @@ TEST(RemovalCrashTest, ALaterEntryThatFailsItsCheckSumIsNotTrusted) {
     if (what == "Size RECORDS.DAT" && temp_syncs == 1) faulty.LessonAppends(kRecordsFile, kLesson);
     if (what == "Sync RECORDS.TMP" && ++temp_syncs == 2) throw Crash{};  // the A entry's flush
   };
-  EXPECT_THROW((void)PurgeRecords(faulty, 2, 3), Crash);
+  EXPECT_THROW((void)PurgeRecordsNow(faulty, kStudent2Of3), Crash);
   std::string journal = dir.Read("RECORDS.TMP");
-  const std::size_t a = journal.rfind(std::string("\0QJ2A", 5));
+  const std::size_t a = journal.rfind(std::string("\0QJ3A", 5));
   ASSERT_NE(a, std::string::npos);
   const std::size_t tag = journal.find("777", a + kJournalHeaderSize);
   ASSERT_NE(tag, std::string::npos);
   journal[tag] = '8';
   dir.Write("RECORDS.TMP", journal);
-  std::vector<std::string> finished;
-  Status s = RecoverRemovals(dir.folder(), &finished);
+  Status s = RecoverFolder(dir.folder());
   ASSERT_TRUE(s.ok()) << s.ToString();
   EXPECT_EQ(dir.Read(kRecordsFile), kKept + kLesson);
 }
@@ -289,14 +304,28 @@ TEST(RemovalCrashTest, AJournalIsNeverAppliedToAReplacedFile) {
   std::string backup = Rec("5", "1", "9") + Rec("5", "2", "8") + Rec("6", "1", "7");
   backup[30] = '\0';
   dir.Write(kRecordsFile, backup);
-  Status s = PurgeRecords(dir.folder(), 1, 5);
-  EXPECT_EQ(s.ToString(),
-            "RECORDS.TMP: the journal of an interrupted removal does not fit RECORDS.DAT as it is "
+  // Set aside, under a name that says so and when; then the zero byte is
+  // damage that nothing explains.
+  PendingReport report;
+  ASSERT_TRUE(RecoverFolder(dir.folder(), &report).ok());
+  ASSERT_EQ(report.size(), 2u);
+  const std::string aside = Describe(report[0]);
+  EXPECT_EQ(aside.substr(0, 174),
+            "RECORDS.TMP: the journal of an interrupted change does not fit RECORDS.DAT as it is "
             "now (the file was replaced or changed since); it was set aside as "
-            "RECORDS.TMP.not-applied and nothing was changed");
+            "RECORDS.TMP.not-applied-");
+  EXPECT_EQ(Describe(report[1]).substr(0, 133),
+            "RECORDS.DAT: holds zero bytes from byte 30 (in record 2), which no tutoring lesson "
+            "writes, and its journal RECORDS.TMP did not fit it");
   EXPECT_EQ(dir.Read(kRecordsFile), backup);
-  EXPECT_EQ(dir.Read("RECORDS.TMP.not-applied"), journal);
   EXPECT_FALSE(dir.Exists("RECORDS.TMP"));
+  std::string kept_aside;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+    if (entry.path().filename().string().rfind("RECORDS.TMP.not-applied-", 0) == 0) {
+      kept_aside = dir.Read(entry.path().filename().string());
+    }
+  }
+  EXPECT_EQ(kept_aside, journal);
 }
 
 // Readers finish a removal cut short before they read: the counts before an
@@ -308,18 +337,28 @@ TEST(RemovalCrashTest, ReadersFinishACutShortRemovalFirst) {
   ASSERT_TRUE(ReadRecordBytes(dir.folder(), kRecordsFile, &bytes).ok());
   EXPECT_EQ(bytes, kKept);
   std::size_t count = 9;
-  ASSERT_TRUE(CountPurgeable(dir.folder(), false, 2, 3, &count).ok());
+  ASSERT_TRUE(CountPurgeable(dir.folder(), false, kStudent2Of3, &count).ok());
   EXPECT_EQ(count, 0u);
 }
 
-// A removal that finds an earlier one cut short finishes it first and
-// counts what each took away.
+// A removal that finds an earlier one cut short finishes it first, and the
+// door says what each took away.
 TEST(RemovalCrashTest, AnEarlierRemovalIsFinishedAndCountedApart) {
   TempFolder dir;
   CutShortMidway(dir);
   RewriteResult result;
-  ASSERT_TRUE(PurgeRecords(dir.folder(), 1, 1, &result).ok());
-  EXPECT_EQ(result.finished_earlier, 2u);
+  PendingReport report;
+  ASSERT_TRUE(WithLock(
+                  dir.folder(), nullptr,
+                  [&](const LockToken& lock) {
+                    return PurgeRecords(dir.folder(), lock, Who(1, 1), &result);
+                  },
+                  &report)
+                  .ok());
+  ASSERT_EQ(report.size(), 1u);
+  EXPECT_EQ(Describe(report[0]),
+            "A removal of records from RECORDS.DAT was interrupted; it has now been finished.");
+  EXPECT_EQ(report[0].removed, 2u);
   EXPECT_EQ(result.removed, 1u);
   EXPECT_EQ(dir.Read(kRecordsFile), Rec("2", "2", "3") + Rec("1", "2", "5"));
 }
@@ -333,7 +372,7 @@ TEST(RemovalCrashTest, LinksInPlaceOfTheProgramsOwnFilesAreRefused) {
     elsewhere.Write("precious", "keep me");
     dir.Write(kRecordsFile, kOld);
     std::filesystem::create_symlink(elsewhere.path() + "/precious", dir.path() + "/" + name);
-    Status s = PurgeRecords(dir.folder(), 2, 3);
+    Status s = PurgeRecordsNow(dir.folder(), kStudent2Of3);
     EXPECT_EQ(s.file(), name);
     EXPECT_NE(s.what().find("is a symbolic link"), std::string::npos) << s.ToString();
     EXPECT_EQ(elsewhere.Read("precious"), "keep me");
@@ -343,7 +382,7 @@ TEST(RemovalCrashTest, LinksInPlaceOfTheProgramsOwnFilesAreRefused) {
   dir.Write(kRecordsFile, kOld);
   dir.Write("precious", "keep me");
   std::filesystem::create_hard_link(dir.path() + "/precious", dir.path() + "/RECORDS.TMP");
-  EXPECT_EQ(PurgeRecords(dir.folder(), 2, 3).ToString(),
+  EXPECT_EQ(PurgeRecordsNow(dir.folder(), kStudent2Of3).ToString(),
             "RECORDS.TMP: has another name (a hard link); this program's own files are never "
             "written through a link (remove the link); nothing was removed");
   EXPECT_EQ(dir.Read("precious"), "keep me");
@@ -357,9 +396,14 @@ TEST(RemovalCrashTest, OneRemoverAtATime) {
   dir.Write(kRecordsFile, kOld);
   std::unique_ptr<FolderLock> held;
   ASSERT_TRUE(dir.folder().Lock(kLockFile, std::chrono::milliseconds(0), &held).ok());
-  RewriteOptions options;
-  options.lock_wait = std::chrono::milliseconds(50);
-  Status s = PurgeRecords(dir.folder(), 2, 3, nullptr, options);
+  auto purge = [&] {
+    return WithLock(
+        dir.folder(), nullptr,
+        [&](const LockToken& lock) { return PurgeRecords(dir.folder(), lock, kStudent2Of3); },
+        nullptr, std::chrono::milliseconds(50));
+  };
+  Status s = purge();
+  EXPECT_EQ(s.code(), StatusCode::kBusy);
   EXPECT_EQ(s.file(), "QUILLON.LCK");
   EXPECT_NE(s.what().find("another removal or change of records is in progress (held by "),
             std::string::npos)
@@ -369,8 +413,8 @@ TEST(RemovalCrashTest, OneRemoverAtATime) {
   EXPECT_FALSE(dir.Exists(kLockFile));
 
   // A lock whose holder on this computer is gone is stale at once; one of
-  // another computer, or one whose holder is not named yet, only when older
-  // than five minutes by the folder's clock. A lock file of the kind earlier
+  // another computer only when older than five minutes by the folder's
+  // clock, one whose holder is not named when older than ten seconds. A lock file of the kind earlier
   // versions made (a plain file naming its holder) is judged alike.
   const pid_t gone = fork();
   if (gone == 0) _exit(0);
@@ -403,9 +447,11 @@ TEST(RemovalCrashTest, OneRemoverAtATime) {
       dir.Write(kLockFile, c.holder);
     }
     if (c.held_while_young) {
-      s = PurgeRecords(dir.folder(), 2, 3, nullptr, options);
-      EXPECT_NE(s.what().find(c.holder.empty() ? "(its holder is not named yet)"
-                                               : "(held by another-computer 77 2026-01-01"),
+      s = purge();
+      EXPECT_NE(s.what().find(c.holder.empty()
+                                  ? "(it names no holder yet; a lock left so by a program stopped "
+                                    "as it took it is taken over when 10 seconds old)"
+                                  : "(held by another-computer 77 2026-01-01"),
                 std::string::npos)
           << c.what << ": " << s.ToString();
       EXPECT_EQ(dir.Read(kRecordsFile), kOld) << c.what;
@@ -416,7 +462,7 @@ TEST(RemovalCrashTest, OneRemoverAtATime) {
       if (c.folder && !c.holder.empty()) age(lock / "HOLDER");
       age(lock);
     }
-    EXPECT_TRUE(PurgeRecords(dir.folder(), 2, 3, nullptr, options).ok()) << c.what;
+    EXPECT_TRUE(purge().ok()) << c.what;
     EXPECT_EQ(dir.Read(kRecordsFile), kKept) << c.what;
     std::vector<std::string> left;
     for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
@@ -447,7 +493,7 @@ TEST(RemovalCrashTest, TwoRemoversAtOnceInTwoProcesses) {
       children[c] = fork();
       if (children[c] == 0) {
         usleep(delay);
-        _exit(PurgeRecords(dir.folder(), c + 1, 4).ok() ? 0 : 1);
+        _exit(PurgeRecordsNow(dir.folder(), Who(4, c + 1)).ok() ? 0 : 1);
       }
     }
     for (pid_t child : children) {

@@ -15,12 +15,13 @@
 // when it ran; they let a restore re-create them, and tell whether their
 // numbers have since been given to someone else.
 //
-// An entry gains a group when, and only when, the removal of that file is
-// complete (the group is written from the removal's journal before its
-// journal is dropped, and a removal finished later after a crash writes it
-// then): so every record is either still in its file or in exactly one
-// entry. A removal undone adds nothing. A group is written once: the removal
-// key (random, in the journal) tells a group already there.
+// A removal writes its group before it journals its cut (store/Removal.h),
+// and takes it out again when it is undone: once the removal's journal is
+// finished, every record is either still in its file or in exactly one
+// entry. A group is written once per removal: its key (random, in the
+// journal) tells it. A completed restore notes the entry's ID and first key
+// in Erased/RESTORED, so that the same entry copied back is not restored
+// twice.
 #pragma once
 
 #include <initializer_list>
@@ -29,10 +30,9 @@
 #include <vector>
 
 #include "platform/Folder.h"
+#include "store/StoreFiles.h"
 
 namespace quillon {
-
-inline constexpr char kBinFolder[] = "Erased";
 
 // What an erase or deletion is, written into each of its removals' journals.
 struct BinNote {
@@ -55,6 +55,10 @@ struct BinGroup {
 struct BinEntry {
   BinNote note;
   std::vector<BinGroup> groups;
+  // Why the entry's file cannot be used ("its group for RECORDS.DAT holds
+  // a zero byte"); empty for a whole entry. A damaged entry is listed so
+  // that it can be deleted, and never restored.
+  std::string damage;
   // Records taken from `file` (0 when none).
   std::size_t Count(std::string_view file) const;
 };
@@ -63,19 +67,27 @@ struct BinEntry {
 // no ID given on a command line reaches outside the folder.
 bool ValidId(std::string_view id);
 
-// The bin's entries that hold records, newest first (by ID).
+// The bin's entries, newest first (by ID): those that hold records, and the
+// damaged ones. Finishes what is pending in the folder first.
 Status ListBin(Folder& folder, std::vector<BinEntry>* entries);
 // Whether the bin holds an entry, without reading any (for a button's
 // state, looked at often).
 Status BinHasEntries(Folder& folder, bool* any);
-// Entry `id`; an error naming it when there is none or it is damaged.
+// Entry `id`, read without following a link and checked whole: an error
+// naming it when there is none (StatusCode::kNotFound) or it is damaged
+// (StatusCode::kDamaged, `entry->damage` saying why).
 Status ReadBinEntry(Folder& folder, std::string_view id, BinEntry* entry);
-// Removes entry `id` for good. Both first finish any restore cut short
-// (data/Restore.h), so that an entry whose records are partly back is
-// never dropped half way.
+// Removes entry `id` for good, damaged or not. Both take the folder's lock
+// and finish what is pending first (a restore cut short among it), so that
+// an entry whose records are partly back is never dropped half way.
 Status DeleteBinEntry(Folder& folder, std::string_view id);
 // Removes every entry for good.
 Status EmptyBin(Folder& folder);
+
+// The date ("12/10/26") a restore of `entry` was completed on, or empty.
+Status RestoredOn(Folder& folder, const BinEntry& entry, std::string* date);
+// Notes that the restore of `entry` is complete, on `date`; forced to disk.
+Status NoteRestored(Folder& folder, const BinEntry& entry, std::string_view date);
 
 // --- used by the removal -------------------------------------------------
 
@@ -83,15 +95,23 @@ Status EmptyBin(Folder& folder);
 std::string EncodeBinNote(const BinNote& note, std::string_view key);
 bool DecodeBinNote(std::string_view text, BinNote* note, std::string* key);
 
-// Adds the group (`file`, `key`, `records`) to entry `note.id`, creating the
-// entry when missing; does nothing when the entry holds that group already.
-// On return the entry is on disk (written beside, forced, renamed over).
+// Fails, saying why and naming Erased/, when entry `note.id` could not be
+// written now (the folder cannot be made, or a file made in it); changes
+// nothing else.
+Status CheckBinWritable(Folder& folder, const BinNote& note);
+// Puts the group (`file`, `key`, `records`) into entry `note.id`, creating
+// the entry when missing and replacing a group of that key there. On return
+// the entry is on disk (written beside, forced, renamed over).
 Status AddToBin(Folder& folder, const BinNote& note, std::string_view key, std::string_view file,
                 std::size_t length, std::string_view records);
+// Takes the group of `key` for `file` out of entry `id` again (a removal
+// undone); an entry left without groups goes. Nothing to take is no error.
+Status TakeFromBin(Folder& folder, std::string_view id, std::string_view key,
+                   std::string_view file);
 
 // Writes `pieces`, one after another, as the bin's file `name`
 // ("Erased/...") in one step: beside it first (name + ".new"), forced to
-// disk, then renamed over it.
+// disk, then renamed over it, the folder forced.
 Status WriteBinFile(Folder& folder, const std::string& name,
                     std::initializer_list<std::string_view> pieces);
 
@@ -99,7 +119,9 @@ Status WriteBinFile(Folder& folder, const std::string& name,
 std::string NewBinKey();
 
 // The entry file's bytes, and back (exposed for tests and the restore).
+// ParseBinEntry checks the entry whole; `*damage` (may be null) says what
+// is wrong when it returns false.
 std::string FormatBinEntry(const BinEntry& entry);
-bool ParseBinEntry(std::string_view bytes, BinEntry* entry);
+bool ParseBinEntry(std::string_view bytes, BinEntry* entry, std::string* damage = nullptr);
 
 }  // namespace quillon

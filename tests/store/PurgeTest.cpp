@@ -10,10 +10,11 @@
 #include "data/ActivityRecord.h"
 #include "data/ClassFiles.h"
 #include "data/DiagFile.h"
-#include "data/Purge.h"
 #include "data/RecordFile.h"
+#include "store/Read.h"
 #include "support/core/Builders.h"
 #include "support/core/FaultyFolder.h"
+#include "support/core/StoreSteps.h"
 #include "support/core/TempFolder.h"
 
 extern char** environ;
@@ -24,8 +25,12 @@ namespace {
 using testing::ActRec;
 using testing::Crash;
 using testing::DiagRec;
+using testing::AppendRecordsNow;
 using testing::FaultyFolder;
+using testing::PurgeDiagnosticsNow;
+using testing::PurgeRecordsNow;
 using testing::TempFolder;
+using testing::Who;
 
 std::string Rec(const char* cls, const char* stu, const char* tag = "1") {
   return ActRec("C1", cls, stu, "010126", "01", "01", tag, "1", "1");
@@ -42,21 +47,21 @@ TEST(PurgeRecordsTest, SelectionTable) {
                     c3b = Rec(" 3", "5"), c1b = Rec("1", "2"), c3c = Rec("3 ", "2 ");
   const std::string all = Join({c1, c3a, c2, c3b, c1b, c3c});
   struct Case {
-    int student, cls;
+    Students who;
     std::string kept;
   } cases[] = {
-      {0, 3, Join({c1, c2, c1b})},       // the class, whatever its field's blanks
-      {2, 3, Join({c1, c2, c3b, c1b})},  // student 2 of class 3 only
-      {0, 0, ""},                        // everything
-      {5, 0, ""},                        // class 0: everything, whatever the student
-      {9, 3, all},                       // nobody matches
+      {Students::WholeClass(ClassNum(3)), Join({c1, c2, c1b})},  // whatever the field's blanks
+      {Who(3, 2), Join({c1, c2, c3b, c1b})},                     // student 2 of class 3 only
+      {Students::EveryClass(), ""},                              // everything
+      {Who(0, 5), ""},  // class 0: everything, whatever the student
+      {Who(3, 9), all},  // nobody matches
   };
   for (const Case& c : cases) {
     TempFolder dir;
     dir.Write(kRecordsFile, all);
     RewriteResult result;
-    ASSERT_TRUE(PurgeRecords(dir.folder(), c.student, c.cls, &result).ok());
-    EXPECT_EQ(dir.Read(kRecordsFile), c.kept) << c.student << "," << c.cls;
+    ASSERT_TRUE(PurgeRecordsNow(dir.folder(), c.who, &result).ok());
+    EXPECT_EQ(dir.Read(kRecordsFile), c.kept) << c.who.classnum() << "," << c.who.studentnum();
     EXPECT_EQ(dir.Read("RECORDS.TMP"), c.kept);
     EXPECT_EQ(result.kept * 25, c.kept.size());
     EXPECT_EQ(result.removed, 6 - result.kept);
@@ -64,51 +69,81 @@ TEST(PurgeRecordsTest, SelectionTable) {
 }
 
 TEST(PurgeRecordsTest, NegativeArgumentsChangeNothing) {
-  for (auto [student, cls] : {std::pair{0, -1}, {-1, 3}, {-5, -5}}) {
+  for (const Students& who : {Who(-1, 0), Who(3, -1), Who(-5, -5), Who(0, -1)}) {
     TempFolder dir;
     const std::string all = Join({Rec("3", "1"), Rec("3", "2")});
     dir.Write(kRecordsFile, all);
-    Status s = PurgeRecords(dir.folder(), student, cls);
-    EXPECT_FALSE(s.ok());
+    Status s = PurgeRecordsNow(dir.folder(), who);
+    EXPECT_EQ(s.code(), StatusCode::kRefused);
     EXPECT_EQ(s.file(), "RECORDS.DAT");
     EXPECT_EQ(dir.Read(kRecordsFile), all);
   }
-  // Class 0 with a negative student is still "everything".
-  TempFolder dir;
-  dir.Write(kRecordsFile, Rec("3", "1"));
-  EXPECT_TRUE(PurgeRecords(dir.folder(), -1, 0).ok());
-  EXPECT_EQ(dir.Read(kRecordsFile), "");
 }
 
-TEST(PurgeRecordsTest, MissingFileIsCreatedEmptyPartialRecordDropped) {
+// A partial record at the end may be a lesson's write in progress: it goes
+// behind the kept records, never dropped, so that the lesson's next bytes
+// complete it in its place.
+TEST(PurgeRecordsTest, MissingFileIsCreatedEmptyPartialRecordKeptBehind) {
   TempFolder dir;
-  ASSERT_TRUE(PurgeRecords(dir.folder(), 1, 1).ok());
+  ASSERT_TRUE(PurgeRecordsNow(dir.folder(), Who(1, 1)).ok());
   EXPECT_EQ(dir.Read(kRecordsFile), "");
   EXPECT_EQ(dir.Read("RECORDS.TMP"), "");
 
-  dir.Write(kRecordsFile, Rec("2", "1") + "x");  // 26 bytes: a fragment nobody completes
-  RewriteOptions quick;
-  quick.partial_wait = std::chrono::milliseconds(0);
-  ASSERT_TRUE(PurgeRecords(dir.folder(), 1, 1, nullptr, quick).ok());
-  EXPECT_EQ(dir.Read(kRecordsFile), Rec("2", "1"));
+  dir.Write(kRecordsFile, Rec("1", "1") + Rec("2", "1") + "C13 1 0101");
+  ASSERT_TRUE(PurgeRecordsNow(dir.folder(), Who(1, 1)).ok());
+  EXPECT_EQ(dir.Read(kRecordsFile), Rec("2", "1") + "C13 1 0101");
+  EXPECT_EQ(dir.Read("RECORDS.TMP"), Rec("2", "1"));
+  // The lesson's other bytes land at the end: a whole record, in its place.
+  std::string completed = Rec("3", "1");
+  dir.Write(kRecordsFile, dir.Read(kRecordsFile) + completed.substr(10));
+  RecordSet records;
+  ASSERT_TRUE(ReadRecords(dir.folder(), kRecordsFile, 25, &records).ok());
+  ASSERT_EQ(records.Count(), 2u);
+  EXPECT_EQ(records.At(1), "C13 1 0101" + completed.substr(10));
 }
 
-// Zero bytes that no journal explains are never taken for records: readers
-// and removals refuse, naming the file and its journal, and change nothing.
-TEST(PurgeRecordsTest, ZeroBytesWithoutAJournalAreRefusedNotRead) {
+// A zero byte inside a record, which no lesson writes and no journal
+// explains, is damage: the records around it are read, the one holding it is
+// left out and the reader says where; an erase refuses, naming the file and
+// the byte, and claims no removal; nothing is written over it.
+TEST(PurgeRecordsTest, AStrayZeroByteIsReadAroundAndNeverWrittenOver) {
   TempFolder dir;
   std::string odd = Rec("4", "1");
-  odd[0] = '\0';
-  dir.Write(kRecordsFile, odd + Rec("5", "1"));
-  const std::string message =
-      "RECORDS.DAT: holds zero bytes: a removal of records from it was cut short, and its "
-      "journal RECORDS.TMP is missing. Nothing was changed. Restore RECORDS.DAT from a backup "
-      "(the program will not read or change it until then).";
-  EXPECT_EQ(PurgeRecords(dir.folder(), 0, 5).ToString(), message);
+  odd[7] = '\0';
+  const std::string file = Rec("5", "1") + odd + Rec("5", "2");
+  dir.Write(kRecordsFile, file);
   RecordSet records;
-  EXPECT_EQ(ReadRecords(dir.folder(), kRecordsFile, 25, &records).ToString(), message);
-  EXPECT_EQ(records.Count(), 0u);
-  EXPECT_EQ(dir.Read(kRecordsFile), odd + Rec("5", "1"));
+  std::string damage;
+  ASSERT_TRUE(ReadRecords(dir.folder(), kRecordsFile, 25, &records, &damage).ok());
+  ASSERT_EQ(records.Count(), 2u);
+  EXPECT_EQ(records.At(1), Rec("5", "2"));
+  EXPECT_EQ(damage,
+            "RECORDS.DAT holds zero bytes from byte 32 (in record 2), which no tutoring lesson "
+            "writes; 1 record holding them was left out.");
+  EXPECT_EQ(PurgeRecordsNow(dir.folder(), Who(5, 1)).ToString(),
+            "RECORDS.DAT: holds zero bytes from byte 32 (in record 2), which no tutoring lesson "
+            "writes, and its journal RECORDS.TMP is missing. Nothing was changed. If a removal of "
+            "records was cut short and its journal lost, restore RECORDS.DAT from a backup; the "
+            "records around the zero bytes can still be read, and the program removes none from "
+            "the file until then.");
+  EXPECT_EQ(dir.Read(kRecordsFile), file);
+}
+
+// Whole records of zero bytes are a gap a lesson left writing at an out of
+// date length (a share): read around, and dropped by the next removal.
+TEST(PurgeRecordsTest, AGapOfZeroRecordsIsDroppedByTheNextRemoval) {
+  TempFolder dir;
+  dir.Write(kRecordsFile, Rec("5", "1") + std::string(50, '\0') + Rec("5", "2") + Rec("6", "1"));
+  RecordSet records;
+  std::string damage;
+  ASSERT_TRUE(ReadRecords(dir.folder(), kRecordsFile, 25, &records, &damage).ok());
+  EXPECT_EQ(records.Count(), 3u);
+  EXPECT_NE(damage.find("2 records holding them were left out"), std::string::npos) << damage;
+  RewriteResult result;
+  ASSERT_TRUE(PurgeRecordsNow(dir.folder(), Who(6, 1), &result).ok());
+  EXPECT_EQ(dir.Read(kRecordsFile), Rec("5", "1") + Rec("5", "2"));
+  EXPECT_EQ(result.removed, 1u);
+  EXPECT_EQ(result.gaps, 2u);
 }
 
 TEST(PurgeRecordsTest, ATemporaryFileThatCannotBeWrittenFailsNamingItAndChangesNothing) {
@@ -116,7 +151,7 @@ TEST(PurgeRecordsTest, ATemporaryFileThatCannotBeWrittenFailsNamingItAndChangesN
   const std::string all = Join({Rec("3", "1"), Rec("4", "1")});
   dir.Write(kRecordsFile, all);
   std::filesystem::create_directory(dir.path() + "/RECORDS.TMP");  // cannot be opened to write
-  Status s = PurgeRecords(dir.folder(), 0, 3);
+  Status s = PurgeRecordsNow(dir.folder(), Students::WholeClass(ClassNum(3)));
   ASSERT_FALSE(s.ok());
   EXPECT_EQ(s.ToString(), "RECORDS.TMP: is not an ordinary file; nothing was removed");
   EXPECT_EQ(dir.Read(kRecordsFile), all);
@@ -125,8 +160,8 @@ TEST(PurgeRecordsTest, ATemporaryFileThatCannotBeWrittenFailsNamingItAndChangesN
 TEST(RecordFileTest, AnEmptyRecordCannotBeAppended) {
   TempFolder dir;
   dir.Write(kClassesFile, std::string(32, 'c'));
-  Status s = AppendRecord(dir.folder(), kClassesFile, "");
-  EXPECT_EQ(s.ToString(), "CLASSES.DAT: an empty record cannot be added");
+  Status s = AppendRecordsNow(dir.folder(), kClassesFile, "");
+  EXPECT_EQ(s.ToString(), "CLASSES.DAT: only whole records can be added");
   EXPECT_EQ(dir.Read(kClassesFile), std::string(32, 'c'));
 }
 
@@ -136,11 +171,11 @@ TEST(PurgeDiagnosticsTest, SeventyTwoCharacterRecords) {
                     b = DiagRec("C2", "3", "2", "010126", "B", "B"),
                     c = DiagRec("C1", "07", "2", "010126", "C", "C");
   dir.Write(kDiagFile, a + b + c + "xx");
-  ASSERT_TRUE(PurgeDiagnostics(dir.folder(), 2, 3).ok());
-  EXPECT_EQ(dir.Read(kDiagFile), a + c);
+  ASSERT_TRUE(PurgeDiagnosticsNow(dir.folder(), Who(3, 2)).ok());
+  EXPECT_EQ(dir.Read(kDiagFile), a + c + "xx");
   EXPECT_EQ(dir.Read("Diag.TMP"), a + c);
   std::size_t count = 0;
-  ASSERT_TRUE(CountPurgeable(dir.folder(), true, 0, 7, &count).ok());
+  ASSERT_TRUE(CountPurgeable(dir.folder(), true, Students::WholeClass(ClassNum(7)), &count).ok());
   EXPECT_EQ(count, 1u);
   // Activity records are not touched by a diagnostics purge.
   EXPECT_FALSE(dir.Exists(kRecordsFile));
@@ -158,7 +193,7 @@ TEST(PurgeLargeFileTest, AMillionRecordsNothingLostOrDuplicated) {
   }
   dir.Write(kRecordsFile, bytes);
   RewriteResult result;
-  ASSERT_TRUE(PurgeRecords(dir.folder(), 1, 5, &result).ok());
+  ASSERT_TRUE(PurgeRecordsNow(dir.folder(), Who(5, 1), &result).ok());
   std::string now = dir.Read(kRecordsFile);
   std::size_t expected = 0;
   std::string want;
@@ -193,7 +228,7 @@ TEST(PurgeConcurrencyTest, RecordsAppendedDuringPurgesAreKept) {
   int purges = 0, status = 0;
   bool finished = false;
   while (std::chrono::steady_clock::now() < deadline) {
-    Status s = PurgeRecords(dir.folder(), 2 + purges % 2, 9);
+    Status s = PurgeRecordsNow(dir.folder(), Who(9, 2 + purges % 2));
     ASSERT_TRUE(s.ok()) << s.ToString();
     ++purges;
     if (waitpid(pid, &status, WNOHANG) == pid) {
@@ -207,8 +242,8 @@ TEST(PurgeConcurrencyTest, RecordsAppendedDuringPurgesAreKept) {
   }
   ASSERT_TRUE(finished) << "the simulator did not finish in time";
   ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-  ASSERT_TRUE(PurgeRecords(dir.folder(), 2, 9).ok());
-  ASSERT_TRUE(PurgeRecords(dir.folder(), 3, 9).ok());
+  ASSERT_TRUE(PurgeRecordsNow(dir.folder(), Who(9, 2)).ok());
+  ASSERT_TRUE(PurgeRecordsNow(dir.folder(), Who(9, 3)).ok());
   const std::string now = dir.Read(kRecordsFile);
   ASSERT_EQ(now.size() % 25, 0u);
   std::map<int, int> seen;

@@ -1,21 +1,20 @@
-#include "data/Restore.h"
+#include "store/Restore.h"
 
 #include <map>
 #include <set>
-#include <thread>
 
 #include "base/Text.h"
 #include "data/ActivityRecord.h"
-#include "data/Append.h"
 #include "data/ClassFiles.h"
 #include "data/DiagFile.h"
-#include "data/Purge.h"
 #include "data/RecordFile.h"
+#include "store/Append.h"
 
 namespace quillon {
 namespace {
 
 constexpr char kRestoreKey[] = "restore";
+constexpr char kPlanSuffix[] = ".restoring";
 
 std::string BinFile(std::string_view id, const char* suffix) {
   return std::string(kBinFolder) + "/" + std::string(id) + suffix;
@@ -157,13 +156,14 @@ Status Transform(Folder& folder, const BinEntry& source, bool renumber, Transfor
     class_map.clear();
     student_map.clear();
   }
-  out->entry = BinEntry{source.note, {}};
+  out->entry = BinEntry();
+  out->entry.note = source.note;
   if (!new_classes.records.empty()) out->entry.groups.push_back(new_classes);
   if (!new_students.records.empty()) out->entry.groups.push_back(new_students);
   for (const char* file : {kRecordsFile, kDiagFile}) {
     for (const BinGroup& g : source.groups) {
       if (g.file != file) continue;
-      BinGroup moved{g.file, g.length, kRestoreKey, g.records};
+      BinGroup moved{g.file, g.length, g.key, g.records};
       for (std::size_t at = 0; at + g.length <= moved.records.size(); at += g.length) {
         std::string record = moved.records.substr(at, g.length);
         const int c = ActivityClassNumber(record), n = ActivityStudentNumber(record);
@@ -185,103 +185,96 @@ void Fill(const BinEntry& t, RestorePlan* plan) {
   plan->roster = t.Count(kClassesFile) + t.Count(kStudentsFile);
 }
 
-// Where group `i`'s append was last begun, from the lines "i offset" of
-// Erased/<ID>.at; -1 when never.
-long long BegunAt(std::string_view progress, std::size_t i) {
-  long long at = -1;
-  for (std::size_t from = 0; from < progress.size();) {
-    const std::size_t end = std::min(progress.find('\n', from), progress.size());
-    const std::string_view line = progress.substr(from, end - from);
-    const std::size_t blank = line.find(' ');
-    if (end < progress.size() && blank != std::string_view::npos &&
-        std::to_string(i) == line.substr(0, blank)) {
-      at = -1;
-      for (char c : line.substr(blank + 1)) {
-        if (c < '0' || c > '9' || at > (1ll << 50)) break;
-        at = (at < 0 ? 0 : at * 10) + (c - '0');
+// Erased/<ID>.at: "on 12/10/26 <ID> <key>", then "N done AT" for each
+// group on disk. A line cut short by a crash is not one.
+struct Progress {
+  std::string date;
+  std::string identity;  // "<ID> <key>" of the entry being restored
+  std::set<std::size_t> done;
+};
+
+Progress ReadProgress(std::string_view text) {
+  Progress p;
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t end = text.find('\n', at);
+    if (end == std::string_view::npos) break;
+    const std::string_view line = text.substr(at, end - at);
+    if (at == 0 && line.substr(0, 3) == "on ") {
+      const std::size_t blank = line.find(' ', 3);
+      p.date.assign(line.substr(3, blank == std::string_view::npos ? line.size() - 3 : blank - 3));
+      if (blank != std::string_view::npos) p.identity.assign(line.substr(blank + 1));
+    } else if (const std::size_t blank = line.find(" done "); blank != std::string_view::npos) {
+      std::size_t n = 0;
+      bool digits = blank > 0 && blank <= 6;
+      for (char c : line.substr(0, blank)) {
+        digits = digits && c >= '0' && c <= '9';
+        n = n * 10 + static_cast<std::size_t>(c - '0');
       }
+      if (digits) p.done.insert(n);
     }
-    from = end + 1;
+    at = end + 1;
   }
-  return at;
+  return p;
 }
 
-// True when `file` holds `records` at `at`.
-Status HoldsAt(Folder& folder, const RemovalFile& file, long long at, std::string_view records,
-               bool* holds) {
-  *holds = false;
-  if (at < 0) return Status::OK();
-  std::unique_ptr<File> main;
-  Status s = folder.OpenFile(file.main, /*create=*/true, &main);
-  std::string bytes;
-  if (s.ok()) s = main->Read(static_cast<std::uint64_t>(at), records.size(), &bytes);
-  *holds = s.ok() && bytes == records;
-  return s;
+std::string DateText(const Date& d) {
+  return ZeroPad(d.month, 2) + "/" + ZeroPad(d.day, 2) + "/" + ZeroPad(d.year % 100, 2);
 }
 
-// The length of `file`'s whole records, after giving a partial record at
-// the end (a lesson's write in progress) two seconds to be completed.
-Status WholeLength(Folder& folder, const RemovalFile& file, std::uint64_t* whole) {
-  std::uint64_t size = 0;
-  Status s;
-  for (int tries = 0; tries < 1000; ++tries) {
-    std::unique_ptr<File> main;
-    s = folder.OpenFile(file.main, /*create=*/true, &main);
-    if (s.ok()) s = main->Size(&size);
-    if (!s.ok() || size % file.length == 0) break;
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
-  *whole = size / file.length * file.length;
-  return s;
-}
-
-// Appends every group of Erased/<ID>.restoring not yet in its file, then
-// takes the entry out of the bin.
-Status CarryOut(Folder& folder, std::string_view id) {
-  const std::string plan_name = BinFile(id, ".restoring"), at_name = BinFile(id, ".at");
-  std::string bytes, progress;
-  Status s = folder.ReadFile(plan_name, &bytes);
-  if (s.ok()) s = folder.ReadFile(at_name, &progress);
+// The restore of entry `id` whose plan is in the bin: appends every group
+// not yet on disk, then takes the entry out of the bin. A damaged plan is
+// set aside (never written over) and the entry stays.
+Status CarryOut(Folder& folder, const LockToken& lock, std::string_view id) {
+  const std::string plan_name = BinFile(id, kPlanSuffix), at_name = BinFile(id, ".at");
+  std::string bytes, progress_text;
+  Status s = folder.ReadPrivateFile(plan_name, &bytes);
+  if (s.ok()) s = folder.ReadPrivateFile(at_name, &progress_text);
   if (!s.ok()) return s;
   BinEntry t;
-  if (!ParseBinEntry(bytes, &t)) {
-    return Status::Error(plan_name, "is damaged; the restore it describes cannot be finished");
+  std::string damage;
+  const Progress progress = ReadProgress(progress_text);
+  if (!ParseBinEntry(bytes, &t, &damage) || progress.date.empty()) {
+    if (damage.empty()) damage = "its progress file " + at_name + " is not whole";
+    std::string aside;
+    s = SetAside(folder, plan_name, "damaged", &aside);
+    if (s.ok()) s = folder.SyncSubfolder(kBinFolder);
+    if (!s.ok()) return s;
+    return Status::Error(StatusCode::kDamaged, plan_name,
+                         "the plan of a restore cut short is damaged (" + damage +
+                             "); it was set aside as " + aside +
+                             ", and the entry stays in the bin (records it had put back before "
+                             "are in their files)");
   }
-  std::unique_ptr<File> log;
-  s = folder.OpenPrivateFile(at_name, &log);
   for (std::size_t i = 0; s.ok() && i < t.groups.size(); ++i) {
+    if (progress.done.count(i) != 0) continue;
     const BinGroup& g = t.groups[i];
-    const RemovalFile* file = RemovalFileOf(g.file);
-    if (file == nullptr || file->length != g.length || g.records.find('\0') != std::string::npos) {
-      return Status::Error(plan_name, "names records that cannot be put back (" + g.file + ")");
-    }
-    bool holds = false;
-    s = HoldsAt(folder, *file, BegunAt(progress, i), g.records, &holds);
-    // A lesson appending at the same moment moves the end: look again.
-    for (int tries = 0; s.ok() && !holds && tries < 100; ++tries) {
-      std::uint64_t whole = 0;
-      s = WholeLength(folder, *file, &whole);
-      // Where the append goes is on disk before it is made, so that a
-      // restore cut short knows whether it was.
-      const std::string line = std::to_string(i) + " " + std::to_string(whole) + "\n";
-      if (s.ok()) s = log->Write(progress.size(), line);
-      if (s.ok()) s = log->Sync();
-      if (!s.ok()) break;
-      progress += line;
-      bool moved = false;
-      s = AppendAllOrNone(folder, *file, g.records, &whole, &moved);
-      holds = s.ok() && !moved;
-    }
-    if (s.ok() && !holds) return Status::Error(g.file, "kept growing; nothing more was put back");
+    const StoreFile* file = StoreFileOf(g.file);  // checked by ParseBinEntry
+    s = AppendAllOrNone(folder, lock, *file, g.records,
+                        "restore " + std::string(id) + " " + std::to_string(i),
+                        [&](std::string_view tag, std::uint64_t at) {
+                          return NoteGroupAppended(folder, tag, at);
+                        });
   }
-  log.reset();
-  // Out of the bin, then the restore's own files.
+  if (!s.ok()) return s;
+  // Complete: noted, then out of the bin, then the restore's own files.
+  BinEntry identity;
+  identity.note.id = progress.identity.substr(0, progress.identity.find(' '));
+  if (const std::size_t blank = progress.identity.find(' '); blank != std::string::npos) {
+    BinGroup first;
+    first.key = progress.identity.substr(blank + 1);
+    identity.groups.push_back(first);
+  }
+  s = NoteRestored(folder, identity, progress.date);
   if (s.ok()) s = folder.RemoveFile(BinFile(id, ".qbn"));
   if (s.ok()) s = folder.SyncSubfolder(kBinFolder);
   if (s.ok()) s = folder.RemoveFile(plan_name);
   if (s.ok()) s = folder.RemoveFile(at_name);
   if (s.ok()) s = folder.SyncSubfolder(kBinFolder);
   return s;
+}
+
+bool EndsWith(std::string_view s, std::string_view end) {
+  return s.size() > end.size() && s.substr(s.size() - end.size()) == end;
 }
 
 }  // namespace
@@ -309,65 +302,124 @@ Status PlanRestore(Folder& folder, const BinEntry& entry, bool renumber, Restore
   return s;
 }
 
-Status FinishRestores(Folder& folder) {
+Status RestoresPending(Folder& folder, bool* pending) {
   std::vector<std::string> names;
   Status s = folder.ListFolder(kBinFolder, &names);
-  const std::string suffix = ".restoring", fresh = ".new";
-  for (const std::string& name : names) {
-    if (!s.ok()) break;
-    // A file written beside an entry or a plan and never renamed: a crash
-    // cut it short, and what it was for is done again whole.
-    if (name.size() > fresh.size() &&
-        name.compare(name.size() - fresh.size(), fresh.size(), fresh) == 0) {
-      s = folder.RemoveFile(std::string(kBinFolder) + "/" + name);
-      continue;
-    }
-    if (name.size() > suffix.size() &&
-        name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0) {
-      s = CarryOut(folder, name.substr(0, name.size() - suffix.size()));
-    }
-  }
+  // A plan, or a file written beside one and never renamed (left to tidy).
+  *pending = std::any_of(names.begin(), names.end(), [](const std::string& n) {
+    return EndsWith(n, kPlanSuffix) || EndsWith(n, ".new");
+  });
   return s;
 }
 
-Status RestoreBinEntry(Folder& folder, std::string_view id, bool renumber, RestorePlan* plan) {
+Status FinishRestores(Folder& folder, const LockToken& lock, PendingReport* report) {
+  std::vector<std::string> names;
+  Status s = folder.ListFolder(kBinFolder, &names);
+  if (!s.ok()) {
+    // A bin that cannot be read stops nothing else.
+    if (report != nullptr) report->push_back({Finished::What::kLeftPending, kBinFolder, s.ToString()});
+    return Status::OK();
+  }
+  for (const std::string& name : names) {
+    // A file written beside an entry or a plan and never renamed: a crash
+    // cut it short, and what it was for is done again whole.
+    if (EndsWith(name, ".new")) {
+      (void)folder.RemoveFile(std::string(kBinFolder) + "/" + name);
+      continue;
+    }
+    if (!EndsWith(name, kPlanSuffix)) continue;
+    const std::string id = name.substr(0, name.size() - std::string_view(kPlanSuffix).size());
+    s = CarryOut(folder, lock, id);
+    if (report == nullptr) continue;
+    if (s.ok()) {
+      report->push_back({Finished::What::kRestoreFinished, BinFile(id, ".qbn"), ""});
+    } else {
+      report->push_back({s.code() == StatusCode::kDamaged ? Finished::What::kSetAside
+                                                          : Finished::What::kLeftPending,
+                         BinFile(id, ".qbn"), s.ToString()});
+    }
+  }
+  return Status::OK();
+}
+
+Status NoteGroupAppended(Folder& folder, std::string_view tag, std::uint64_t at) {
+  // "restore ID N"
+  const std::size_t blank = tag.rfind(' ');
+  if (tag.substr(0, 8) != "restore " || blank == std::string_view::npos || blank < 8) {
+    return Status::OK();
+  }
+  const std::string id(tag.substr(8, blank - 8));
+  if (!ValidId(id)) return Status::OK();
+  const std::string at_name = BinFile(id, ".at");
+  std::string text;
+  Status s = folder.ReadPrivateFile(at_name, &text);
+  if (!s.ok() || text.empty()) return s;
+  // A line cut short by an earlier crash goes first.
+  text.resize(text.rfind('\n') == std::string::npos ? 0 : text.rfind('\n') + 1);
+  const std::string line = std::string(tag.substr(blank + 1)) + " done " + std::to_string(at) + "\n";
+  std::unique_ptr<File> out;
+  s = folder.OpenPrivateFile(at_name, &out);
+  if (s.ok()) s = out->Truncate(text.size());
+  if (s.ok()) s = out->Write(text.size(), line);
+  if (s.ok()) s = out->Sync();
+  return s;
+}
+
+Status RestoreBinEntry(Folder& folder, std::string_view id, bool renumber, const Date& today,
+                       RestorePlan* plan) {
   RestorePlan ignored;
   if (plan == nullptr) plan = &ignored;
   *plan = RestorePlan();
-  // This entry's own restore, cut short earlier: finished first (below, or
-  // by the recovery), and that is the restore asked for.
+  // This entry's own restore, cut short earlier: finished first (by the
+  // door), and that is the restore asked for.
   std::string pending;
-  Status s;
-  if (ValidId(id)) s = folder.ReadFile(BinFile(id, ".restoring"), &pending);
   BinEntry earlier;
-  const bool resumed = s.ok() && !pending.empty() && ParseBinEntry(pending, &earlier);
-  std::vector<std::string> finished;
-  if (s.ok()) s = RecoverRemovals(folder, &finished);
-  std::unique_ptr<FolderLock> lock;
-  if (s.ok()) s = folder.Lock(kLockFile, RewriteOptions().lock_wait, &lock);
-  if (s.ok()) s = FinishRestores(folder);
-  if (s.ok() && resumed && !folder.FileExists(BinFile(id, ".qbn"))) {
-    Fill(earlier, plan);
-    return s;
-  }
-  BinEntry entry;
-  if (s.ok()) s = ReadBinEntry(folder, id, &entry);
-  Transformed t;
-  if (s.ok()) s = Transform(folder, entry, renumber, &t);
-  if (!s.ok()) return s;
-  plan->conflict = t.conflict;
-  Fill(t.entry, plan);
-  if (!t.conflict.empty() && !renumber) {
-    return Status::Error(
-        std::string(id),
-        "its numbers have since been given to others (" + t.conflict +
-            "); nothing was restored. It can be restored under the lowest free numbers.");
-  }
-  // What will be appended is on disk before anything is.
-  s = folder.RemoveFile(BinFile(id, ".at"));
-  if (s.ok()) s = WriteBinFile(folder, BinFile(id, ".restoring"), {FormatBinEntry(t.entry)});
-  if (s.ok()) s = CarryOut(folder, id);
-  return s;
+  const bool resumed = ValidId(id) &&
+                       folder.ReadPrivateFile(BinFile(id, kPlanSuffix), &pending).ok() &&
+                       !pending.empty() && ParseBinEntry(pending, &earlier);
+  PendingReport report;
+  return WithLock(
+      folder, nullptr,
+      [&](const LockToken& lock) {
+        if (resumed && !folder.FileExists(BinFile(id, ".qbn"))) {
+          Fill(earlier, plan);
+          return Status::OK();
+        }
+        for (const Finished& f : report) {
+          if (f.file == BinFile(id, ".qbn") && f.what != Finished::What::kRestoreFinished) {
+            return Status::Error(StatusCode::kBusy, f.file, f.detail);
+          }
+        }
+        BinEntry entry;
+        Status s = ReadBinEntry(folder, id, &entry);
+        std::string restored;
+        if (s.ok()) s = RestoredOn(folder, entry, &restored);
+        if (s.ok() && !restored.empty()) {
+          return Status::Error(StatusCode::kRefused, BinFile(id, ".qbn"),
+                               "was restored on " + restored +
+                                   " already (this is a copy of it); nothing was restored");
+        }
+        Transformed t;
+        if (s.ok()) s = Transform(folder, entry, renumber, &t);
+        if (!s.ok()) return s;
+        plan->conflict = t.conflict;
+        Fill(t.entry, plan);
+        if (!t.conflict.empty() && !renumber) {
+          return Status::Error(
+              StatusCode::kRefused, std::string(id),
+              "its numbers have since been given to others (" + t.conflict +
+                  "); nothing was restored. It can be restored under the lowest free numbers.");
+        }
+        // The date and the entry's identity, then what will be appended,
+        // each on disk with its name before anything is appended.
+        const std::string identity =
+            entry.note.id + " " + (entry.groups.empty() ? std::string("-") : entry.groups[0].key);
+        s = WriteBinFile(folder, BinFile(id, ".at"), {"on " + DateText(today) + " " + identity + "\n"});
+        if (s.ok()) s = WriteBinFile(folder, BinFile(id, kPlanSuffix), {FormatBinEntry(t.entry)});
+        if (s.ok()) s = CarryOut(folder, lock, id);
+        return s;
+      },
+      &report);
 }
 
 }  // namespace quillon

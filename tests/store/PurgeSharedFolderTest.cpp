@@ -11,10 +11,12 @@
 #include <filesystem>
 
 #include "data/ActivityRecord.h"
-#include "data/Purge.h"
 #include "platform/PosixFolder.h"
+#include "store/Pending.h"
+#include "store/Purge.h"
 #include "support/core/Builders.h"
 #include "support/core/FaultyFolder.h"
+#include "support/core/StoreSteps.h"
 #include "support/core/TempFolder.h"
 
 namespace quillon {
@@ -22,7 +24,9 @@ namespace {
 
 using testing::ActRec;
 using testing::FaultyFolder;
+using testing::PurgeRecordsNow;
 using testing::TempFolder;
+using testing::Who;
 
 std::string Rec(const char* cls, const char* stu, int tag) {
   return ActRec("C1", cls, stu, "010126", "01", "01", std::to_string(tag), "1", "1");
@@ -97,7 +101,7 @@ TEST(PurgeSharedFolderTest, ALessonHoldingTheFileOpenNeverLosesARecord) {
     TempFolder dir;
     dir.Write(kRecordsFile, old_records);
     FaultyFolder counting(&dir.folder(), -1, FaultyFolder::Mode::kFail);
-    ASSERT_TRUE(PurgeRecords(counting, 2, 2).ok());
+    ASSERT_TRUE(PurgeRecordsNow(counting, Who(2, 2)).ok());
     operations = counting.operations();
   }
   for (int k = 1; k <= operations; ++k) {
@@ -108,7 +112,7 @@ TEST(PurgeSharedFolderTest, ALessonHoldingTheFileOpenNeverLosesARecord) {
     hooked.before = [&](int n, const std::string&) {
       if (n == k) lesson.Write(1);
     };
-    Status s = PurgeRecords(hooked, 2, 2);
+    Status s = PurgeRecordsNow(hooked, Who(2, 2));
     ASSERT_TRUE(s.ok()) << k << ": " << s.ToString();
     lesson.Write(2);
     EXPECT_EQ(dir.Read(kRecordsFile), Kept(old_records) + Rec("1", "9", 901) + Rec("1", "9", 902))
@@ -134,7 +138,7 @@ TEST(PurgeSharedFolderTest, TheFileKeepsItsOwnerModeAndLinks) {
   struct stat before;
   ASSERT_EQ(::stat(target.c_str(), &before), 0);
 
-  ASSERT_TRUE(PurgeRecords(dir.folder(), 2, 2).ok());
+  ASSERT_TRUE(PurgeRecordsNow(dir.folder(), Who(2, 2)).ok());
 
   EXPECT_TRUE(std::filesystem::is_symlink(dir.path() + "/RECORDS.DAT"));
   struct stat after;
@@ -162,7 +166,7 @@ TEST(PurgeSharedFolderTest, WorksOnAFatFileSystem) {
   {
     PosixFolder fat(mount_point);
     ASSERT_TRUE(fat.WriteFile(kRecordsFile, Mixed(40)).ok());
-    ASSERT_TRUE(PurgeRecords(fat, 2, 2).ok());
+    ASSERT_TRUE(PurgeRecordsNow(fat, Who(2, 2)).ok());
     std::string now;
     ASSERT_TRUE(fat.ReadFile(kRecordsFile, &now).ok());
     EXPECT_EQ(now, Kept(Mixed(40)));
@@ -182,13 +186,14 @@ TEST(PurgeSharedFolderTest, AFileThatNeverStopsGrowingIsGivenUpOnByTime) {
       dir.Write(kRecordsFile, dir.Read(kRecordsFile) + Rec("1", "9", ++appended));
     }
   };
-  RewriteOptions options;
+  RemovalOptions options;
   options.give_up_after = std::chrono::milliseconds(200);
-  Status s = RewriteRecordFile(hooked, *RemovalFileOf(kRecordsFile), PurgeKeepTest(2, 2), nullptr,
-                               options);
+  Status s = PurgeRecordsNow(hooked, Who(2, 2), nullptr, options);
   EXPECT_EQ(s.ToString(),
             "RECORDS.DAT: kept growing at every look for 0.2 seconds while records were to be "
-            "removed (a program appends to it without pause); nothing was removed");
+            "removed (a lesson appends to it without pause); the removal was undone and nothing "
+            "was removed");
+  EXPECT_EQ(s.code(), StatusCode::kBusy);
   std::string want = Mixed(8);
   for (int n = 1; n <= appended; ++n) want += Rec("1", "9", n);
   EXPECT_EQ(dir.Read(kRecordsFile), want);
@@ -210,11 +215,11 @@ TEST(PurgeSharedFolderTest, ALessonAppendingWithoutPauseNeverLosesARecord) {
             static_cast<char*>(nullptr));
     ::_exit(127);
   }
-  RewriteOptions options;
+  RemovalOptions options;
   options.give_up_after = std::chrono::milliseconds(100);
   int finished = 0, undone = 0;
   for (int round = 0; round < 6; ++round) {
-    Status s = PurgeRecords(dir.folder(), 2, 2, nullptr, options);
+    Status s = PurgeRecordsNow(dir.folder(), Who(2, 2), nullptr, options);
     if (s.ok()) {
       ++finished;
     } else {
