@@ -239,9 +239,17 @@ CommandLine::Parsed CommandLine::Parse(const std::vector<std::string>& args,
     }
     return nullptr;
   };
+  // A word before the command's name is the program's, not the command's.
+  const auto owner = [&](const std::string& extra, const std::string& command) {
+    const auto word = std::find_if(args.begin(), args.end(), [&](const std::string& a) {
+      return a == extra || a.rfind(extra + "=", 0) == 0;
+    });
+    const auto name = std::find(args.begin(), args.end(), command);
+    return word < name ? std::string() : command;
+  };
   const auto reject_extras = [&](const std::string& command) {
     const std::vector<std::string> extras = app.remaining(true);
-    if (!extras.empty()) throw Unexpected(extras.front(), command);
+    if (!extras.empty()) throw Unexpected(extras.front(), owner(extras.front(), command));
   };
 
   std::vector<std::string> reversed(args.rbegin(), args.rend());
@@ -252,7 +260,9 @@ CommandLine::Parsed CommandLine::Parse(const std::vector<std::string>& args,
     const CommandDecl* command = given();
     // "-h" after a misspelt command or option names the mistake instead.
     for (const std::string& extra : app.remaining(true)) {
-      if (command != nullptr && LooksLikeOption(extra)) throw Unexpected(extra, command->name);
+      if (command != nullptr && LooksLikeOption(extra)) {
+        throw Unexpected(extra, owner(extra, command->name));
+      }
       if (command == nullptr && !help->parsed()) throw Unexpected(extra, "");
     }
     parsed.text = command != nullptr ? Help(*command) : Help();
