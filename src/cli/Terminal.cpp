@@ -54,7 +54,8 @@ void ControllingTerminal::Say(const std::string& line) {
 
 std::optional<std::string> ControllingTerminal::Ask(const std::string& prompt) {
   if (!Available()) return std::nullopt;
-  Write(prompt);
+  // Echo goes off before the prompt shows, so that nothing typed after it
+  // is ever shown.
   struct termios quiet;
   const bool echo_off = tcgetattr(fd_, &g_saved) == 0;
   struct sigaction previous[sizeof kSignals / sizeof kSignals[0]];
@@ -71,6 +72,7 @@ std::optional<std::string> ControllingTerminal::Ask(const std::string& prompt) {
     quiet.c_lflag |= ECHONL;
     tcsetattr(fd_, TCSAFLUSH, &quiet);
   }
+  Write(prompt);
   std::string line;
   bool ended = false;
   for (;;) {
