@@ -347,12 +347,12 @@ std::string CommandLine::Help(const CommandDecl& c) const {
   for (const OptionDecl& o : globals_decl_.options) {
     globals += (globals.empty() ? "" : ", ") + Label(o);
   }
-  out +=
-      '\n' +
-      Wrap("Options of every command: " + globals + " (" + kProgram + " --help says what they do).",
-           0, 0) +
-      '\n';
-  return out;
+  std::string footer =
+      "Options of every command: " + globals + " (" + kProgram + " --help says what they do).";
+  if (c.asks_password) {
+    footer += " When the folder holds s3.dat, the administrator password is asked first.";
+  }
+  return out + '\n' + Wrap(footer, 0, 0) + '\n';
 }
 
 }  // namespace quillon::cli

@@ -89,7 +89,8 @@ TEST(CommandLineTest, EveryCommandsHelpAndTheVersionWithoutAFolder) {
             "  -h, --help            this help\n"
             "\n"
             "Options of every command: --folder DIR, --encoding locale|utf-8|latin1|raw,\n"
-            "--password-file FILE (quillon-cli --help says what they do).\n");
+            "--password-file FILE (quillon-cli --help says what they do). When the folder\n"
+            "holds s3.dat, the administrator password is asked first.\n");
 
   const Result general = RunIn(empty.path(), "--help");
   EXPECT_EQ(general.status, 0);
