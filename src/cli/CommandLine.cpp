@@ -73,8 +73,7 @@ std::string Usage(const CommandDecl& c) {
   const std::string lead = std::string("usage: ") + kProgram + " " + kGlobalUsage + " " + c.name;
   std::string words;
   for (const OptionDecl& o : c.options) {
-    const std::string label = o.word ? o.name : Label(o);
-    words += (words.empty() ? "" : "\n") + (o.required ? label : "[" + label + "]");
+    words += (words.empty() ? "" : "\n") + (o.required ? Label(o) : "[" + Label(o) + "]");
   }
   // Each option stays whole on its line: wrap by options, not by words.
   std::string out = lead;
@@ -200,8 +199,6 @@ void RequireOnce(const std::string& option, const std::vector<std::string>& valu
                  const std::string& command) {
   if (values.size() > 1) throw CommandLineError(option + " is given twice", command);
 }
-
-CommandLine::CommandLine() { globals_decl_.name = ""; }
 
 const CommandDecl* CommandLine::Find(const std::string& name) const {
   for (const auto& c : commands_) {

@@ -169,8 +169,6 @@ class CommandBuilder {
 
 class CommandLine {
  public:
-  CommandLine();
-
   // What the program does, for the top of its help, and what the help says
   // after its options.
   void Describe(std::string summary, std::string epilog) {
