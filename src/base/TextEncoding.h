@@ -39,7 +39,7 @@ class TextEncoding {
   // `*problem` saying what is wrong, when `text` holds a character with no
   // single-byte form (the message names it) or bytes that are not text of
   // this encoding.
-  bool Store(std::string_view text, std::string* stored, std::string* problem) const;
+  [[nodiscard]] bool Store(std::string_view text, std::string* stored, std::string* problem) const;
 
  private:
   enum class Kind { kStored, kUtf8, kLatin1, kAscii, kIconv };
