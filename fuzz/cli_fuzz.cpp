@@ -1,5 +1,5 @@
 // quillon-cli's command line, on a small program folder in memory: any
-// arguments end with a status from 0 to 3; a wrong command line says so on
+// arguments end with a status from 0 to 4; a failure says so in one line on
 // the error stream; a command that succeeds says nothing there.
 #include <cstdint>
 #include <sstream>
@@ -9,6 +9,7 @@
 #include "data/ClassFiles.h"
 #include "support/Check.h"
 #include "support/MemoryFolder.h"
+#include "support/core/CountingRandom.h"
 #include "support/core/FixedClock.h"
 
 namespace {
@@ -41,10 +42,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return folder;
   };
   testing::FixedClock day({2024, 4, 5});
+  testing::CountingRandom random;
   std::ostringstream out, err;
-  const int status = RunCli(args, day, out, err, open);
-  FUZZ_CHECK(status >= 0 && status <= 3);
-  if (status >= 2) FUZZ_CHECK(err.str().rfind("quillon-cli: ", 0) == 0);
+  const CliEnvironment environment{day,          random, open, TextEncoding::Named("UTF-8"),
+                                   std::nullopt, nullptr};
+  const int status = RunCli(args, environment, out, err);
+  FUZZ_CHECK(status >= 0 && status <= 4);
+  if (status >= 2) {
+    FUZZ_CHECK(err.str().rfind("quillon-cli: ", 0) == 0);
+    FUZZ_CHECK(err.str().find('\n') == err.str().size() - 1);
+  }
   if (status == 0) FUZZ_CHECK(err.str().empty());
   return 0;
 }

@@ -1,130 +1,72 @@
 #include "cli/ImportCommands.h"
 
-#include <optional>
-
 #include "classes/LoginSlips.h"
 #include "classes/RosterImport.h"
-#include "cli/CommandExit.h"
+#include "cli/CommandSupport.h"
 #include "data/ClassFiles.h"
 #include "store/Read.h"
 
-namespace quillon {
-namespace {
+namespace quillon::cli {
 
-using cli::Check;
-using cli::Exit;
-using cli::Fail;
-using cli::Help;
+using json = Json;
 
-// A whole number from 1 to 99.
-int Number(const std::string& option, const std::string& value) {
-  if (value.empty() || value.size() > 2 || value.find_first_not_of("0123456789") != value.npos ||
-      std::stoi(value) < 1) {
-    throw Exit{2, option + " takes a whole number from 1 to 99, not \"" + value + "\""};
+int ImportCommand(CommandContext& context, const ImportOptions& o) {
+  const std::string classrec = ClassRecordOf(context, o.of_class);
+  std::string bytes;
+  Check(ReadRosterFile(o.file, &bytes));
+  RosterTable table;
+  Check(ParseRosterText(bytes, o.file, &table));
+  ImportPreview preview;
+  Check(
+      BuildImportPreview(context.folder, table, ClassNumberOf(classrec), context.random, &preview));
+  int added = 0;
+  if (o.yes) Check(FileImportStudents(context.folder, preview, &added));
+  if (o.json) {
+    json rows = json::array();
+    for (const ImportRow& row : preview.rows) {
+      rows.push_back({{"line", row.line},
+                      {"name", JsonText(row.name)},
+                      {"cut", row.cut},
+                      {"password", JsonText(row.password)},
+                      {"generated", row.generated},
+                      {"number", row.number == 0 ? json(nullptr) : json(row.number)},
+                      {"action", ImportActionText(row.action)}});
+    }
+    PrintJson(context.out,
+              {{"class", JsonClass(classrec)}, {"file", o.file}, {"added", added}, {"rows", rows}});
+  } else {
+    for (const ImportRow& row : preview.rows) context.out.Line(PreviewLine(row));
   }
-  return std::stoi(value);
+  return preview.Added() > 0 ? kExitDone : kExitNothing;
 }
 
-// The command's options: --class (required), --student, the switch --yes
-// where `yes` allows it, and one file where `file` asks for it.
-struct Line {
-  int classnum = 0;
-  std::optional<int> studentnum;
-  bool yes = false;
-  std::string file;
-};
-Line Parse(const std::vector<std::string>& args, bool import) {
-  Line line;
-  std::optional<std::string> classnum;
-  std::optional<std::string> file;
-  for (std::size_t i = 1; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (a == "--help") throw Help{};
-    if (a == "--class" || (!import && a == "--student")) {
-      if (i + 1 >= args.size()) throw Exit{2, a + " needs a value", true};
-      const int n = Number(a, args[++i]);
-      if (a == "--class") {
-        if (classnum) throw Exit{2, "--class is given twice", true};
-        classnum = args[i];
-        line.classnum = n;
-      } else {
-        if (line.studentnum) throw Exit{2, "--student is given twice", true};
-        line.studentnum = n;
-      }
-    } else if (import && a == "--yes") {
-      line.yes = true;
-    } else if (import && !file && a.rfind("--", 0) != 0) {
-      file = a;
-    } else {
-      throw Exit{2, "unknown argument: " + a, true};
+int SlipsCommand(CommandContext& context, const SlipsOptions& o) {
+  const std::string classrec = ClassRecordOf(context, o.of_class);
+  const int classnum = ClassNumberOf(classrec);
+  std::vector<std::string> roster;
+  Check(FillRosterList(context.folder, classnum, &roster));
+  std::vector<LoginSlip> slips;
+  for (LoginSlip& slip : RosterSlips(roster)) {
+    if (!o.student || slip.number == *o.student) slips.push_back(std::move(slip));
+  }
+  if (o.student && slips.empty()) {
+    throw Exit{kExitCommandLine, "there is no student " + std::to_string(*o.student) +
+                                     " in class " + std::to_string(classnum)};
+  }
+  if (o.json) {
+    json list = json::array();
+    for (const LoginSlip& slip : slips) {
+      list.push_back({{"number", slip.number},
+                      {"name", JsonText(slip.name)},
+                      {"password", JsonText(slip.password)}});
+    }
+    PrintJson(context.out, {{"class", JsonClass(classrec)}, {"slips", list}});
+  } else {
+    for (const LoginSlip& slip : slips) {
+      context.out.Line(std::to_string(slip.number) + '\t' + slip.name + '\t' + slip.password);
     }
   }
-  if (!classnum) throw Exit{2, "--class is required", true};
-  if (import && !file) throw Exit{2, "the roster file to import is required", true};
-  line.file = file.value_or("");
-  return line;
+  return slips.empty() ? kExitNothing : kExitDone;
 }
 
-// The display name of class `classnum`; a wrong command line when there is
-// no such class.
-std::string ClassName(Folder& folder, int classnum) {
-  ClassList list;
-  Check(FillClassList(folder, &list));
-  if (list.bad_class_number) throw Exit{3, "Class number <=0!"};
-  for (const std::string& item : list.items) {
-    if (ClassNumberOf(item) == classnum) return ClassDisplayName(item);
-  }
-  throw Exit{2, "there is no class " + std::to_string(classnum) + " in CLASSES.DAT"};
-}
-
-}  // namespace
-
-int RunImportCommand(Folder& folder, RandomSource& random, const std::vector<std::string>& args,
-                     std::ostream& out, std::ostream& err, const std::string& usage) {
-  try {
-    const Line line = Parse(args, /*import=*/true);
-    ClassName(folder, line.classnum);
-    std::string bytes;
-    Check(ReadRosterFile(line.file, &bytes));
-    RosterTable table;
-    Check(ParseRosterText(bytes, line.file, &table));
-    ImportPreview preview;
-    Check(BuildImportPreview(folder, table, line.classnum, random, &preview));
-    if (line.yes) Check(FileImportStudents(folder, preview, nullptr));
-    for (const ImportRow& row : preview.rows) out << PreviewLine(row) << '\n';
-    return preview.Added() > 0 ? 0 : 1;
-  } catch (const Help&) {
-    out << usage;
-    return 0;
-  } catch (const Exit& e) {
-    return Fail(e, err, usage);
-  }
-}
-
-int RunSlipsCommand(Folder& folder, const std::vector<std::string>& args, std::ostream& out,
-                    std::ostream& err, const std::string& usage) {
-  try {
-    const Line line = Parse(args, /*import=*/false);
-    ClassName(folder, line.classnum);
-    std::vector<std::string> roster;
-    Check(FillRosterList(folder, line.classnum, &roster));
-    bool found = false;
-    for (const LoginSlip& slip : RosterSlips(roster)) {
-      if (line.studentnum && slip.number != *line.studentnum) continue;
-      out << slip.number << '\t' << slip.name << '\t' << slip.password << '\n';
-      found = true;
-    }
-    if (line.studentnum && !found) {
-      throw Exit{2, "there is no student " + std::to_string(*line.studentnum) + " in class " +
-                        std::to_string(line.classnum)};
-    }
-    return found ? 0 : 1;
-  } catch (const Help&) {
-    out << usage;
-    return 0;
-  } catch (const Exit& e) {
-    return Fail(e, err, usage);
-  }
-}
-
-}  // namespace quillon
+}  // namespace quillon::cli

@@ -1,24 +1,20 @@
-// quillon-cli's roster import and log-in slips: `import --class N [--yes]
-// FILE` and `slips --class N [--student N]`, over the same core as the
+// quillon-cli's roster import and log-in slips, over the same core as the
 // classes window.
 #pragma once
 
-#include <ostream>
-#include <string>
-#include <vector>
+#include "cli/CommandOptions.h"
 
-#include "platform/Folder.h"
-#include "platform/Random.h"
+namespace quillon::cli {
 
-namespace quillon {
+// import: the preview of the roster file's rows, and with --yes the students
+// added in one write. Returns 0 when someone is (or would be) added, 1 when
+// nobody is; throws Exit for a wrong class (2) or a file that cannot be read
+// or written (3).
+int ImportCommand(CommandContext& context, const ImportOptions& o);
 
-// Each runs its command line `args` (the command first) on the program
-// folder and returns the exit status: 0 done, 1 nobody to add or no
-// student, 2 a wrong command line (said with `usage`), 3 a file that cannot
-// be read or written. `--help` prints `usage` and returns 0.
-int RunImportCommand(Folder& folder, RandomSource& random, const std::vector<std::string>& args,
-                     std::ostream& out, std::ostream& err, const std::string& usage);
-int RunSlipsCommand(Folder& folder, const std::vector<std::string>& args, std::ostream& out,
-                    std::ostream& err, const std::string& usage);
+// slips: number, name and password of each student in roster order.
+// Returns 0, or 1 when the class has no students; throws Exit for a wrong
+// class or student (2) or a file that cannot be read (3).
+int SlipsCommand(CommandContext& context, const SlipsOptions& o);
 
-}  // namespace quillon
+}  // namespace quillon::cli

@@ -1,19 +1,13 @@
-// quillon-cli summary: the class summary as tab-separated lines, or as the
-// CSV file's bytes.
+// quillon-cli summary: the class summary as tab-separated lines, as the CSV
+// file's bytes, or as a JSON document.
 #pragma once
 
-#include <ostream>
-#include <string>
-#include <vector>
+#include "cli/CommandOptions.h"
 
-#include "platform/Folder.h"
+namespace quillon::cli {
 
-namespace quillon {
+// Returns 0 done, 1 the class has no students; throws Exit for a wrong
+// class (2) or a file that cannot be read (3). Writes no file.
+int SummaryCommand(CommandContext& context, const SummaryOptions& o);
 
-// Runs "summary" with its options `args` (those after the command word).
-// Returns 0 done, 1 the class has no students, 2 a wrong command line or
-// date, 3 a file that cannot be read; messages go to `err`.
-int RunSummaryCommand(Folder& folder, const std::vector<std::string>& args, std::ostream& out,
-                      std::ostream& err);
-
-}  // namespace quillon
+}  // namespace quillon::cli

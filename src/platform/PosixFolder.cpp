@@ -11,6 +11,8 @@
 #include <ctime>
 #include <thread>
 
+#include "platform/SharesAllow.h"
+
 namespace quillon {
 namespace {
 
@@ -258,7 +260,7 @@ Status PosixFolder::OpenFile(std::string_view name, bool create, std::unique_ptr
 }
 
 Status PosixFolder::RemoveFile(std::string_view name) {
-  if (::unlink(FullPath(name).c_str()) != 0 && errno != ENOENT) {
+  if (!SharesAllow([&] { return ::unlink(FullPath(name).c_str()); }) && errno != ENOENT) {
     return Failure(name, "cannot remove the file");
   }
   return Status::OK();

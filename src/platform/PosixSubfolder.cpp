@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "platform/PosixFolder.h"
+#include "platform/SharesAllow.h"
 
 namespace quillon {
 namespace {
@@ -73,7 +74,7 @@ Status PosixFolder::SyncSubfolder(std::string_view name) {
 }
 
 Status PosixFolder::ReplaceFile(std::string_view from, std::string_view to) {
-  if (::rename(FullPath(from).c_str(), FullPath(to).c_str()) != 0) {
+  if (!SharesAllow([&] { return ::rename(FullPath(from).c_str(), FullPath(to).c_str()); })) {
     return Failure(to, "cannot give the file its name");
   }
   return Status::OK();

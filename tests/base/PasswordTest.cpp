@@ -28,5 +28,24 @@ TEST(PasswordTest, CodesOutsideTheByteRangeWrapRound) {
   EXPECT_EQ(UnscramblePassword("\x05"), "\xfb");  // 5 - 10 wraps to 251
 }
 
+// As the password window compares: the typed text lowered (Latin-1
+// capitals too) and trimmed, the stored one as it is.
+TEST(PasswordTest, TheAdministratorPasswordAsTheWindowTakesIt) {
+  struct Case {
+    std::string admin, typed;
+    bool accepted;
+  } cases[] = {
+      {"abcd", "abcd", true},           {"abcd", "ABCD", true},   {"abcd", "  aBcD ", true},
+      {"abcd", "abc", false},           {"abcd", "abcde", false}, {"abcd", "", false},
+      {"\xE9t\xE9", "\xC9T\xC9", true},  // été typed ÉTÉ
+      {"\xF7", "\xD7", false},           // the multiplication sign is not a capital
+      {"\xFE", "\xDE", true},            // þ typed Þ
+      {"Abcd", "Abcd", false},           // a capital stored is never matched
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(AdminPasswordAccepts(c.admin, c.typed), c.accepted) << c.admin << " / " << c.typed;
+  }
+}
+
 }  // namespace
 }  // namespace quillon

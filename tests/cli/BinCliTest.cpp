@@ -76,11 +76,12 @@ class BinCliTest : public ::testing::Test {
     return testing::RunCommand(std::string(QUILLON_CLI) + " --folder " + dir.path() + " " + args);
   }
   // The names of the files in the bin's folder.
+  // The bin's files, but the note of completed restores.
   std::vector<std::string> BinFiles() {
     std::vector<std::string> names;
     if (!std::filesystem::exists(dir.path() + "/Erased")) return names;
     for (const auto& e : std::filesystem::directory_iterator(dir.path() + "/Erased")) {
-      names.push_back(e.path().filename().string());
+      if (e.path().filename() != "RESTORED") names.push_back(e.path().filename().string());
     }
     std::sort(names.begin(), names.end());
     return names;
@@ -159,10 +160,12 @@ TEST_F(BinCliTest, DeleteAndEmptyOnlyWithYesAndOnlyInTheBin) {
       {"bin --delete ../evil --yes", 2, "",
        "quillon-cli: there is no entry ../evil in the bin (quillon-cli bin lists them)"},
       {"bin --delete " + kCyEntryId + " --empty --yes", 2, "",
-       "quillon-cli: --delete and --empty do not go together"},
-      {"bin --yes", 2, "", "quillon-cli: --yes goes with --delete ID or --empty"},
-      {"bin --delete", 2, "", "quillon-cli: --delete needs a value"},
-      {"restore", 2, "", "quillon-cli: the ID of the entry to restore is required"},
+       "quillon-cli: --delete and --empty do not go together; try 'quillon-cli bin --help'"},
+      {"bin --yes", 2, "",
+       "quillon-cli: --yes goes with --delete ID or --empty; try 'quillon-cli bin --help'"},
+      {"bin --delete", 2, "", "quillon-cli: --delete needs a value; try 'quillon-cli bin --help'"},
+      {"restore", 2, "",
+       "quillon-cli: the ID of the entry to restore is required; try 'quillon-cli restore --help'"},
       {"restore ../evil --yes", 2, "",
        "quillon-cli: there is no entry ../evil in the bin (quillon-cli bin lists them)"},
   };
@@ -179,13 +182,14 @@ TEST_F(BinCliTest, DeleteAndEmptyOnlyWithYesAndOnlyInTheBin) {
   Result r = Run("bin --delete " + kCyEntryId + " --yes");
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, "Deleted 200105-081500-0a1b (Diagnostic results of Cy, Geometry).\n");
+  // A damaged entry is listed, saying why, and can be deleted.
   EXPECT_EQ(Run("bin").out,
+            "200107-000000-dddd\t\tdamaged: its heading is not whole\t0\t0\t0\n"
             "200106-140502-77c0\t01/06/20 14:05\tStudent Zed, Algebra, with "
             "records\t1\t0\t1\n");
-  // A damaged entry is left out of the list but can be deleted.
   r = Run("bin --delete " + damaged + " --yes");
   EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out, "Deleted 200107-000000-dddd (damaged: it cannot be read).\n");
+  EXPECT_EQ(r.out, "Deleted 200107-000000-dddd (damaged: its heading is not whole).\n");
   EXPECT_EQ(BinFiles(), std::vector<std::string>{kZedEntryId + ".qbn"});
 
   r = Run("bin --empty --yes");

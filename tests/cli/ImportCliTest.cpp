@@ -73,16 +73,20 @@ TEST_F(ImportCliTest, WrongCommandLinesAndFiles) {
     int status;
     std::string first_error_line;
   } cases[] = {
-      {"import --class 1", 2, "quillon-cli: the roster file to import is required"},
-      {"import roster.csv", 2, "quillon-cli: --class is required"},
+      {"import --class 1", 2,
+       "quillon-cli: the roster file to import is required; try 'quillon-cli import --help'"},
+      {"import roster.csv", 2, "quillon-cli: --class is required; try 'quillon-cli import --help'"},
       {"import --class 0 roster.csv", 2,
        "quillon-cli: --class takes a whole number from 1 to 99, not \"0\""},
       {"import --class 9 roster.csv", 2, "quillon-cli: there is no class 9 in CLASSES.DAT"},
-      {"import --class 1 --student 2 roster.csv", 2, "quillon-cli: unknown argument: --student"},
+      {"import --class 1 --student 2 roster.csv", 2,
+       "quillon-cli: unknown option '--student' for import; try 'quillon-cli import --help'"},
       {"import --class 1 none.csv", 3, "quillon-cli: none.csv: there is no such file"},
-      {"import --class 1 LESSONS.DAT LESSONS.DAT", 2, "quillon-cli: unknown argument: LESSONS.DAT"},
+      {"import --class 1 LESSONS.DAT LESSONS.DAT", 2,
+       "quillon-cli: unexpected word 'LESSONS.DAT' for import; try 'quillon-cli import --help'"},
       {"slips --class 1 --student 42", 2, "quillon-cli: there is no student 42 in class 1"},
-      {"slips --class 1 --yes", 2, "quillon-cli: unknown argument: --yes"},
+      {"slips --class 1 --yes", 2,
+       "quillon-cli: unknown option '--yes' for slips; try 'quillon-cli slips --help'"},
   };
   for (const Case& c : cases) {
     Result r = Run(c.args);
@@ -97,9 +101,6 @@ TEST_F(ImportCliTest, WrongCommandLinesAndFiles) {
             "quillon-cli: binary.csv: is not a text file; save the spreadsheet as CSV or as text "
             "and import that file\n");
   EXPECT_EQ(dir.Read(kStudentsFile), kRoster);
-  r = Run("--help");
-  EXPECT_NE(r.out.find("  import --class N [--yes] FILE\n  slips --class N [--student N]\n"),
-            std::string::npos);
 }
 
 }  // namespace

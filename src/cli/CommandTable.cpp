@@ -1,0 +1,258 @@
+// Every command of quillon-cli and every option, with the words of their
+// help. A new command: its options struct in CommandOptions.h, its body in a
+// command file, and one Add(...) here; a new option: one line in its
+// command's declaration and a field in its options struct.
+#include "cli/BinCommands.h"
+#include "cli/CommandLine.h"
+#include "cli/ImportCommands.h"
+#include "cli/RecordCommands.h"
+#include "cli/SummaryCommand.h"
+#include "export/ExportDate.h"
+#include "records/Summary.h"
+
+namespace quillon::cli {
+namespace {
+
+// --from and --to of the summary: a day as mm/dd/yy.
+std::function<std::optional<int>(const std::string&)> SummaryDay(const char* option) {
+  return [option](const std::string& value) -> std::optional<int> {
+    const std::optional<int> day = ParseSummaryDate(value);
+    if (!day) {
+      throw Exit{kExitCommandLine,
+                 std::string(option) + " takes a date as mm/dd/yy, not \"" + value + "\""};
+    }
+    return day;
+  };
+}
+
+// Two options that do not go together.
+template <typename O>
+std::function<void(const O&)> NotTogether(bool O::*a, bool O::*b, const char* a_name,
+                                          const char* b_name, const char* command) {
+  return [=](const O& o) {
+    if (o.*a && o.*b) {
+      throw CommandLineError(std::string(a_name) + " and " + b_name + " do not go together",
+                             command);
+    }
+  };
+}
+
+constexpr char kStudentHelp[] = "one student of the class, by number (default: every student)";
+
+}  // namespace
+
+void DeclareCommands(CommandLine& line) {
+  line.Describe(
+      "Shows, prints, exports, erases and restores the students' records of a Quillon program "
+      "folder, and imports rosters, without the windows: the same files, written byte for byte "
+      "as the windows write them.",
+      "When the folder holds s3.dat, a command asks for the administrator password before it "
+      "reads anything: from --password-file FILE, else from the environment variable "
+      "QUILLON_PASSWORD, else at the terminal without echo (three tries).\n\n"
+      "Exit status: 0 done; 1 nothing found or not confirmed; 2 a wrong command line or value; "
+      "3 a file cannot be used; 4 no right administrator password.\n\n"
+      "quillon-cli COMMAND --help says what a command does; quillon-cli(1) says all.");
+
+  line.Globals()
+      .Value<std::string>("--folder", &GlobalOptions::folder, "DIR",
+                          "the program folder, which holds LESSONS.DAT (default: the current "
+                          "folder)",
+                          [](const std::string& v) { return v; })
+      .Choice("--encoding", &GlobalOptions::encoding,
+              {{"locale", EncodingChoice::kLocale},
+               {"utf-8", EncodingChoice::kUtf8},
+               {"latin1", EncodingChoice::kStoredBytes},
+               {"raw", EncodingChoice::kStoredBytes}},
+              "how names are written and read:\n"
+              "locale: in the terminal's encoding, from LANG or LC_ALL (the default); a "
+              "character it cannot show is written \"?\"\n"
+              "utf-8: in UTF-8\n"
+              "latin1, raw: the bytes as the files hold them (Latin-1)")
+      .Value<std::optional<std::string>>(
+          "--password-file", &GlobalOptions::password_file, "FILE",
+          "the administrator password, on the first line of FILE",
+          [](const std::string& v) { return std::optional<std::string>(v); });
+
+  line.Add("classes", "the classes: number, passing grade and name",
+           "One line per class, in the order of the windows' class list: the class number, its "
+           "test passing grade and its name, separated by tabs.",
+           ClassesCommand)
+      .Json(&ClassesOptions::json);
+
+  line.Add("roster", "the students of a class: number and name",
+           "One line per student of the class, in roster order: the student number and the "
+           "name, separated by a tab.",
+           RosterCommand)
+      .Class(&RosterOptions::of_class)
+      .Json(&RosterOptions::json);
+
+  line.Add("records", "the activity records of a class or of one student",
+           "One line per activity record of the class, or of one student, as the records "
+           "window shows them: name, date, course, lesson, activity, problems attempted and "
+           "correct, percent, the grade of practice or whether a test was passed, and minutes. "
+           "Rewrites the working file RECORDS2.DAT, as the window does.",
+           RecordsCommand)
+      .Class(&RecordsOptions::of_class)
+      .Number("--student", &RecordsOptions::student, 1, 99, "N", kStudentHelp)
+      .Choice("--group", &RecordsOptions::group,
+              {{"all", DataGroup::kAllRecords},
+               {"tests", DataGroup::kTestsOnly},
+               {"recent", DataGroup::kMostRecentTest}},
+              "which records:\n"
+              "all: every record (the default)\n"
+              "tests: the lesson and unit tests\n"
+              "recent: the most recent test of each lesson or unit")
+      .Choice("--sort", &RecordsOptions::sort,
+              {{"name", SortBy::kName},
+               {"percent", SortBy::kPercent},
+               {"date", SortBy::kDate},
+               {"lesson", SortBy::kLesson}},
+              "the order of the lines: by name (the default), percent correct, date or lesson")
+      .Choice(
+          "--direction", &RecordsOptions::direction,
+          {{"increasing", SortDirection::kIncreasing}, {"decreasing", SortDirection::kDecreasing}},
+          "increasing (the default) or decreasing")
+      .Switch("--paper", &RecordsOptions::paper,
+              "the lines of the printed report instead, in the report's own order (--sort does "
+              "not apply)")
+      .Json(&RecordsOptions::json)
+      .Check(NotTogether(&RecordsOptions::paper, &RecordsOptions::json, "--paper", "--json",
+                         "records"));
+
+  line.Add("diagnostics", "the diagnostic test reports of a class",
+           "The report of each diagnostic test result of the class, in the order of the "
+           "diagnostic results window: the answers, the skill-area analysis (Poor, Fair or "
+           "Good) and the plan of study.",
+           DiagnosticsCommand)
+      .Class(&DiagnosticsOptions::of_class)
+      .Number("--entry", &DiagnosticsOptions::entry, 1, 999999, "K",
+              "only the K-th result of the class's list, from 1")
+      .Switch("--paper", &DiagnosticsOptions::paper,
+              "the printed pages of each report instead (two for a known test), each followed "
+              "by a form feed")
+      .Json(&DiagnosticsOptions::json)
+      .Check(NotTogether(&DiagnosticsOptions::paper, &DiagnosticsOptions::json, "--paper", "--json",
+                         "diagnostics"));
+
+  line.Add("summary", "tests, passes, practice and minutes of each student",
+           "One line per student of the class's roster, in roster order, after a heading line, "
+           "separated by tabs: Student, Tests (lesson and unit tests), Passed (reaching the "
+           "class passing grade), Failed, Average %, Practice (problems attempted in the other "
+           "records), Practice % (correct of attempted), Minutes, Last work (mm/dd/yy) and Needs "
+           "help (the lessons and units whose most recent test was failed). Empty cells stay "
+           "empty. Writes no file.",
+           SummaryCommand)
+      .Class(&SummaryOptions::of_class)
+      .Value("--from", &SummaryOptions::from, "mm/dd/yy",
+             "count only the records of that day and after (years 00-79 are 2000-2079, 80-99 "
+             "are 1980-1999)",
+             SummaryDay("--from"))
+      .Value("--to", &SummaryOptions::to, "mm/dd/yy",
+             "count only the records of that day and before", SummaryDay("--to"))
+      .Switch("--csv", &SummaryOptions::csv,
+              "the spreadsheet file's bytes instead: UTF-8 with a byte-order mark, "
+              "comma-separated, numbers plain, dates yyyy-mm-dd")
+      .Json(&SummaryOptions::json)
+      .Check(NotTogether(&SummaryOptions::csv, &SummaryOptions::json, "--csv", "--json", "summary"))
+      .Check([](const SummaryOptions& o) {
+        if (o.from && o.to && *o.from > *o.to) throw Exit{kExitCommandLine, "--from is after --to"};
+      });
+
+  line.Add("export", "writes every activity record to a new dated text file",
+           "Writes every activity record, or those of a day and after, to a new tab-separated "
+           "file RecordsMMDDYY-NN.txt in the program folder (NN from 01 to 20; an existing file "
+           "is never overwritten) and prints its full name.",
+           ExportCommand)
+      .Value(
+          "--since", &ExportOptions::cutoff, "mm/dd/yy", "only the records of that day and after",
+          [](const std::string& v) {
+            std::optional<std::string> cutoff = ParseCutoffDate(v);
+            if (!cutoff) {
+              throw Exit{kExitCommandLine, "--since \"" + v + "\": Enter date in format mm/dd/yy"};
+            }
+            return cutoff;
+          })
+      .Number("--order", &ExportOptions::order, 1, 5, "1-5",
+              "the order of the lines:\n"
+              "1: date, class, student (the default)\n"
+              "2: date, student\n"
+              "3: class, date, student\n"
+              "4: class, student, date\n"
+              "5: student, subject, date");
+
+  line.Add("erase", "erases records of a class or student, keeping them in the bin",
+           "Erases the activity records (or, with --diagnostics, the diagnostic results) of one "
+           "student or of the whole class, with the windows' crash-safe removal, keeping them in "
+           "a new entry of the bin (restore puts them back). Without --yes it only says how many "
+           "records it would erase.",
+           EraseCommand)
+      .Class(&EraseOptions::of_class)
+      .Number("--student", &EraseOptions::student, 1, 99, "N", kStudentHelp)
+      .Switch("--diagnostics", &EraseOptions::diagnostics,
+              "the diagnostic results instead of the activity records")
+      .Switch("--yes", &EraseOptions::yes, "erase them (without it nothing is erased)");
+
+  line.Add("import", "adds the students of a roster file saved from a spreadsheet",
+           "Previews the import of the students of a roster file (CSV or text: UTF-8, UTF-16 or "
+           "Windows-1252; separated by commas, semicolons or tabs) into the class: one line per "
+           "row of the file, separated by tabs: the line number, the name as stored (\" (cut)\" "
+           "after a name cut to 21 characters), the password, the student number and what will "
+           "happen (\"add\", \"already in this class\", \"no name\", \"cannot be stored\", "
+           "\"class is full\"). With --yes the students are added, all in one write.",
+           ImportCommand)
+      .Class(&ImportOptions::of_class)
+      .Switch("--yes", &ImportOptions::yes, "add the students (without it nothing changes)")
+      .Json(&ImportOptions::json)
+      .Word("FILE", &ImportOptions::file, "the roster file to import",
+            "the roster file, at most 10 MB and 10,000 rows");
+
+  line.Add("slips", "the log-in slips of a class: number, name and password",
+           "The log-in slip of each student of the class, or of one, in roster order: the "
+           "student number, name and password, separated by tabs.",
+           SlipsCommand)
+      .Class(&SlipsOptions::of_class)
+      .Number("--student", &SlipsOptions::student, 1, 99, "N", kStudentHelp)
+      .Json(&SlipsOptions::json);
+
+  line.Add("bin", "lists or deletes the entries of the bin of erased records",
+           "Without an option, one line per entry of the bin, newest first, separated by tabs: "
+           "the entry's ID, the date and time of the erase (mm/dd/yy hh:mm), what was erased, and "
+           "the numbers of activity records, of diagnostic results and of roster and class "
+           "records it holds. An empty bin says \"The bin is empty.\" (exit status 1).",
+           BinCommand)
+      .Value<std::optional<std::string>>(
+          "--delete", &BinOptions::delete_id, "ID", "removes entry ID for good",
+          [](const std::string& v) { return std::optional<std::string>(v); })
+      .Switch("--empty", &BinOptions::empty, "removes every entry for good")
+      .Switch("--yes", &BinOptions::yes,
+              "delete (without it --delete and --empty only say what they would delete)")
+      .Json(&BinOptions::json)
+      .Check([](const BinOptions& o) {
+        if (o.delete_id && o.empty) {
+          throw CommandLineError("--delete and --empty do not go together", "bin");
+        }
+        if (o.yes && !o.delete_id && !o.empty) {
+          throw CommandLineError("--yes goes with --delete ID or --empty", "bin");
+        }
+        if (o.json && (o.delete_id || o.empty)) {
+          throw CommandLineError("--json goes with the list, not with --delete or --empty", "bin");
+        }
+      });
+
+  line.Add("restore", "puts an entry of the bin back",
+           "Puts entry ID of the bin back: activity records and diagnostic results appended at "
+           "the end of their files, as the lessons append them, roster and class records "
+           "re-created; the entry then leaves the bin. Without --yes it says what would come "
+           "back and changes nothing. When the entry's class or student number has since been "
+           "given to someone else it says so and changes nothing, unless --renumber is given.",
+           RestoreCommand)
+      .Word("ID", &RestoreOptions::id, "the ID of the entry to restore",
+            "the entry, as bin lists them")
+      .Switch("--renumber", &RestoreOptions::renumber,
+              "restore under the lowest free numbers when a number has been given to someone "
+              "else")
+      .Switch("--yes", &RestoreOptions::yes,
+              "restore (without it, only says what would come back)");
+}
+
+}  // namespace quillon::cli
