@@ -13,6 +13,7 @@
 #include "cli/BinCommands.h"
 #include "cli/CommandExit.h"
 #include "cli/ImportCommands.h"
+#include "cli/OverviewCommand.h"
 #include "cli/ProgramFolder.h"
 #include "cli/SummaryCommand.h"
 #include "data/ClassFiles.h"
@@ -45,6 +46,8 @@ constexpr char kUsage[] =
     "  import --class N [--yes] FILE\n"
     "  slips --class N [--student N]\n"
     "  summary --class N [--from mm/dd/yy] [--to mm/dd/yy] [--csv]\n"
+    "  overview --class N [--test C1|C2] [--all-results] [--from mm/dd/yy] [--to mm/dd/yy]\n"
+    "           [--csv|--json]\n"
     "  bin [--delete ID | --empty] [--yes]\n"
     "  restore ID [--renumber] --yes\n"
     "DIR is the program folder (default: the current directory); ID is an entry of\n"
@@ -302,6 +305,26 @@ int RosterList(Folder& folder, const Options& o, std::ostream& out) {
   return 0;
 }
 
+// The options of "overview" (its work is cli/OverviewCommand).
+OverviewOptions OverviewOptionsOf(const Options& o) {
+  OverviewOptions options;
+  options.classnum = o.Number("--class", 1, 99, std::nullopt);
+  options.test = o.Choice<std::string>("--test", {{"C1", "C1"}, {"C2", "C2"}}, "");
+  options.all_results = o.Flag("--all-results");
+  for (auto [name, day] : {std::pair{"--from", &options.range.from}, {"--to", &options.range.to}}) {
+    if (std::optional<std::string> v = o.Value(name)) {
+      *day = ParseSummaryDate(*v);
+      if (!*day)
+        throw WrongValue(std::string(name) + " takes a date as mm/dd/yy, not \"" + *v + "\"");
+    }
+  }
+  if (o.Flag("--csv") && o.Flag("--json")) throw Usage("--csv and --json cannot be given together");
+  options.form = o.Flag("--csv")    ? OverviewOptions::Form::kCsv
+                 : o.Flag("--json") ? OverviewOptions::Form::kJson
+                                    : OverviewOptions::Form::kTabs;
+  return options;
+}
+
 }  // namespace
 
 int RunCli(const std::vector<std::string>& args, Clock& clock, std::ostream& out,
@@ -362,6 +385,11 @@ int RunCli(const std::vector<std::string>& args, Clock& clock, std::ostream& out
     }
     if (command == "summary")
       return RunSummaryCommand(folder, {rest.begin() + 1, rest.end()}, out, err);
+    if (command == "overview") {
+      const Options o(rest, 1, {"--class", "--test", "--from", "--to"},
+                      {"--all-results", "--csv", "--json"});
+      return RunOverviewCommand(folder, OverviewOptionsOf(o), out, err);
+    }
     if (command == "roster") return RosterList(folder, Options(rest, 1, {"--class"}, {}), out);
     if (command == "import") {
       SystemRandom random;

@@ -39,82 +39,10 @@ class ClassOverviewTest : public ::testing::Test {
   std::vector<TestResults> tests;
 };
 
-// September to December, the latest result of each student: Ann's result
-// 9 (not her later-dated result 1), Bob's, Cy's and student 9's. Dee's
-// results are one before September and one without a date; Ann's "c1" is
-// not scored. Problem 7 and 30 every student missed; areas 1 (7 problems)
-// at 3, 4, 5 and 6 correct rate Poor, Fair, Fair, Good, area 2 (9) at 9, 8,
-// 7, 5 Good, Good, Fair, Poor (mean 29 / 4 = 7.25, shown 7.3). Problems 26
-// (PA0701) and 27 (PA0303) tie at two students: the test's order puts 26
-// first, though PA0303 comes first by text.
+// Every figure as support/core/OverviewFolder.h works it out.
 TEST_F(ClassOverviewTest, HandWorkedRangeLatestOnly) {
   const ClassOverview o = Overview("C1", true, true);
-  EXPECT_EQ(OverviewTabLines(o, "Algebra Lab"),
-            "Algebra Lab   /   Pre-Algebra (C1)   /   Dates: 09/01/26 to 12/31/26   /   4 results "
-            "of 4 students, the latest result of each   /   Left out: 1 result not scored (test "
-            "code not known), 1 result without a date\n"
-            "\n"
-            "Problems\n"
-            "Problem\tArea\tWrong\tOf\tWrong %\tLesson\tLesson title\n"
-            "1\t1\t0\t4\t0\tPA0101\tPlace Value\n"
-            "2\t1\t0\t4\t0\tPA0102\tRounding Numbers\n"
-            "3\t1\t0\t4\t0\tPA0103\tAdding Whole Numbers\n"
-            "4\t1\t1\t4\t25\tPA0104\tSubtracting Whole Numbers\n"
-            "5\t1\t2\t4\t50\tPA0201\tMultiplying by Whole Numbers\n"
-            "6\t1\t3\t4\t75\tPA0202\tDividing by Whole Numbers\n"
-            "7\t1\t4\t4\t100\tPA0203\tWord Problems\n"
-            "8\t2\t0\t4\t0\tPA0401\tFractions and Mixed Numbers\n"
-            "9\t2\t0\t4\t0\tPA0402\tEquivalent Fractions\n"
-            "10\t2\t0\t4\t0\tPA0403\tReducing Fractions to Lowest Terms\n"
-            "11\t2\t0\t4\t0\tPA0404\tComparing Fractions\n"
-            "12\t2\t0\t4\t0\tPA0405\tAdding Fractions\n"
-            "13\t2\t1\t4\t25\tPA0406\tSubtracting Fractions\n"
-            "14\t2\t1\t4\t25\tPA0501\tMultiplying Fractions\n"
-            "15\t2\t2\t4\t50\tPA0502\tDividing Fractions\n"
-            "16\t2\t3\t4\t75\tPA0503\tWord Problems\n"
-            "17\t3\t0\t4\t0\tPA0601\tPlace Value and Decimal Numbers\n"
-            "18\t3\t0\t4\t0\tPA0602\tComparing/Rounding Decimal Numbers\n"
-            "19\t3\t0\t4\t0\tPA0603\tAdding Decimal Numbers\n"
-            "20\t3\t0\t4\t0\tPA0604\tSubtracting Decimal Numbers\n"
-            "21\t3\t0\t4\t0\tPA0605\tMultiplying Decimal Numbers\n"
-            "22\t3\t0\t4\t0\tPA0606\tDividing Decimal Numbers\n"
-            "23\t3\t0\t4\t0\tPA0607\tWord Problems\n"
-            "24\t4\t0\t4\t0\tPA0301\tDivisibility Rules\n"
-            "25\t4\t0\t4\t0\tPA0302\tFactoring Whole Numbers\n"
-            "26\t4\t2\t4\t50\tPA0701\tThe Number Line\n"
-            "27\t4\t2\t4\t50\tPA0303\tFinding the GCF and LCM\n"
-            "28\t4\t0\t4\t0\tPA0304\tUsing Exponents\n"
-            "29\t4\t0\t4\t0\tPA0305\tOrder of Operations\n"
-            "30\t4\t4\t4\t100\tPA1001\tPercents and Decimal Numbers\n"
-            "\n"
-            "Skill Areas\n"
-            "Area\tSkill area\tProblems\tPoor\tFair\tGood\tMean correct\n"
-            "1\tBasic Operations with Integers\t7\t1\t2\t1\t4.5\n"
-            "2\tBasic Operations with Fractions\t9\t1\t1\t2\t7.3\n"
-            "3\tBasic Operations with Decimals\t7\t0\t0\t4\t7.0\n"
-            "4\tOther Operations with Integers\t7\t0\t3\t1\t5.0\n"
-            "\n"
-            "Lessons to Reteach\n"
-            "Lesson\tLesson title\tUnit\tStudents\tOf\tNames\n"
-            "PA0203\tWord Problems\tUNIT 2: Whole Numbers: Mult. & Dividing\t4\t4\t; Ann Baker; "
-            "Cho, Bob; Cy M\xFCller\n"
-            "PA1001\tPercents and Decimal Numbers\tUNIT 10: Percent\t4\t4\t; Ann Baker; Cho, Bob; "
-            "Cy M\xFCller\n"
-            "PA0202\tDividing by Whole Numbers\tUNIT 2: Whole Numbers: Mult. & Dividing\t3\t4\tAnn "
-            "Baker; Cho, Bob; Cy M\xFCller\n"
-            "PA0503\tWord Problems\tUNIT 5: Fractions & Mixed Nos: Mult/Div\t3\t4\t; Cho, Bob; Cy "
-            "M\xFCller\n"
-            "PA0201\tMultiplying by Whole Numbers\tUNIT 2: Whole Numbers: Mult. & "
-            "Dividing\t2\t4\tAnn Baker; Cho, Bob\n"
-            "PA0502\tDividing Fractions\tUNIT 5: Fractions & Mixed Nos: Mult/Div\t2\t4\t; Cy "
-            "M\xFCller\n"
-            "PA0701\tThe Number Line\tUNIT 7: Positive and Negative Numbers\t2\t4\t; Cho, Bob\n"
-            "PA0303\tFinding the GCF and LCM\tUNIT 3: Whole Numbers: Other Operations\t2\t4\t; Cy "
-            "M\xFCller\n"
-            "PA0104\tSubtracting Whole Numbers\tUNIT 1: Whole Numbers: Adding & Subtr.\t1\t4\tAnn "
-            "Baker\n"
-            "PA0406\tSubtracting Fractions\tUNIT 4: Fractions & Mixed Nos: Add/Subtr\t1\t4\t\n"
-            "PA0501\tMultiplying Fractions\tUNIT 5: Fractions & Mixed Nos: Mult/Div\t1\t4\t\n");
+  EXPECT_EQ(OverviewTabLines(o, "Algebra Lab"), testing::kOverviewRangeLatestTabs);
   // The student not on the roster is counted under an empty name, first.
   ASSERT_EQ(o.reteach[0].students.size(), 4u);
   EXPECT_EQ(o.reteach[0].students[0].student, 9);

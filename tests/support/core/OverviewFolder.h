@@ -28,4 +28,16 @@ inline constexpr char kOverviewKey[] = "ABCDEABCDEABCDEABCDEABCDEABCDE";
 //   10 C2 3/2 11/03/26  19 21 27 28 29              Bob's Algebra 1 test
 void WriteOverviewFolder(TempFolder& dir);
 
+// The tab-separated overview of class 3's Pre-Algebra results from 09/01/26
+// to 12/31/26, the latest result of each student: Ann's result 9 (not her
+// later-dated result 1), Bob's, Cy's and student 9's. Dee's results are one
+// before September and one without a date; Ann's "c1" is not scored.
+// Problems 7 and 30 every student missed. Area 1 (7 problems) at 3, 4, 5
+// and 6 correct rates Poor, Fair, Fair, Good (mean 18 / 4 = 4.5); area 2
+// (9) at 9, 8, 7, 5 Good, Good, Fair, Poor (29 / 4 = 7.25, shown 7.3).
+// Problems 26 (PA0701) and 27 (PA0303) tie at two students: the test's
+// order puts 26 first, though PA0303 comes first by text. Student 9 is
+// named "", first.
+extern const char kOverviewRangeLatestTabs[];
+
 }  // namespace quillon::testing
