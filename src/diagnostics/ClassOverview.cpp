@@ -28,9 +28,11 @@ struct LessonIndex {
                               [](const auto& a, const auto& b) { return a.first == b.first; }),
                   entries.end());
   }
+  // The place of `lesson`, or entries.size() when the test has no such entry.
   std::size_t Find(std::string_view lesson) const {
     auto it = std::lower_bound(entries.begin(), entries.end(), lesson,
                                [](const auto& e, std::string_view l) { return e.first < l; });
+    if (it == entries.end() || it->first != lesson) return entries.size();
     return static_cast<std::size_t>(it - entries.begin());
   }
 };
@@ -114,6 +116,7 @@ ClassOverview SumClassResults(const std::vector<std::string>& records, const Ros
   o.areas.assign(o.test->area_names.size(), AreaFigures{});
   for (std::size_t i : chosen) {
     const std::optional<DiagnosticResult> result = ScoreDiagnosticRecord(records[i]);
+    if (!result) continue;  // not reached: the record's test is known
     ++o.results;
     for (int n = 1; n <= 30; ++n) o.wrong[static_cast<std::size_t>(n)] += !result->correct[n];
     for (std::size_t a = 0; a < o.areas.size(); ++a) {
@@ -122,9 +125,11 @@ ClassOverview SumClassResults(const std::vector<std::string>& records, const Ros
       ++(rating == "Poor" ? area.poor : rating == "Fair" ? area.fair : area.good);
       area.correct += result->area_correct[a];
     }
-    const std::size_t s = student_index.at(result->student_number);
-    for (const std::string& lesson : result->lessons_to_study)
-      named[lessons.Find(lesson)][s] = true;
+    const std::size_t s = student_index.at(DiagStudentNumber(records[i]));
+    for (const std::string& lesson : result->lessons_to_study) {
+      const std::size_t l = lessons.Find(lesson);
+      if (l < named.size()) named[l][s] = true;
+    }
   }
   std::vector<OverviewStudent> by_index(student_index.size());
   for (const auto& [student, index] : student_index) {
