@@ -45,7 +45,7 @@ frmDiagnostics::frmDiagnostics(Services services, QWidget* parent)
                                      "Erase Diagnostic Test Results for Selected Student"},
                                     [this](int i) { cmdSelected_Click(i); });
   InterleaveTabOrder(cmdAll_, cmdSelected_);
-  // Beside the specified buttons: the class view of the results.
+  // The class view of the results, below the buttons of the whole list.
   cmdOverview_ = new QPushButton("Class Overview", this);
   cmdOverview_->setObjectName("cmdOverview");
   cmdOverview_->setEnabled(false);
