@@ -1,9 +1,12 @@
 // One Diag.dat record and a roster name through the scoring and the report:
 // counts in range, fixed-width rows, the plan in order without repeats, two
-// printed pages (one for a test that is not known).
+// printed pages (one for a test that is not known); the class overview of
+// the record alone counts what its scoring found.
 #include <algorithm>
 #include <cstdint>
 
+#include "diagnostics/ClassOverview.h"
+#include "diagnostics/ClassOverviewText.h"
 #include "diagnostics/DiagRecord.h"
 #include "diagnostics/DiagnosticReport.h"
 #include "support/Check.h"
@@ -35,5 +38,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_CHECK(pages.size() == 2);
   FUZZ_CHECK(pages[0].size() == 32 + k);
   FUZZ_CHECK(pages[1].size() == 5 + lines.size() - (34 + k));
+
+  OverviewRequest request;
+  request.classnum = r->class_number;
+  request.test_code = r->test->code;
+  const ClassOverview o = SumClassResults({record}, Roster(), request);
+  FUZZ_CHECK(o.results == 1 && o.students == 1);
+  for (int n = 1; n <= 30; ++n) FUZZ_CHECK(o.wrong[static_cast<std::size_t>(n)] == !r->correct[n]);
+  FUZZ_CHECK(o.reteach.size() == r->lessons_to_study.size());
+  FUZZ_CHECK(OverviewTables(o)[kProblemsTable].rows.size() == 30);
+  request.range = {20000101, 20791231};
+  const ClassOverview dated = SumClassResults({record}, Roster(), request);
+  FUZZ_CHECK(dated.results + dated.without_date <= 1);
+  FUZZ_CHECK((dated.without_date == 1) == !DiagTestDay(record).has_value());
   return 0;
 }

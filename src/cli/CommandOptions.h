@@ -88,6 +88,15 @@ struct SummaryOptions {
   bool json = false;
 };
 
+struct OverviewOptions {
+  ClassChoice of_class;
+  std::string test;             // "C1", "C2", or "" for the class's test with the most results
+  bool all_results = false;     // every result, not only each student's latest
+  std::optional<int> from, to;  // days as yyyymmdd, both included
+  bool csv = false;
+  bool json = false;
+};
+
 struct ImportOptions {
   ClassChoice of_class;
   std::string file;  // as given: a path of the terminal's encoding

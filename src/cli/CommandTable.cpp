@@ -5,6 +5,7 @@
 #include "cli/BinCommands.h"
 #include "cli/CommandLine.h"
 #include "cli/ImportCommands.h"
+#include "cli/OverviewCommand.h"
 #include "cli/RecordCommands.h"
 #include "cli/SummaryCommand.h"
 #include "export/ExportDate.h"
@@ -155,6 +156,39 @@ void DeclareCommands(CommandLine& line) {
       .Json(&SummaryOptions::json)
       .Check(NotTogether(&SummaryOptions::csv, &SummaryOptions::json, "--csv", "--json", "summary"))
       .Check([](const SummaryOptions& o) {
+        if (o.from && o.to && *o.from > *o.to) throw Exit{kExitCommandLine, "--from is after --to"};
+      });
+
+  line.Add("overview", "the class view of a diagnostic test: what to reteach",
+           "The class overview of a diagnostic test (C1 Pre-Algebra or C2 Algebra 1), scored "
+           "as the reports score each result: a heading line (class, test, dates, the numbers "
+           "of results and of students, and what was left out), then three tables, each after "
+           "an empty line, its title and its heading line, separated by tabs: Problems (each "
+           "problem's skill area, how many results answered it wrongly, of how many, as a "
+           "percent, and the lesson that reviews it), Skill Areas (how many results rated each "
+           "area Poor, Fair and Good, and the mean number correct) and Lessons to Reteach (the "
+           "lessons of the plans of study, with how many students' plans name each, most "
+           "first). Writes no file.",
+           OverviewCommand)
+      .Class(&OverviewOptions::of_class)
+      .Choice("--test", &OverviewOptions::test, {{"C1", "C1"}, {"C2", "C2"}},
+              "the test: C1 Pre-Algebra or C2 Algebra 1 (default: the one of which the class "
+              "has more results)")
+      .Switch("--all-results", &OverviewOptions::all_results,
+              "count every result, not only the latest of each student (the last in Diag.dat)")
+      .Value("--from", &OverviewOptions::from, "mm/dd/yy",
+             "count only the results of that test date and after (a result without a date is "
+             "then left out, and counted)",
+             SummaryDay("--from"))
+      .Value("--to", &OverviewOptions::to, "mm/dd/yy",
+             "count only the results of that test date and before", SummaryDay("--to"))
+      .Switch("--csv", &OverviewOptions::csv,
+              "the spreadsheet file's bytes instead: UTF-8 with a byte-order mark, a section per "
+              "table, numbers plain, dates yyyy-mm-dd")
+      .Json(&OverviewOptions::json)
+      .Check(NotTogether(&OverviewOptions::csv, &OverviewOptions::json, "--csv", "--json",
+                         "overview"))
+      .Check([](const OverviewOptions& o) {
         if (o.from && o.to && *o.from > *o.to) throw Exit{kExitCommandLine, "--from is after --to"};
       });
 

@@ -101,10 +101,11 @@ std::string LessonEntry(const LessonRow& row) {
   return std::string(row.code) + FixWidth(row.unit, width) + "LESSON - " + row.lesson;
 }
 
-DiagnosticTest MakeTest(const char* code, const char* title, std::vector<std::string> areas,
-                        const LessonRow (&rows)[30]) {
+DiagnosticTest MakeTest(const char* code, const char* name, const char* title,
+                        std::vector<std::string> areas, const LessonRow (&rows)[30]) {
   DiagnosticTest t;
   t.code = code;
+  t.name = name;
   t.title = title;
   t.area_names = std::move(areas);
   t.area_counts.assign(t.area_names.size(), 0);
@@ -129,10 +130,10 @@ const std::vector<std::string>& AreaNames() {
 
 const DiagnosticTest* FindDiagnosticTest(std::string_view code) {
   static const DiagnosticTest kC1 =
-      MakeTest("C1", "Pre-Algebra Diagnostic Test Results",
+      MakeTest("C1", "Pre-Algebra", "Pre-Algebra Diagnostic Test Results",
                {AreaNames().begin(), AreaNames().begin() + 4}, kPreAlgebra);
   static const DiagnosticTest kC2 =
-      MakeTest("C2", "Algebra 1 Diagnostic Test Results", AreaNames(), kAlgebra1);
+      MakeTest("C2", "Algebra 1", "Algebra 1 Diagnostic Test Results", AreaNames(), kAlgebra1);
   if (code == "C1") return &kC1;
   if (code == "C2") return &kC2;
   return nullptr;

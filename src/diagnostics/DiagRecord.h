@@ -15,6 +15,7 @@ namespace quillon {
 
 struct DiagnosticTest {
   std::string code;                     // "C1" or "C2"
+  std::string name;                     // "Pre-Algebra" or "Algebra 1"
   std::string title;                    // the report title
   std::vector<std::string> area_names;  // 34 characters each, in report order
   std::vector<int> area_counts;         // problems in each area

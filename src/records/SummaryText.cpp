@@ -27,17 +27,6 @@ std::string Utf8(std::string_view bytes) {
   return out;
 }
 
-std::string CsvText(std::string_view bytes) {
-  std::string text = Utf8(bytes);
-  if (!text.empty() && std::string_view("=+-@\t\r").find(text[0]) != std::string_view::npos) {
-    text.insert(0, "'");
-  }
-  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-  std::string quoted = "\"";
-  for (char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-  return quoted + "\"";
-}
-
 // The printed columns: the name left-justified, the figures right-justified.
 constexpr int kPrintWidths[kSummaryColumns] = {21, 6, 7, 7, 10, 9, 11, 8, 10, 11};
 
@@ -58,6 +47,17 @@ std::string PrintedRow(const std::vector<std::string>& cells) {
 }
 
 }  // namespace
+
+std::string CsvText(std::string_view bytes) {
+  std::string text = Utf8(bytes);
+  if (!text.empty() && std::string_view("=+-@\t\r").find(text[0]) != std::string_view::npos) {
+    text.insert(0, "'");
+  }
+  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+  std::string quoted = "\"";
+  for (char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+  return quoted + "\"";
+}
 
 std::string SummaryCell(const SummaryRow& row, int column, DateStyle dates) {
   switch (column) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "records/Summary.h"
@@ -17,6 +18,12 @@ std::string SummaryCell(const SummaryRow& row, int column, DateStyle dates);
 // The heading line and one line per row, cells separated by tabs, dates
 // mm/dd/yy; each ends in "\n".
 std::string SummaryTabLines(const std::vector<SummaryRow>& rows);
+
+// A text cell of a CSV file: the single-byte (Latin-1) text in UTF-8,
+// quoted when it holds a comma, a quote or a line break, and after an
+// apostrophe when a spreadsheet would take it for a formula (it begins
+// with = + - @, a tab or a carriage return).
+std::string CsvText(std::string_view bytes);
 
 // The CSV file: a UTF-8 byte-order mark, the heading row, one row per
 // student; comma-separated, CRLF line ends, numbers plain, dates

@@ -8,10 +8,12 @@
 #include "gui/classes/frmStudentName.h"
 #include "gui/diagnostics/frmDiagnostics.h"
 #include "gui/diagnostics/frmDisplayDiagnostics.h"
+#include "gui/diagnostics/frmOverview.h"
 #include "gui/export/frmOutput.h"
 #include "gui/records/frmDisplay.h"
 #include "gui/records/frmStudents.h"
 #include "gui/restore/frmRestore.h"
+#include "support/core/Builders.h"
 #include "support/gui/GuiFixture.h"
 
 namespace quillon {
@@ -112,8 +114,27 @@ const Window kWindows[] = {
       {"cmdSelected", 0, "Display Diagnostic Test Results for Selected Student"},
       {"cmdSelected", 1, "Print Diagnostic Test Results for Selected Student"},
       {"cmdSelected", 2, "Erase Diagnostic Test Results for Selected Student"},
+      {"cmdOverview", -1, "Class Overview"},
       {"cmdMenu", -1, "Return to Menu"}},
      {{"lstClasses", "Classes"}, {"lstStudents", "Diagnostic Test Results"}}},
+    {"frmOverview",
+     [](Services s, WorkingLists&) {
+       return std::make_unique<frmOverview>(s, testing::ClassRec("Algebra Lab", "060", "3"));
+     },
+     {{"lblClass", -1, "Class: Algebra Lab"},
+      {"chkLatest", -1, "Latest result of each student"},
+      {"cmdDates", -1, "Show These Dates"},
+      {"lblCounts", -1, "This class has no results of a diagnostic test."},
+      {"cmdPrint", -1, "Print Overview"},
+      {"cmdCsv", -1, "Save as CSV"},
+      {"cmdClose", -1, "Close"}},
+     {{"cboTest", "Test"},
+      {"txtFrom", "From"},
+      {"txtTo", "To"},
+      {"grdProblems", "Problems"},
+      {"grdAreas", "Skill Areas"},
+      {"grdReteach", "Lessons to Reteach"},
+      {"lstNames", "Students whose plans name the lesson"}}},
     {"frmDisplayDiagnostics",
      [](Services, WorkingLists&) { return std::make_unique<frmDisplayDiagnostics>(); },
      {{"cmdOK", -1, "Close"}},
@@ -183,7 +204,10 @@ TEST_F(CaptionsTest, TabGoesThroughTheControlsInReadingOrder) {
        "optSortDir1 optSortDir0 lstRecords cmdOK"},
       {"frmDiagnostics",
        "lstClasses lstStudents cmdAll0 cmdSelected0 cmdAll1 cmdSelected1 cmdAll2 cmdSelected2 "
-       "cmdMenu"},
+       "cmdOverview cmdMenu"},
+      {"frmOverview",
+       "cboTest chkLatest txtFrom txtTo cmdDates grdProblems grdAreas grdReteach lstNames "
+       "cmdPrint cmdCsv cmdClose"},
       {"frmDisplayDiagnostics", "lstRecords cmdOK"},
       {"frmOutput",
        "optDateRange1 optDateRange2 txtDate optSortChoice1 optSortChoice2 optSortChoice3 "

@@ -17,6 +17,7 @@
 #include "gui/classes/ClassListBoxes.h"
 #include "gui/diagnostics/PrintDiagnostics.h"
 #include "gui/diagnostics/frmDisplayDiagnostics.h"
+#include "gui/diagnostics/frmOverview.h"
 #include "gui/platform/CenterForm.h"
 #include "gui/platform/Controls.h"
 #include "gui/platform/Encoding.h"
@@ -46,6 +47,11 @@ frmDiagnostics::frmDiagnostics(Services services, QWidget* parent)
                                      "Erase Diagnostic Test Results for Selected Student"},
                                     [this](int i) { cmdSelected_Click(i); });
   InterleaveTabOrder(cmdAll_, cmdSelected_);
+  // The class view of the results, below the buttons of the whole list.
+  cmdOverview_ = new QPushButton("Class Overview", this);
+  cmdOverview_->setObjectName("cmdOverview");
+  cmdOverview_->setEnabled(false);
+  connect(cmdOverview_, &QPushButton::clicked, this, &frmDiagnostics::cmdOverview_Click);
   cmdMenu_ = new QPushButton("Return to Menu", this);
   cmdMenu_->setObjectName("cmdMenu");
   cmdMenu_->setAutoDefault(false);
@@ -60,7 +66,8 @@ frmDiagnostics::frmDiagnostics(Services services, QWidget* parent)
     grid->addWidget(cmdAll_[i], 2 + i, 0);
     grid->addWidget(cmdSelected_[i], 2 + i, 1);
   }
-  grid->addWidget(cmdMenu_, 5, 0, 1, 2, Qt::AlignHCenter);
+  grid->addWidget(cmdOverview_, 5, 0);
+  grid->addWidget(cmdMenu_, 6, 0, 1, 2, Qt::AlignHCenter);
 
   connect(lstClasses_, &RecordListBox::Click, this, &frmDiagnostics::lstClasses_Click);
   connect(lstStudents_, &RecordListBox::Click, this, &frmDiagnostics::lstStudents_Click);
@@ -80,6 +87,7 @@ void frmDiagnostics::UpdateClassList() {
   FillClassListBox(services_.folder, services_.dialogs, lstClasses_);
   if (services_.dialogs.Ended()) return;
   lstStudents_->Clear();
+  cmdOverview_->setEnabled(false);
   SetButtonStates(kOff, kOff, kOff, kOff, kOff, kOff);
 }
 
@@ -91,8 +99,13 @@ void frmDiagnostics::UpdateStudentList(int classnum) {
     SayFailure(services_.dialogs, services_.folder,
                "The diagnostic results cannot be read.\r\n\r\n", s);
   }
-  for (const std::string& e : entries) lstStudents_->AddItem(e, TrimRight(e.substr(0, 50)));
+  bool scored = false;  // a result of a known test, for the overview
+  for (const std::string& e : entries) {
+    lstStudents_->AddItem(e, TrimRight(e.substr(0, 50)));
+    scored = scored || FindDiagnosticTest(DiagTestCode(DiagEntryRecord(e))) != nullptr;
+  }
   lstStudents_->SetListIndex(-1);
+  cmdOverview_->setEnabled(classnum > 0 && scored);
 }
 
 int frmDiagnostics::SelectedClassNumber() const {
@@ -163,6 +176,11 @@ void frmDiagnostics::ShowReports(const std::string& caption,
     ShowDiagnosticReport(window, records[i], roster);
   }
   services_.dialogs.ShowModal(window);
+}
+
+void frmDiagnostics::cmdOverview_Click() {
+  frmOverview overview(services_, lstClasses_->SelectedRecord(), this);
+  services_.dialogs.ShowModal(overview);
 }
 
 void frmDiagnostics::DisplayDiagnosticDataAll() {

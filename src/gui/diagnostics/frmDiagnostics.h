@@ -2,7 +2,8 @@
 // every result in Diag.dat, one entry each (the student's name in 50
 // characters, then the whole record), sorted by the entry text; its buttons
 // show, print or erase the results of the whole list or of the selected
-// entry's student.
+// entry's student. "Class Overview" (enabled while the chosen class has
+// results of a known test) opens the class view of its tests.
 #pragma once
 
 #include <QDialog>
@@ -41,6 +42,8 @@ class frmDiagnostics : public QDialog {
   void cmdAll_Click(int index);
   void cmdSelected_Click(int index);
 
+  void cmdOverview_Click();
+
   void DisplayDiagnosticDataAll();
   void DisplayDiagnosticData();
   void PrintDiagnosticDataAll();
@@ -66,6 +69,7 @@ class frmDiagnostics : public QDialog {
   RecordListBox* lstStudents_;
   std::array<QPushButton*, 3> cmdAll_;
   std::array<QPushButton*, 3> cmdSelected_;
+  QPushButton* cmdOverview_;
   QPushButton* cmdMenu_;
   std::string SelectedDiagRecord_;
 };

@@ -9,18 +9,18 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
-#include <QStandardPaths>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
 #include "base/Text.h"
 #include "data/ClassFiles.h"
 #include "gui/platform/CenterForm.h"
+#include "gui/platform/DateBoxes.h"
 #include "gui/platform/Encoding.h"
 #include "gui/platform/Messages.h"
+#include "gui/platform/SaveCsv.h"
 #include "gui/records/PrintSummary.h"
 #include "gui/records/frmProgressChart.h"
-#include "platform/SaveFile.h"
 #include "records/ProgressChart.h"
 #include "records/SummaryText.h"
 
@@ -35,16 +35,6 @@ QPushButton* Button(QWidget* parent, const char* name, const char* caption) {
   b->setObjectName(name);
   b->setAutoDefault(false);
   return b;
-}
-
-QLineEdit* DateBox(QWidget* parent, const char* name, const char* heading) {
-  auto* box = new QLineEdit(parent);
-  box->setObjectName(name);
-  box->setAccessibleName(heading);
-  box->setPlaceholderText("mm/dd/yy");
-  box->setMaxLength(10);
-  box->setFixedWidth(box->fontMetrics().horizontalAdvance("00/00/0000") + 16);
-  return box;
 }
 
 }  // namespace
@@ -204,29 +194,7 @@ void frmSummary::SelectionChanged() {
 
 void frmSummary::cmdDates_Click() {
   SummaryRange range;
-  const std::pair<QLineEdit*, std::optional<int>*> boxes[] = {{txtFrom_, &range.from},
-                                                              {txtTo_, &range.to}};
-  for (auto [box, day] : boxes) {
-    const std::string text = Trim(FromQStringReplacing(box->text()));
-    if (text.empty()) continue;
-    *day = ParseSummaryDate(text);
-    if (!*day) {
-      services_.dialogs.MessageBox(
-          "\"" + text +
-              "\" is not a date.\r\rEnter dates as mm/dd/yy, or leave the box empty "
-              "for no limit.",
-          Buttons::kOk, Icon::kNone, Title::Default());
-      box->setFocus();
-      box->selectAll();
-      return;
-    }
-  }
-  if (range.from && range.to && *range.from > *range.to) {
-    services_.dialogs.MessageBox("The From date is after the To date.", Buttons::kOk, Icon::kNone,
-                                 Title::Default());
-    txtFrom_->setFocus();
-    return;
-  }
+  if (!ReadDateBoxes(services_.dialogs, txtFrom_, txtTo_, &range)) return;
   const SummaryRange before = request_.range;
   request_.range = range;
   if (!Compute(true)) {
@@ -261,32 +229,9 @@ void frmSummary::cmdPrint_Click() {
 }
 
 void frmSummary::cmdCsv_Click() {
-  const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-  const std::string suggested = documents.toLocal8Bit().toStdString() + "/Class summary " +
-                                DayKeyIso(DayKeyOf(services_.clock.Today())) + ".csv";
-  std::string path =
-      services_.dialogs.SaveFileName("Save Class Summary", suggested, "CSV files (*.csv)");
-  if (path.empty()) return;
-  const std::size_t slash = path.rfind('/');
-  if (path.find('.', slash == std::string::npos ? 0 : slash) == std::string::npos) path += ".csv";
-  const std::string bytes = SummaryCsv(shown_);
-  bool exists = false;
-  Status s = SaveWholeFile(path, bytes, false, &exists);
-  if (s.ok() && exists) {
-    if (services_.dialogs.MessageBox(path + "\r\rThis file already exists. Replace it?",
-                                     Buttons::kYesNo, Icon::kNone,
-                                     Title::Default()) != Answer::kYes) {
-      return;
-    }
-    s = SaveWholeFile(path, bytes, true, &exists);
-  }
-  if (!s.ok()) {
-    services_.dialogs.MessageBox("The summary could not be saved.\r\r" + s.ToString(), Buttons::kOk,
-                                 Icon::kCritical, Title::Default());
-    return;
-  }
-  services_.dialogs.MessageBox("The summary was saved to the file\r\n" + path, Buttons::kOk,
-                               Icon::kNone, Title::Default());
+  SaveCsvFile(services_.dialogs, "Save Class Summary",
+              "Class summary " + DayKeyIso(DayKeyOf(services_.clock.Today())) + ".csv", "summary",
+              SummaryCsv(shown_));
 }
 
 }  // namespace quillon

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -71,6 +72,15 @@ void WindowDriver::Option(std::string_view name, int index) {
   Check();
 }
 
+void WindowDriver::Choose(std::string_view combo, int index) {
+  auto& box = Get<QComboBox>(combo);
+  if (!box.isEnabled()) Fail("chose in " + std::string(combo) + ", which is disabled");
+  if (index < 0 || index >= box.count())
+    Fail("no item " + std::to_string(index) + " in " + std::string(combo));
+  box.setCurrentIndex(index);
+  Check();
+}
+
 void WindowDriver::Type(std::string_view name, const QString& keys) {
   QTest::keyClicks(&Get(name), keys);
   Check();
@@ -82,6 +92,11 @@ void WindowDriver::Key(std::string_view name, int qt_key) {
 }
 
 std::vector<std::string> WindowDriver::Items(std::string_view list) {
+  if (auto* box = window_.findChild<QComboBox*>(QString::fromStdString(std::string(list)))) {
+    std::vector<std::string> out;
+    for (int i = 0; i < box->count(); ++i) out.push_back(Bytes(box->itemText(i)));
+    return out;
+  }
   auto& view = Get<QAbstractItemView>(list);
   std::vector<std::string> out;
   const QAbstractItemModel& model = *view.model();
@@ -115,6 +130,7 @@ std::string WindowDriver::Text(std::string_view name, int index) {
   if (auto* button = qobject_cast<QAbstractButton*>(&w)) return Bytes(button->text());
   if (auto* edit = qobject_cast<QLineEdit*>(&w)) return Bytes(edit->text());
   if (auto* frame = qobject_cast<QGroupBox*>(&w)) return Bytes(frame->title());
+  if (auto* box = qobject_cast<QComboBox*>(&w)) return Bytes(box->currentText());
   Fail(Name(name, index) + " has no text");
 }
 

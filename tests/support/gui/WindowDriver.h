@@ -37,17 +37,20 @@ class WindowDriver {
   void Focus(std::string_view name);
   // Chooses an option button.
   void Option(std::string_view name, int index);
+  // Chooses item `index` of a drop-down list, as picking it would.
+  void Choose(std::string_view combo, int index);
   // Types `keys` into a text box (each a real key press), or presses a key.
   void Type(std::string_view name, const QString& keys);
   void Key(std::string_view name, int qt_key);
 
   // The whole texts the items of a list carry (records, report lines), as
-  // bytes; and the texts it shows.
+  // bytes; and the texts it shows. A drop-down list's items are its texts.
   std::vector<std::string> Items(std::string_view list);
   std::vector<std::string> Shown(std::string_view list);
   int Selected(std::string_view list);
 
-  // A label's, button's, text box's or frame's text, as bytes.
+  // A label's, button's, text box's or frame's text, or a drop-down list's
+  // chosen item, as bytes.
   std::string Text(std::string_view name, int index = -1);
   bool Enabled(std::string_view name, int index = -1) { return Get(name, index).isEnabled(); }
   bool Visible(std::string_view name, int index = -1) { return Get(name, index).isVisible(); }
