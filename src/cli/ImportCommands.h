@@ -1,6 +1,7 @@
-// quillon-cli's roster import and log-in slips: `import --class N [--yes]
-// FILE` and `slips --class N [--student N]`, over the same core as the
-// classes window.
+// quillon-cli's roster import and log-in slips: `import --class N
+// [--name-column K [--first-column K]] [--password-column K] [--yes] FILE`
+// and `slips --class N [--student N]`, over the same core as the classes
+// window.
 #pragma once
 
 #include <ostream>
