@@ -73,17 +73,18 @@ std::string QtDialogs::InputBox(const std::string& prompt, const std::string& ti
     // The limit shows while typing, not as a cut name afterwards.
     if (auto* line = box.findChild<QLineEdit*>()) line->setMaxLength(max_length);
   }
-  if (box.exec() != QDialog::Accepted) return std::string();
-  const QString text = box.textValue();
-  std::optional<std::string> stored = FromQString(text);
-  if (!stored) {
-    // Nothing is done rather than keeping a text other than the one typed.
-    MessageBox(
-        "The text holds a character that cannot be stored in the files: use the letters, "
-        "digits and signs of Western European languages.\r\n\r\nNothing was changed.",
-        Buttons::kOk, Icon::kCritical, Title::Default());
-    return std::string();
+  // A character beyond the single-byte ones is said in the box itself, with
+  // the nearest storable spelling offered in its place: OK again keeps it.
+  for (;;) {
+    if (box.exec() != QDialog::Accepted) return std::string();
+    std::optional<std::string> spelled;
+    const QString notice = SpellingNotice(box.textValue(), &spelled);
+    if (notice.isEmpty()) break;
+    box.setLabelText(notice + "\n\n" + PromptText(prompt));
+    if (spelled) box.setTextValue(ToQString(*spelled));
   }
+  std::optional<std::string> stored = FromQString(box.textValue());
+  if (!stored) return std::string();  // every character has a single-byte form by now
   return *stored;
 }
 

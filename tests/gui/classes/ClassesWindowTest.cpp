@@ -1,5 +1,6 @@
 // The classes and rosters window, driven as an instructor would: the lists,
 // the button states, every prompt, and the bytes left in the files.
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTest>
@@ -368,20 +369,34 @@ TEST_F(ClassesWindowTest, ThePasswordBoxTakesDigitsAndCapitalsOnly) {
   EXPECT_EQ(s.Text("Label3"),
             " Password must be 0 to 6         characters.  Use uppercase    letters A-Z and "
             "numbers 0-9.");
-  // A name that cannot be stored is refused with a message; the dialog stays.
+  // A character without a single-byte spelling is named beside the name;
+  // the dialog stays for a correction.
+  auto& notice = s.Get<QLabel>("lblNotice");
+  EXPECT_TRUE(notice.isHidden());
   s.Get<QLineEdit>("Text1").setText(QString::fromUtf8("Zo\xC3\xAB \xE2\x82\xAC"));
-  dialogs.ExpectMessage(
-      "The student name holds a character that cannot be stored in "
-      "STUDENTS.DAT.",
-      Buttons::kOk, Icon::kCritical, Title::Default(), Answer::kOk);
   s.Click("cmdOK");
   EXPECT_TRUE(dialog.isVisible());
   EXPECT_FALSE(dialog.Answer());
-  s.Get<QLineEdit>("Text1").setText(QString::fromUtf8("Zo\xC3\xAB"));  // fits one byte each
+  EXPECT_EQ(notice.text().toUtf8().toStdString(),
+            "\xE2\x82\xAC cannot be stored: the files hold only the letters of Western European "
+            "languages. Correct the text.");
+  EXPECT_FALSE(notice.isHidden());
+  EXPECT_EQ(s.Get<QLineEdit>("Text1").text().toUtf8().toStdString(), "Zo\xC3\xAB \xE2\x82\xAC");
+  // A letter with one: the nearest spelling is put in its place and said;
+  // OK again keeps it.
+  s.Get<QLineEdit>("Text1").setText(QString::fromUtf8("Zo\xC3\xAB Ay\xC5\x9F" "e"));
+  s.Click("cmdOK");
+  EXPECT_FALSE(dialog.Answer());
+  EXPECT_EQ(notice.text().toUtf8().toStdString(),
+            "\xC5\x9F cannot be stored, so it is written as s: \"Zo\xC3\xAB Ayse\". Press OK to "
+            "keep this spelling, or correct it.");
+  EXPECT_EQ(s.Text("Text1"), "Zo\xEB Ayse");
+  EXPECT_EQ(dialog.focusWidget(), &s.Get<QLineEdit>("Text1"));
   s.Click("cmdOK");
   ASSERT_TRUE(dialog.Answer());
-  EXPECT_EQ(dialog.Answer()->StudentDialogName, "Zo\xEB");
+  EXPECT_EQ(dialog.Answer()->StudentDialogName, "Zo\xEB Ayse");
   EXPECT_EQ(dialog.Answer()->StudentDialogPassword, "ABCDE");
+  EXPECT_TRUE(dialogs.Done());
 }
 
 }  // namespace
