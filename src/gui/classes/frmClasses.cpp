@@ -89,7 +89,6 @@ frmClasses::frmClasses(Services services, QWidget* parent) : QDialog(parent), se
 
   connect(lstClasses_, &RecordListBox::Click, this, &frmClasses::lstClasses_Click);
   connect(lstStudents_, &RecordListBox::Click, this, &frmClasses::lstStudents_Click);
-  connect(lstStudents_, &RecordListBox::GotFocus, this, &frmClasses::lstStudents_GotFocus);
   connect(cmdChangePassingGrade_, &QPushButton::clicked, this,
           &frmClasses::cmdChangePassingGrade_Click);
   // "Return to Menu" is the window's cancel button: Escape presses it.
@@ -163,12 +162,6 @@ void frmClasses::lstClasses_Click() {
 }
 
 void frmClasses::lstStudents_Click() { SetButtonStates(kOn, kOn, kOn, kOn, kOn, kOn, kOn, kOn); }
-
-void frmClasses::lstStudents_GotFocus() {
-  if (lstStudents_->ListCount() > 0 && lstStudents_->ListIndex() < 0) {
-    lstStudents_->SetListIndex(0);
-  }
-}
 
 void frmClasses::cmdClass_Click(int index) {
   if (index == 0) CreateClass();
@@ -267,6 +260,7 @@ void frmClasses::DeleteClass() {
     return DeleteClassWithRecords(services_.folder, services_.clock.Now(), c, &erased);
   }));
   UpdateClassList();
+  lstClasses_->setFocus();  // not the next button along: the list that changed
 }
 
 void frmClasses::EraseAllClasses() {
@@ -280,6 +274,7 @@ void frmClasses::EraseAllClasses() {
     return DeleteClassWithRecords(services_.folder, services_.clock.Now(), kEveryClass, &erased);
   }));
   UpdateClassList();
+  lstClasses_->setFocus();
 }
 
 std::optional<StudentDialogAnswer> frmClasses::AskStudent(const std::string& caption,
@@ -364,6 +359,7 @@ void frmClasses::DeleteStudent() {
     return DeleteStudentWithRecords(services_.folder, services_.clock.Now(), s, c, &erased);
   }));
   UpdateStudentList(c);
+  lstStudents_->setFocus();
 }
 
 void frmClasses::EraseAllStudents() {
@@ -387,6 +383,7 @@ void frmClasses::EraseAllStudents() {
   UpdateStudentList(c);  // empty, unless the removal failed
   SetButtonStates(kAsItIs, kAsItIs, kAsItIs, kAsItIs, kOn, kOff,
                   EnabledIf(lstStudents_->ListCount() > 0), kOff);
+  lstStudents_->setFocus();
 }
 
 }  // namespace quillon

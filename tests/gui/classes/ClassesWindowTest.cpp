@@ -74,8 +74,7 @@ TEST_F(ClassesWindowTest, ButtonStatesFromOpeningToClosing) {
   EXPECT_EQ(d().Items("lstStudents"),
             (std::vector<std::string>{StudentRec("Ann", "1", "1"), StudentRec("Bob", "2", "1")}));
   EXPECT_EQ(Buttons(), "11111010");
-  d().Focus("lstStudents");  // tabbing in selects the first student
-  EXPECT_EQ(d().Selected("lstStudents"), 0);
+  d().Select("lstStudents", 0);
   EXPECT_EQ(Buttons(), "11111111");
 
   // After a single delete the roster has no selection, yet the two
@@ -105,6 +104,58 @@ TEST_F(ClassesWindowTest, ButtonStatesFromOpeningToClosing) {
 
   d().Click("cmdMenu");
   EXPECT_FALSE(window_->isVisible());
+  EXPECT_TRUE(dialogs.Done());
+}
+
+// The keyboard, as an instructor who tabs about meets it: the focus moves
+// into a list without selecting (so "Print Log-in Slips" still prints the
+// whole class), End and Home from no selection go to the last and the first
+// item, and after a deletion the focus is on the list that changed, never
+// on the button beside the one pressed.
+TEST_F(ClassesWindowTest, TheKeysNeverSelectOrMoveTheFocusBehindTheUsersBack) {
+  dir.Write(kClassesFile, ClassRec("Algebra", "070", "1") + ClassRec("Geometry", "060", "2") +
+                              ClassRec("Trigonometry", "060", "3"));
+  dir.Write(kStudentsFile,
+            StudentRec("Ann", "1", "1") + StudentRec("Bob", "2", "1") + StudentRec("Cy", "3", "1"));
+  Open();
+  window_->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+  auto& classes = d().Get<QListWidget>("lstClasses");
+  auto& roster = d().Get<QListWidget>("lstStudents");
+  classes.setFocus(Qt::TabFocusReason);
+  EXPECT_EQ(d().Selected("lstClasses"), -1);
+  QTest::keyClick(&classes, Qt::Key_End);
+  EXPECT_EQ(d().Selected("lstClasses"), 2);  // Trigonometry, not the first
+  QTest::keyClick(&classes, Qt::Key_Home);
+  EXPECT_EQ(d().Selected("lstClasses"), 0);  // Algebra
+  EXPECT_EQ(d().Shown("lstStudents"), (std::vector<std::string>{"Ann", "Bob", "Cy"}));
+
+  roster.setFocus(Qt::TabFocusReason);
+  ASSERT_TRUE(roster.hasFocus());
+  EXPECT_EQ(d().Selected("lstStudents"), -1);
+  EXPECT_EQ(roster.currentRow(), -1);
+  EXPECT_EQ(Buttons(), "11111010");
+  d().Click("cmdPrintSlips");
+  ASSERT_EQ(printer.documents.size(), 1u);
+  int slips = 0;
+  for (const auto& line : printer.documents[0][0].lines) slips += line.text.rfind("Student:", 0) == 0;
+  EXPECT_EQ(slips, 3);  // the whole class
+  QTest::keyClick(&roster, Qt::Key_End);
+  EXPECT_EQ(d().Selected("lstStudents"), 2);  // Cy
+
+  d().Focus("cmdStudent1");
+  ExpectConfirm("Are you sure you want to delete this student?\r\rCy", Answer::kYes);
+  d().Click("cmdStudent", 1);
+  EXPECT_EQ(d().Shown("lstStudents"), (std::vector<std::string>{"Ann", "Bob"}));
+  EXPECT_EQ(QApplication::focusWidget(), &roster);
+  EXPECT_EQ(d().Selected("lstStudents"), -1);
+
+  d().Focus("cmdClass1");
+  ExpectConfirm("Are you sure you want to delete this class?\r\rAlgebra", Answer::kYes);
+  d().Click("cmdClass", 1);
+  EXPECT_EQ(d().Shown("lstClasses"), (std::vector<std::string>{"Geometry", "Trigonometry"}));
+  EXPECT_EQ(QApplication::focusWidget(), &classes);  // not "Erase All Classes"
+  EXPECT_EQ(d().Selected("lstClasses"), -1);
   EXPECT_TRUE(dialogs.Done());
 }
 
