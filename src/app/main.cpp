@@ -78,7 +78,11 @@ int main(int argc, char** argv) {
   }
   quillon::PosixFolder folder(dir.absolutePath().toLocal8Bit().toStdString());
   quillon::SystemClock clock;
-  quillon::QtPrinter printer(folder.path(), dialogs, clock);
+  // PDF files are offered in the user's documents folder, never in the shared
+  // program folder unless chosen there; the file dialogs (the print
+  // dialog's own PDF file among them) start there too.
+  quillon::QtPrinter printer("", dialogs, clock);
+  QDir::setCurrent(QString::fromLocal8Bit(printer.PdfFolder().c_str()));
   quillon::SharedValues values;
   std::unique_ptr<quillon::frmMenu> menu = quillon::Main({folder, dialogs, clock, printer, values});
   if (dialogs.Ended()) return dialogs.exit_status();

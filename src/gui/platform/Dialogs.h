@@ -9,6 +9,7 @@
 #include "base/Status.h"
 
 class QDialog;
+class QPrinter;
 
 namespace quillon {
 
@@ -77,6 +78,12 @@ class Dialogs {
   virtual std::string OpenFileName(const std::string& title, const std::string& filter) {
     (void)title, (void)filter;
     return std::string();
+  }
+  // The platform's print dialog over `printer` (printer, copies, pages, or
+  // a PDF file, as set up before); true when the user chose to print.
+  virtual bool PrintDialog(QPrinter& printer) {
+    (void)printer;
+    return true;
   }
   virtual void Beep() = 0;
   virtual void SetBusy(bool busy) = 0;

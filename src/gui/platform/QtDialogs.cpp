@@ -6,6 +6,8 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 
 #include "gui/platform/Encoding.h"
 
@@ -102,6 +104,18 @@ std::string QtDialogs::OpenFileName(const std::string& title, const std::string&
   return QFileDialog::getOpenFileName(QApplication::activeWindow(), ToQString(title), QString(),
                                       ToQString(filter))
       .toStdString();
+}
+
+bool QtDialogs::PrintDialog(QPrinter& printer) {
+  if (ended_) return false;
+  QPrintDialog dialog(&printer, QApplication::activeWindow());
+  dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
+  dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+  dialog.setOption(QAbstractPrintDialog::PrintCollateCopies, true);
+  dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+  dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+  dialog.setMinMax(1, 9999);  // how many pages a report has is known once it is printed
+  return dialog.exec() == QDialog::Accepted && !ended_;
 }
 
 void QtDialogs::Beep() { QApplication::beep(); }

@@ -34,6 +34,7 @@ void PrintSummary(Services services, const std::vector<SummaryRow>& rows,
                   const std::string& class_name, double passing_grade, const SummaryRange& range) {
   PrinterFaultHandler handler(services, PrinterFaultHandler::OtherFault::kAbandon);
   Printer& printer = services.printer;
+  if (!printer.ChooseDestination("Class Summary", Orientation::kLandscape)) return;
   PrintLayout layout;
   if (!BeginLandscape(services, handler, &layout)) return;
   const int today = DayKeyOf(services.clock.Today());
@@ -59,6 +60,7 @@ void PrintProgressChart(Services services, const ProgressData& data, const std::
                         const SummaryRange& range) {
   PrinterFaultHandler handler(services, PrinterFaultHandler::OtherFault::kAbandon);
   Printer& printer = services.printer;
+  if (!printer.ChooseDestination("Progress Chart", Orientation::kLandscape)) return;
   PrintLayout layout;
   if (!BeginLandscape(services, handler, &layout)) return;
   printer.SetPosition(layout.PrintLeft, layout.PrintTop);
