@@ -147,8 +147,9 @@ std::string ScriptedDialogs::InputBox(const std::string& prompt, const std::stri
   return s.typed;
 }
 
-std::string ScriptedDialogs::SaveFileName(const std::string& title, const std::string&,
+std::string ScriptedDialogs::SaveFileName(const std::string& title, const std::string& suggested,
                                           const std::string&) {
+  suggested_files.push_back(suggested);
   Step s{};
   if (!Next(Step::kSaveFile, title, &s)) return std::string();
   return s.typed;

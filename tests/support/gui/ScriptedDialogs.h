@@ -78,6 +78,7 @@ class ScriptedDialogs : public Dialogs {
   int exit_status = -1;
   std::vector<std::string> prompts;  // every message prompt shown, in order
   std::vector<int> input_limits;     // every input box's most characters (0: none)
+  std::vector<std::string> suggested_files;  // every save-file dialog's path offered first
   // The document name of every print dialog, and the PDF file it offered
   // first ("" for a printer).
   std::vector<std::string> print_dialogs, print_files;
