@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPrintDialog>
+#include <QPushButton>
 #include <QPrinter>
 
 #include "gui/platform/Encoding.h"
@@ -103,6 +104,27 @@ std::string QtDialogs::OpenFileName(const std::string& title, const std::string&
   if (ended_) return std::string();
   return QFileDialog::getOpenFileName(QApplication::activeWindow(), ToQString(title), QString(),
                                       ToQString(filter))
+      .toStdString();
+}
+
+Answer QtDialogs::QuestionWithOther(const std::string& prompt, const std::string& other,
+                                    const Title& title) {
+  if (ended_) return Answer::kNo;
+  QMessageBox box(QMessageBox::NoIcon, title.is_default ? QString(kDefaultTitle) : ToQString(title.text),
+                  PromptText(prompt), QMessageBox::Yes | QMessageBox::No,
+                  QApplication::activeWindow());
+  QPushButton* third = box.addButton(ToQString(other), QMessageBox::ActionRole);
+  box.setEscapeButton(QMessageBox::No);
+  box.exec();
+  if (box.clickedButton() == third) return Answer::kOther;
+  return box.clickedButton() == box.button(QMessageBox::Yes) ? Answer::kYes : Answer::kNo;
+}
+
+std::string QtDialogs::FolderName(const std::string& title, const std::string& start) {
+  if (ended_) return std::string();
+  return QFileDialog::getExistingDirectory(QApplication::activeWindow(), ToQString(title),
+                                           QString::fromLocal8Bit(start.c_str()))
+      .toLocal8Bit()
       .toStdString();
 }
 

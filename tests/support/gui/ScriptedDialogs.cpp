@@ -14,7 +14,9 @@ const char* KindName(int kind) {
          : kind == 2 ? "modal window"
          : kind == 3 ? "save-file dialog"
          : kind == 4 ? "file dialog"
-                     : "print dialog";
+         : kind == 5 ? "print dialog"
+         : kind == 6 ? "question"
+                     : "folder dialog";
 }
 
 // How a window is named in the script: its objectName, or for a typed
@@ -75,6 +77,26 @@ ScriptedDialogs& ScriptedDialogs::ExpectSaveFile(std::string title, std::string 
 ScriptedDialogs& ScriptedDialogs::ExpectFile(std::string title, std::string path) {
   Step s;
   s.kind = Step::kFile;
+  s.text = std::move(title);
+  s.typed = std::move(path);
+  script_.push_back(std::move(s));
+  return *this;
+}
+
+ScriptedDialogs& ScriptedDialogs::ExpectQuestion(std::string prompt, std::string other,
+                                                 Answer answer) {
+  Step s;
+  s.kind = Step::kQuestion;
+  s.text = std::move(prompt);
+  s.typed = std::move(other);
+  s.answer = answer;
+  script_.push_back(std::move(s));
+  return *this;
+}
+
+ScriptedDialogs& ScriptedDialogs::ExpectFolder(std::string title, std::string path) {
+  Step s;
+  s.kind = Step::kFolder;
   s.text = std::move(title);
   s.typed = std::move(path);
   script_.push_back(std::move(s));
@@ -158,6 +180,22 @@ std::string ScriptedDialogs::SaveFileName(const std::string& title, const std::s
 std::string ScriptedDialogs::OpenFileName(const std::string& title, const std::string&) {
   Step s{};
   if (!Next(Step::kFile, title, &s)) return std::string();
+  return s.typed;
+}
+
+Answer ScriptedDialogs::QuestionWithOther(const std::string& prompt, const std::string& other,
+                                          const Title& title) {
+  prompts.push_back(prompt);
+  Step s{};
+  if (!Next(Step::kQuestion, prompt, &s)) return Answer::kNo;
+  EXPECT_EQ(s.typed, other) << "third button of: " << prompt;
+  EXPECT_TRUE(title == Title::Default()) << "title of: " << prompt;
+  return s.answer;
+}
+
+std::string ScriptedDialogs::FolderName(const std::string& title, const std::string&) {
+  Step s{};
+  if (!Next(Step::kFolder, title, &s)) return std::string();
   return s.typed;
 }
 

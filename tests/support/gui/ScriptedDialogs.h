@@ -37,6 +37,10 @@ class ScriptedDialogs : public Dialogs {
   ScriptedDialogs& ExpectSaveFile(std::string title, std::string path);
   // Expect a file dialog with this title and choose `path` ("" = cancel).
   ScriptedDialogs& ExpectFile(std::string title, std::string path);
+  // Expect a question with Yes, No and the button `other`, and answer it.
+  ScriptedDialogs& ExpectQuestion(std::string prompt, std::string other, Answer answer);
+  // Expect a folder dialog with this title and choose `path` ("" = cancel).
+  ScriptedDialogs& ExpectFolder(std::string title, std::string path);
   // Expect the print dialog and choose a PDF file `path` with pages `from`
   // to `to` (0, 0: all), or with `path` "" cancel it.
   ScriptedDialogs& ExpectPrintDialog(std::string path, int from = 0, int to = 0);
@@ -59,6 +63,9 @@ class ScriptedDialogs : public Dialogs {
   std::string SaveFileName(const std::string& title, const std::string& suggested,
                            const std::string& filter) override;
   std::string OpenFileName(const std::string& title, const std::string& filter) override;
+  Answer QuestionWithOther(const std::string& prompt, const std::string& other,
+                           const Title& title) override;
+  std::string FolderName(const std::string& title, const std::string& start) override;
   bool PrintDialog(QPrinter& printer) override;
   void Beep() override { ++beeps; }
   void SetBusy(bool busy) override;
@@ -85,7 +92,8 @@ class ScriptedDialogs : public Dialogs {
 
  private:
   struct Step {
-    enum Kind { kMessage, kInput, kModal, kSaveFile, kFile, kPrint } kind = kMessage;
+    enum Kind { kMessage, kInput, kModal, kSaveFile, kFile, kPrint, kQuestion, kFolder } kind =
+        kMessage;
     std::string text;  // prompt, or window name
     Buttons buttons = Buttons::kOk;
     Icon icon = Icon::kNone;
