@@ -65,11 +65,11 @@ int main(int argc, char** argv) {
   };
   QSettings settings;
   std::string path;
-  if (std::optional<int> status = quillon::ChooseStartFolder(
-          dialogs, settings,
-          {argument, program_dir, home != nullptr ? home : "",
-           quillon::InstalledCatalogue(program_dir)},
-          &path, cannot_start)) {
+  if (std::optional<int> status =
+          quillon::ChooseStartFolder(dialogs, settings,
+                                     {argument, program_dir, home != nullptr ? home : "",
+                                      quillon::InstalledCatalogue(program_dir)},
+                                     &path, cannot_start)) {
     return *status;
   }
   const QDir dir(QString::fromLocal8Bit(path.c_str()));

@@ -47,8 +47,8 @@ std::string FoldedLetter(char32_t c) {
 std::string HeadingWord(std::u32string_view cell) {
   std::string word;
   for (char32_t c : cell) {
-    if (c == U' ' || c == U'_' || c == U'-' || c == U'.' || c == U'(' || c == U')' ||
-        c == U':' || c == U'*' || IsBlank(c)) {
+    if (c == U' ' || c == U'_' || c == U'-' || c == U'.' || c == U'(' || c == U')' || c == U':' ||
+        c == U'*' || IsBlank(c)) {
       continue;
     }
     const std::string letter = FoldedLetter(c);
@@ -66,6 +66,7 @@ bool OneOf(const std::string& word, std::initializer_list<const char*> words) {
 }
 
 // The heading words, folded as HeadingWord folds them.
+// clang-format off
 bool IsNameWord(const std::string& w) {
   return OneOf(w, {"name", "names", "student", "students", "studentname", "fullname",
                    "studentfullname", "pupil", "pupilname", "learner", "learnername", "nomcomplet",
@@ -103,6 +104,7 @@ bool IsOtherWord(const std::string& w) {
                    "login", "userid", "gender", "sex", "dob", "dateofbirth", "birthdate",
                    "birthday"});
 }
+// clang-format on
 
 std::u32string FieldOf(const RosterRow& row, int column) {
   if (column < 0 || static_cast<std::size_t>(column) >= row.fields.size()) return {};
@@ -349,8 +351,7 @@ std::string KeptPassword(std::u32string_view given) {
 }
 
 Status PlanImport(const RosterTable& table, int classnum, const std::vector<std::string>& roster,
-                  RandomSource& random, ImportPreview* preview,
-                  const RosterColumnChoice& choice) {
+                  RandomSource& random, ImportPreview* preview, const RosterColumnChoice& choice) {
   preview->classnum = classnum;
   preview->rows.clear();
   std::array<bool, kMaxNumber + 1> used{};

@@ -68,7 +68,7 @@ struct SummaryRow {
   long long minutes = 0;                      // of every record
   std::optional<int> last_work;               // latest day
   int needs_help = 0;                         // lessons and units whose most recent test failed
-  std::vector<std::string> help_lines;        // the RecordLine of each of those tests, in file order
+  std::vector<std::string> help_lines;  // the RecordLine of each of those tests, in file order
 };
 
 struct SummaryRequest {

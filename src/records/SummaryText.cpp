@@ -154,8 +154,8 @@ std::vector<std::string> SummaryPageHeadings(const std::string& class_name, doub
   }
   // Two title lines, so that the longest class name and range fit the
   // landscape page with the page number.
-  return {"CLASS SUMMARY: " + class_name + "   /   Test Passing Grade: " +
-              GeneralNumber(passing_grade) + "%",
+  return {"CLASS SUMMARY: " + class_name +
+              "   /   Test Passing Grade: " + GeneralNumber(passing_grade) + "%",
           "Dates: " + RangeText(range) + "   /   Printed " + DayKeyText(printed_on) +
               "   /   Page " + std::to_string(page),
           "", PrintedRow(headings), PrintedRow(rules)};

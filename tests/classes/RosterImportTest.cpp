@@ -104,7 +104,8 @@ TEST(RosterReaderTest, EncodingsSeparatorsHeadingsAndQuoting) {
        "2\tLuc\xED"
        "a Garc\xED"
        "a L\xF3pez\tLG7\t1\tadd\t\n"},
-      {"German, a pupil number left out", "Nachname,Vorname,Sch\xC3\xBClernummer\nM\xC3\xBCller,J\xC3\xB6rg,881\n",
+      {"German, a pupil number left out",
+       "Nachname,Vorname,Sch\xC3\xBClernummer\nM\xC3\xBCller,J\xC3\xB6rg,881\n",
        "2\tJ\xF6rg M\xFCller\tABCDEF\t1\tadd\t\n"},
       {"Dutch, with passwords", "Voornaam\tAchternaam\tWachtwoord\nDaan\tde Vries\tdv1\n",
        "2\tDaan de Vries\tDV1\t1\tadd\t\n"},

@@ -79,7 +79,8 @@ TEST_F(ImportCliTest, TheColumnsChosenOnTheCommandLine) {
   EXPECT_EQ(r.err,
             "quillon-cli: no heading row was recognised in finnish.csv; the first column is taken "
             "as the names (choose with --name-column K)\n");
-  r = Run("import --class 1 --name-column 2 --first-column 3 --password-column 4 --yes "
+  r =
+      Run("import --class 1 --name-column 2 --first-column 3 --password-column 4 --yes "
           "finnish.csv");
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, "2\tAino Virtanen\tAI12\t2\tadd\t\n3\tEero Korhonen\tEK9\t3\tadd\t\n");

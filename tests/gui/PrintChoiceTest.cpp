@@ -65,11 +65,11 @@ TEST_F(PrintChoiceTest, CancelInThePrintDialogPrintsNothingInEveryWindow) {
   c.Select("lstClasses", 0);
   c.Click("cmdPrintSlips");
 
-  EXPECT_EQ(printer.destinations,
-            (std::vector<std::string>{"Student Records, landscape", "Class Summary, landscape",
-                                      "Progress Chart, landscape",
-                                      "Diagnostic Test Results, portrait",
-                                      "Log-in Slips, portrait"}));
+  EXPECT_EQ(
+      printer.destinations,
+      (std::vector<std::string>{"Student Records, landscape", "Class Summary, landscape",
+                                "Progress Chart, landscape", "Diagnostic Test Results, portrait",
+                                "Log-in Slips, portrait"}));
   EXPECT_TRUE(printer.documents.empty());
   EXPECT_TRUE(printer.pages.empty());  // no job begun
   EXPECT_EQ(printer.abandoned, 0);

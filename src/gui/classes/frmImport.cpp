@@ -64,10 +64,9 @@ frmImport::frmImport(Services services, int classnum, std::string class_name, st
   const QString file_name = QString::fromStdString(file.substr(file.find_last_of('/') + 1));
   Label1_ = new QLabel("Rows of " + file_name + " for " + ToQString(class_name_) + ":", this);
   Label1_->setObjectName("Label1");
-  lblColumns_ = new QLabel(
-      "No heading row was recognised in " + file_name +
-          ": choose the columns that hold the names and the passwords.",
-      this);
+  lblColumns_ = new QLabel("No heading row was recognised in " + file_name +
+                               ": choose the columns that hold the names and the passwords.",
+                           this);
   lblColumns_->setObjectName("lblColumns");
   lblColumns_->setWordWrap(true);
   QFont bold = lblColumns_->font();
@@ -195,10 +194,12 @@ void frmImport::ShowRows() {
   for (int r = 0; r < tblRows_->rowCount(); ++r) {
     const ImportRow& row = preview_.rows[static_cast<std::size_t>(r)];
     const bool add = row.action == ImportAction::kAdd;
-    const QString cells[kColumns] = {
-        QString::number(row.line), ToQString(row.name + (row.cut ? " (cut)" : "")),
-        ToQString(row.password), row.number > 0 ? QString::number(row.number) : QString(),
-        Added() > 0 && add ? "added" : ImportActionText(row.action), FromCodePoints(row.reason)};
+    const QString cells[kColumns] = {QString::number(row.line),
+                                     ToQString(row.name + (row.cut ? " (cut)" : "")),
+                                     ToQString(row.password),
+                                     row.number > 0 ? QString::number(row.number) : QString(),
+                                     Added() > 0 && add ? "added" : ImportActionText(row.action),
+                                     FromCodePoints(row.reason)};
     for (int c = 0; c < kColumns; ++c) {
       auto* item = new QTableWidgetItem(cells[c]);
       if (c == kLine || c == kNumber) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);

@@ -24,13 +24,14 @@ void CenterForm(QWidget& window) {
   const QSize frame = FrameAllowance(window);
   // A window larger than the screen is shrunk to fit it, its frame and
   // title bar included, down to what its layout needs.
-  window.resize(std::max(window.minimumWidth(), std::min(window.width(), area.width() - frame.width())),
-                std::max(window.minimumHeight(),
-                         std::min(window.height(), area.height() - frame.height())));
+  window.resize(
+      std::max(window.minimumWidth(), std::min(window.width(), area.width() - frame.width())),
+      std::max(window.minimumHeight(), std::min(window.height(), area.height() - frame.height())));
   // Never above or left of the screen: the title bar and the first controls
   // stay within reach.
-  window.move(std::max(area.x(), area.x() + (area.width() - window.width() - frame.width()) / 2),
-              std::max(area.y(), area.y() + (area.height() - window.height() - frame.height()) / 2));
+  window.move(
+      std::max(area.x(), area.x() + (area.width() - window.width() - frame.width()) / 2),
+      std::max(area.y(), area.y() + (area.height() - window.height() - frame.height()) / 2));
 }
 
 }  // namespace quillon

@@ -59,8 +59,9 @@ QString SpellingNotice(const QString& text, std::optional<std::string>* spelled)
     bytes += spelling;
   }
   if (!without.isEmpty()) {
-    return Listed(without) + " cannot be stored: the files hold only the letters of Western "
-                             "European languages. Correct the text.";
+    return Listed(without) +
+           " cannot be stored: the files hold only the letters of Western "
+           "European languages. Correct the text.";
   }
   if (from.isEmpty()) return QString();
   *spelled = bytes;

@@ -7,8 +7,8 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPrintDialog>
-#include <QPushButton>
 #include <QPrinter>
+#include <QPushButton>
 
 #include "gui/platform/Encoding.h"
 
@@ -110,9 +110,9 @@ std::string QtDialogs::OpenFileName(const std::string& title, const std::string&
 Answer QtDialogs::QuestionWithOther(const std::string& prompt, const std::string& other,
                                     const Title& title) {
   if (ended_) return Answer::kNo;
-  QMessageBox box(QMessageBox::NoIcon, title.is_default ? QString(kDefaultTitle) : ToQString(title.text),
-                  PromptText(prompt), QMessageBox::Yes | QMessageBox::No,
-                  QApplication::activeWindow());
+  QMessageBox box(
+      QMessageBox::NoIcon, title.is_default ? QString(kDefaultTitle) : ToQString(title.text),
+      PromptText(prompt), QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
   QPushButton* third = box.addButton(ToQString(other), QMessageBox::ActionRole);
   box.setEscapeButton(QMessageBox::No);
   box.exec();

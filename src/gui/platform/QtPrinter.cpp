@@ -113,7 +113,8 @@ int QtPrinter::Begin() {
   if (!chosen_) {
     // Without the dialog (QUILLON_PRINT_TO_PDF): a new PDF file of its own.
     printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    const std::string env = qEnvironmentVariable("QUILLON_PRINT_TO_PDF").toLocal8Bit().toStdString();
+    const std::string env =
+        qEnvironmentVariable("QUILLON_PRINT_TO_PDF").toLocal8Bit().toStdString();
     if (!env.empty() || QPrinterInfo::defaultPrinter().isNull()) {
       std::vector<std::string> folders = {env};
       if (env.empty()) folders = {PdfFolder(), QDir::homePath().toLocal8Bit().toStdString()};
@@ -132,7 +133,8 @@ int QtPrinter::Begin() {
     } else {
       printer_->setPrinterName(QPrinterInfo::defaultPrinter().printerName());
     }
-    printer_->setDocName(QString::fromLocal8Bit(("Quillon " + (job_.empty() ? "report" : job_)).c_str()));
+    printer_->setDocName(
+        QString::fromLocal8Bit(("Quillon " + (job_.empty() ? "report" : job_)).c_str()));
     printer_->setPageSize(QPageSize(QPageSize::Letter));
   } else if (!printer_->outputFileName().isEmpty()) {
     pdf_ = printer_->outputFileName().toLocal8Bit().toStdString();  // the file the user chose
@@ -212,8 +214,8 @@ int QtPrinter::NewPage() {
 int QtPrinter::EndDocument() {
   if (!painter_) {
     // Nothing drawn: the pages chosen were all beyond the report's.
-    const bool none_chosen = chosen_ && printer_ && printer_->printRange() == QPrinter::PageRange &&
-                             last_page_ > 0;
+    const bool none_chosen =
+        chosen_ && printer_ && printer_->printRange() == QPrinter::PageRange && last_page_ > 0;
     const int pages = last_page_;
     Reset();
     if (none_chosen) {

@@ -65,9 +65,9 @@ void PrintProgressChart(Services services, const ProgressData& data, const std::
   if (!BeginLandscape(services, handler, &layout)) return;
   printer.SetPosition(layout.PrintLeft, layout.PrintTop);
   // Two heading lines: the longest names and range fit the page.
-  const std::string headings[] = {
-      "PROGRESS CHART: " + data.student + "   /   " + class_name,
-      "Dates: " + RangeText(range) + "   /   Printed " + DayKeyText(DayKeyOf(services.clock.Today()))};
+  const std::string headings[] = {"PROGRESS CHART: " + data.student + "   /   " + class_name,
+                                  "Dates: " + RangeText(range) + "   /   Printed " +
+                                      DayKeyText(DayKeyOf(services.clock.Today()))};
   for (const std::string& heading : headings) {
     if (!PrintAt(services, handler, layout.PrintLeft, heading)) return;
   }

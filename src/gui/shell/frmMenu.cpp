@@ -36,7 +36,8 @@ frmMenu::frmMenu(Services services, QWidget* parent) : QWidget(parent), services
   lblFolder_->setWordWrap(true);
   lblFolder_->setTextInteractionFlags(Qt::TextSelectableByMouse);
   for (QLabel* label : {Label1_, lblFolder_}) {
-    label->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);  // the buttons take the room
+    label->setSizePolicy(QSizePolicy::Preferred,
+                         QSizePolicy::Maximum);  // the buttons take the room
   }
 
   auto* layout = new QVBoxLayout(this);

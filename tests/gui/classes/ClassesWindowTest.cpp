@@ -138,7 +138,8 @@ TEST_F(ClassesWindowTest, TheKeysNeverSelectOrMoveTheFocusBehindTheUsersBack) {
   d().Click("cmdPrintSlips");
   ASSERT_EQ(printer.documents.size(), 1u);
   int slips = 0;
-  for (const auto& line : printer.documents[0][0].lines) slips += line.text.rfind("Student:", 0) == 0;
+  for (const auto& line : printer.documents[0][0].lines)
+    slips += line.text.rfind("Student:", 0) == 0;
   EXPECT_EQ(slips, 3);  // the whole class
   QTest::keyClick(&roster, Qt::Key_End);
   EXPECT_EQ(d().Selected("lstStudents"), 2);  // Cy
@@ -435,7 +436,9 @@ TEST_F(ClassesWindowTest, ThePasswordBoxTakesDigitsAndCapitalsOnly) {
   EXPECT_EQ(s.Get<QLineEdit>("Text1").text().toUtf8().toStdString(), "Zo\xC3\xAB \xE2\x82\xAC");
   // A letter with one: the nearest spelling is put in its place and said;
   // OK again keeps it.
-  s.Get<QLineEdit>("Text1").setText(QString::fromUtf8("Zo\xC3\xAB Ay\xC5\x9F" "e"));
+  s.Get<QLineEdit>("Text1").setText(
+      QString::fromUtf8("Zo\xC3\xAB Ay\xC5\x9F"
+                        "e"));
   s.Click("cmdOK");
   EXPECT_FALSE(dialog.Answer());
   EXPECT_EQ(notice.text().toUtf8().toStdString(),

@@ -161,8 +161,9 @@ TEST_F(ImportWindowTest, SchoolFilesWithAndWithoutRecognisedHeadings) {
     EXPECT_EQ(box(w, "cboPasswordColumn").currentText().toStdString(), "4: PIN");
     EXPECT_EQ(box(w, "cboFirstColumn").itemText(0).toStdString(), "(none)");
     EXPECT_EQ(box(w, "cboNameColumn").accessibleName().toStdString(), "Name or last name");
-    EXPECT_EQ(Rows(w), "2\tAyse Yilmaz\tAY1\t2\tadd\t? written as s, ? written as i\n"
-                       "3\tTh? Nguy?n\tTN2\t3\tadd\ta letter may be lost\n");
+    EXPECT_EQ(Rows(w),
+              "2\tAyse Yilmaz\tAY1\t2\tadd\t? written as s, ? written as i\n"
+              "3\tTh? Nguy?n\tTN2\t3\tadd\ta letter may be lost\n");
     EXPECT_EQ(reasons(w), QString::fromUtf8("\xC5\x9F written as s, \xC4\xB1 written as i|"
                                             "a letter may be lost"));
     EXPECT_EQ(p.Text("lblSummary"),

@@ -285,7 +285,10 @@ TEST_F(DesktopConventionsTest, TheRealInputBoxOffersTheNearestSpellingOfALetter)
   const auto box = [] { return qobject_cast<QInputDialog*>(QApplication::activeModalWidget()); };
   QTimer::singleShot(0, [&] {
     if (box() == nullptr) return;
-    box()->setTextValue(QString::fromUtf8("\xC5\x9E" "ahin \xC3\x96zel \xC5\x9F" "ube"));
+    box()->setTextValue(
+        QString::fromUtf8("\xC5\x9E"
+                          "ahin \xC3\x96zel \xC5\x9F"
+                          "ube"));
     box()->accept();
     QTimer::singleShot(0, [&] {
       if (box() == nullptr) return;

@@ -60,9 +60,7 @@ class QtPrinterTest : public testing::GuiTest {
   std::string Pdf(int n, const std::string& job = "Student Records") {
     return pdfs_ + "/Quillon " + job + " 2026-12-09 " + std::to_string(n) + ".pdf";
   }
-  void ExpectPdf(int n, const std::string& job = "Student Records") {
-    ExpectPrinted(Pdf(n, job));
-  }
+  void ExpectPdf(int n, const std::string& job = "Student Records") { ExpectPrinted(Pdf(n, job)); }
   void ExpectPrinted(const std::string& pdf) {
     dialogs.ExpectMessage("The report was printed to the PDF file\r\n" + pdf, Buttons::kOk,
                           Icon::kNone, Title::Default(), Answer::kOk);
@@ -71,7 +69,9 @@ class QtPrinterTest : public testing::GuiTest {
     dialogs.ExpectMessage("Turn printer on, then click OK", Buttons::kOk, Icon::kNone,
                           Title::Text("Printing Student Records"), Answer::kOk);
   }
-  static bool Exists(const std::string& path) { return QFileInfo::exists(QString::fromStdString(path)); }
+  static bool Exists(const std::string& path) {
+    return QFileInfo::exists(QString::fromStdString(path));
+  }
   static int Pages(const std::string& pdf) {
     const std::string info = Output("pdfinfo '" + pdf + "'");
     const std::size_t at = info.find("Pages:");

@@ -79,10 +79,10 @@ TEST_F(SmallScreenTest, TheRecordsDisplayAndTheSummaryFitAnEightHundredBySixHund
     auto& grid = *w.findChild<QTableWidget*>("grdSummary");
     grid.horizontalScrollBar()->setValue(grid.horizontalScrollBar()->maximum());
     const int last = grid.columnCount() - 1;
-    EXPECT_LE(grid.columnViewportPosition(last) + grid.columnWidth(last),
-              grid.viewport()->width());
+    EXPECT_LE(grid.columnViewportPosition(last) + grid.columnWidth(last), grid.viewport()->width());
     Drive(w).Select("grdSummary", 0);
-    dialogs.ExpectModal<frmProgressChart>([&](frmProgressChart& chart) { ExpectWithinReach(chart); });
+    dialogs.ExpectModal<frmProgressChart>(
+        [&](frmProgressChart& chart) { ExpectWithinReach(chart); });
     Drive(w).Click("cmdChart");
   });
   s.Click("cmdSummary");

@@ -165,9 +165,8 @@ TEST_F(SummaryWindowTest, HandWorkedClass) {
       for (const WeekMinutes& week : data.weeks) minutes += week.minutes;
       EXPECT_EQ(minutes, 25);
       // The lessons and units she needs help in, named under the legend.
-      EXPECT_EQ(data.needs_help,
-                (Lines{"C3 U1 L1 (60% on 01/05/00)",
-                       "Unit 1: Whole Nos: Add. and Subtr. (63% on 01/12/00)"}));
+      EXPECT_EQ(data.needs_help, (Lines{"C3 U1 L1 (60% on 01/05/00)",
+                                        "Unit 1: Whole Nos: Add. and Subtr. (63% on 01/12/00)"}));
       // On paper: two heading lines, then the chart on the same landscape page.
       Drive(chart).Click("cmdPrint");
       ASSERT_EQ(printer.documents.size(), 1u);

@@ -21,7 +21,8 @@ class DefaultFolderTest : public testing::GuiTest {
            "\r\n\r\nTo work in the folder the tutoring lessons already use (a lab's shared "
            "folder), press Choose Another Folder...; it is remembered for the next start.";
   }
-  void ExpectQuestion(const std::string& folder, Answer answer, const std::string& state = kMissing) {
+  void ExpectQuestion(const std::string& folder, Answer answer,
+                      const std::string& state = kMissing) {
     dialogs.ExpectQuestion(Question(folder, state), "Choose Another Folder...", answer);
   }
   static constexpr char kMissing[] =

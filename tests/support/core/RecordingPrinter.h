@@ -40,7 +40,8 @@ class RecordingPrinter : public Printer {
   // Records the question ("Student Records, landscape") and answers it:
   // cancelled when `cancel_destination` is set.
   bool ChooseDestination(const std::string& job, Orientation orientation) override {
-    destinations.push_back(job + (orientation == Orientation::kPortrait ? ", portrait" : ", landscape"));
+    destinations.push_back(job +
+                           (orientation == Orientation::kPortrait ? ", portrait" : ", landscape"));
     return !cancel_destination;
   }
   int SetFont(const std::string& name, double points) override;

@@ -134,8 +134,7 @@ bool ScriptedDialogs::Next(Step::Kind kind, const std::string& what, Step* step)
   }
   *step = std::move(script_.front());
   script_.pop_front();
-  if (step->kind != kind ||
-      (kind != Step::kModal && kind != Step::kPrint && step->text != what)) {
+  if (step->kind != kind || (kind != Step::kModal && kind != Step::kPrint && step->text != what)) {
     ADD_FAILURE() << "expected " << KindName(step->kind) << " \"" << step->text << "\", got "
                   << KindName(kind) << " \"" << what << "\"";
     return false;

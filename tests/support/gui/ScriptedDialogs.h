@@ -83,8 +83,8 @@ class ScriptedDialogs : public Dialogs {
   int busy_calls = 0;  // SetBusy(true) calls
   bool ended = false;
   int exit_status = -1;
-  std::vector<std::string> prompts;  // every message prompt shown, in order
-  std::vector<int> input_limits;     // every input box's most characters (0: none)
+  std::vector<std::string> prompts;          // every message prompt shown, in order
+  std::vector<int> input_limits;             // every input box's most characters (0: none)
   std::vector<std::string> suggested_files;  // every save-file dialog's path offered first
   // The document name of every print dialog, and the PDF file it offered
   // first ("" for a printer).
@@ -92,8 +92,16 @@ class ScriptedDialogs : public Dialogs {
 
  private:
   struct Step {
-    enum Kind { kMessage, kInput, kModal, kSaveFile, kFile, kPrint, kQuestion, kFolder } kind =
-        kMessage;
+    enum Kind {
+      kMessage,
+      kInput,
+      kModal,
+      kSaveFile,
+      kFile,
+      kPrint,
+      kQuestion,
+      kFolder
+    } kind = kMessage;
     std::string text;  // prompt, or window name
     Buttons buttons = Buttons::kOk;
     Icon icon = Icon::kNone;
