@@ -58,6 +58,7 @@ class BenchDialogs : public Dialogs {
 // A printer that is never used here.
 class NoPrinter : public Printer {
  public:
+  bool ChooseDestination(const std::string&, Orientation) override { return true; }
   int SetFont(const std::string&, double) override { return 0; }
   Orientation GetOrientation() override { return Orientation::kPortrait; }
   int SetOrientation(Orientation) override { return 0; }

@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(cmake ninja-build g++ qt6-base-dev libgl1-mesa-dev libgtest-dev libgmock-dev
-          libbenchmark-dev libcli11-dev nlohmann-json3-dev xvfb xauth xdotool imagemagick
+          libbenchmark-dev libcli11-dev nlohmann-json3-dev xvfb xauth xdotool imagemagick openbox
           poppler-utils fonts-dejavu-core fonts-liberation dpkg-dev file desktop-file-utils samba
           smbnetfs)
 missing=()

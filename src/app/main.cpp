@@ -1,9 +1,11 @@
 // The desktop program. Usage: quillon [PROGRAM-FOLDER]
-// The program folder is the one named; without one, the executable's folder
-// when LESSONS.DAT is there, else ~/Quillon (platform/ProgramFolder.h).
+// The program folder is the one named; without one, the folder chosen in the
+// program last time, else the executable's folder when LESSONS.DAT is there,
+// else ~/Quillon (platform/ProgramFolder.h, gui/shell/Application.h).
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QSettings>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -34,8 +36,9 @@ int main(int argc, char** argv) {
   if (argc > 2 || (argc == 2 && std::strcmp(argv[1], "--help") == 0)) {
     std::fprintf(argc == 2 ? stdout : stderr,
                  "usage: quillon [PROGRAM-FOLDER]\n"
-                 "Without a folder: the program's own folder when LESSONS.DAT is there,\n"
-                 "otherwise ~/Quillon (made on first start, after asking).\n");
+                 "Without a folder: the folder chosen in the program last time; else the\n"
+                 "program's own folder when LESSONS.DAT is there; otherwise ~/Quillon (made\n"
+                 "on first start, after asking, or another folder chosen then).\n");
     return argc == 2 ? quillon::kExitDone : quillon::kExitUsage;
   }
   if (!HasDisplay()) {
@@ -45,13 +48,13 @@ int main(int argc, char** argv) {
   }
   QApplication app(argc, argv);
   QApplication::setApplicationName("Quillon");
+  QApplication::setOrganizationName("Quillon");  // the settings: ~/.config/Quillon/Quillon.conf
   quillon::UseDesktopConventions(app);
   std::optional<std::string> argument;
   if (argc == 2) argument = argv[1];
   const std::string program_dir =
       QCoreApplication::applicationDirPath().toLocal8Bit().toStdString();
   const char* home = std::getenv("HOME");
-  quillon::FolderChoice choice;
   quillon::QtDialogs dialogs;
   // Said on the terminal and in a message box: the menu entry has no terminal.
   auto cannot_start = [&dialogs](const std::string& what) {
@@ -60,25 +63,27 @@ int main(int argc, char** argv) {
                        quillon::Icon::kCritical, quillon::Title::Default());
     return quillon::kExitFileProblem;
   };
-  if (quillon::Status s =
-          quillon::ChooseProgramFolder(argument, program_dir, home != nullptr ? home : "", &choice);
-      !s.ok()) {
-    return cannot_start(s.ToString());
+  QSettings settings;
+  std::string path;
+  if (std::optional<int> status =
+          quillon::ChooseStartFolder(dialogs, settings,
+                                     {argument, program_dir, home != nullptr ? home : "",
+                                      quillon::InstalledCatalogue(program_dir)},
+                                     &path, cannot_start)) {
+    return *status;
   }
-  if (choice.is_default) {
-    if (std::optional<int> status = quillon::PrepareDefaultFolder(
-            dialogs, choice.path, quillon::InstalledCatalogue(program_dir))) {
-      return *status;
-    }
-  }
-  const QDir dir(QString::fromLocal8Bit(choice.path.c_str()));
+  const QDir dir(QString::fromLocal8Bit(path.c_str()));
   if (!dir.exists()) {
-    const bool other = QFileInfo::exists(QString::fromLocal8Bit(choice.path.c_str()));
-    return cannot_start(choice.path + (other ? " is not a folder" : ": there is no such folder"));
+    const bool other = QFileInfo::exists(QString::fromLocal8Bit(path.c_str()));
+    return cannot_start(path + (other ? " is not a folder" : ": there is no such folder"));
   }
   quillon::PosixFolder folder(dir.absolutePath().toLocal8Bit().toStdString());
   quillon::SystemClock clock;
-  quillon::QtPrinter printer(folder.path(), dialogs, clock);
+  // PDF files are offered in the user's documents folder, never in the shared
+  // program folder unless chosen there; the file dialogs (the print
+  // dialog's own PDF file among them) start there too.
+  quillon::QtPrinter printer("", dialogs, clock);
+  QDir::setCurrent(QString::fromLocal8Bit(printer.PdfFolder().c_str()));
   quillon::SharedValues values;
   std::unique_ptr<quillon::frmMenu> menu = quillon::Main({folder, dialogs, clock, printer, values});
   if (dialogs.Ended()) return dialogs.exit_status();

@@ -52,5 +52,7 @@ class TextEncoding {
 // The Latin-1 bytes `stored` in UTF-8, every byte one character (the form
 // JSON documents and UTF-8 terminals take).
 std::string Latin1ToUtf8(std::string_view stored);
+// Any text in UTF-8.
+std::string Utf8Of(std::u32string_view text);
 
 }  // namespace quillon

@@ -100,6 +100,9 @@ struct OverviewOptions {
 struct ImportOptions {
   ClassChoice of_class;
   std::string file;  // as given: a path of the terminal's encoding
+  // The columns (from 1) of the names (with `first_column`: the last names),
+  // the first names and the passwords, when the heading row does not say.
+  std::optional<int> name_column, first_column, password_column;
   bool yes = false;
   bool json = false;
 };

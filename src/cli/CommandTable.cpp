@@ -232,9 +232,24 @@ void DeclareCommands(CommandLine& line) {
            "row of the file, separated by tabs: the line number, the name as stored (\" (cut)\" "
            "after a name cut to 21 characters), the password, the student number and what will "
            "happen (\"add\", \"already in this class\", \"no name\", \"cannot be stored\", "
-           "\"class is full\"). With --yes the students are added, all in one write.",
+           "\"class is full\"), and why, where a name is spelled otherwise than in the file "
+           "(\"U+015F written as s\", \"a letter may be lost\"). The heading row tells the "
+           "columns by its words; without one, the first column is the names, or the columns "
+           "given. With --yes the students are added, all in one write.",
            ImportCommand)
       .Class(&ImportOptions::of_class)
+      .Number("--name-column", &ImportOptions::name_column, 1, 999, "K",
+              "the column of the names (with --first-column: of the last names), from 1")
+      .Number("--first-column", &ImportOptions::first_column, 1, 999, "K",
+              "the column of the first names, stored as \"First Last\"")
+      .Number("--password-column", &ImportOptions::password_column, 1, 999, "K",
+              "the column of the passwords")
+      .Check([](const ImportOptions& o) {
+        if (o.first_column && !o.name_column) {
+          throw CommandLineError("--first-column needs --name-column, the column of the last names",
+                                 "import");
+        }
+      })
       .Switch("--yes", &ImportOptions::yes, "add the students (without it nothing changes)")
       .Json(&ImportOptions::json)
       .Word("FILE", &ImportOptions::file, "the roster file to import",

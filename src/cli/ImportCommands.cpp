@@ -16,9 +16,30 @@ int ImportCommand(CommandContext& context, const ImportOptions& o) {
   Check(ReadRosterFile(o.file, &bytes));
   RosterTable table;
   Check(ParseRosterText(bytes, o.file, &table));
+  // The columns chosen on the command line, which the file must have.
+  const int columns = RosterColumnCount(table);
+  for (const auto& [option, column] :
+       {std::pair{"--name-column", o.name_column}, std::pair{"--first-column", o.first_column},
+        std::pair{"--password-column", o.password_column}}) {
+    if (column && *column > columns) {
+      throw Exit{kExitCommandLine, std::string(option) + " " + std::to_string(*column) + ": " +
+                                       o.file + " has " + std::to_string(columns) +
+                                       (columns == 1 ? " column" : " columns")};
+    }
+  }
+  RosterColumnChoice choice;
+  if (o.name_column) {
+    choice.name = *o.name_column - 1;
+    choice.first = o.first_column ? *o.first_column - 1 : -1;
+  }
+  if (o.password_column) choice.password = *o.password_column - 1;
   ImportPreview preview;
-  Check(
-      BuildImportPreview(context.folder, table, ClassNumberOf(classrec), context.random, &preview));
+  Check(BuildImportPreview(context.folder, table, ClassNumberOf(classrec), context.random,
+                           &preview, choice));
+  if (!preview.columns.recognised && !o.name_column) {
+    context.out.Note("quillon-cli: no heading row was recognised in " + o.file +
+                     "; the first column is taken as the names (choose with --name-column K)");
+  }
   int added = 0;
   if (o.yes) Check(FileImportStudents(context.folder, preview, &added));
   if (o.json) {
@@ -30,7 +51,8 @@ int ImportCommand(CommandContext& context, const ImportOptions& o) {
                       {"password", JsonText(row.password)},
                       {"generated", row.generated},
                       {"number", row.number == 0 ? json(nullptr) : json(row.number)},
-                      {"action", ImportActionText(row.action)}});
+                      {"action", ImportActionText(row.action)},
+                      {"why", Utf8Of(row.reason)}});
     }
     PrintJson(context.out,
               {{"class", JsonClass(classrec)}, {"file", o.file}, {"added", added}, {"rows", rows}});

@@ -24,6 +24,12 @@ inline constexpr int kPrinterOutOfPaper = 27;
 class Printer {
  public:
   virtual ~Printer() = default;
+  // Asks where and how the job about to begin is printed, as the platform
+  // asks (the print dialog: printer, copies, pages; a PDF file when there is
+  // no printer), for pages of `orientation`; `job` names it ("Student
+  // Records") and the PDF file it would become. False when the user
+  // cancelled: nothing is to be printed, and no job was begun.
+  [[nodiscard]] virtual bool ChooseDestination(const std::string& job, Orientation orientation) = 0;
   [[nodiscard]] virtual int SetFont(const std::string& name, double points) = 0;
   virtual Orientation GetOrientation() = 0;
   // Takes effect from the next page begun.

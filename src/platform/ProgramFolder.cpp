@@ -22,16 +22,21 @@ Status SystemError(const std::string& path, const std::string& action, int error
 }  // namespace
 
 Status ChooseProgramFolder(const std::optional<std::string>& argument,
+                           const std::optional<std::string>& remembered,
                            const std::string& program_dir, const std::string& home,
                            FolderChoice* choice) {
   if (argument && argument->empty()) return Status::Error("\"\"", "an empty name is not a folder");
   if (argument) {
-    *choice = {*argument, false};
+    *choice = {*argument, false, false};
+    return Status::OK();
+  }
+  if (remembered && !remembered->empty()) {
+    *choice = {*remembered, false, true};
     return Status::OK();
   }
   std::error_code ignored;
   if (fs::exists(fs::path(program_dir) / "LESSONS.DAT", ignored)) {
-    *choice = {program_dir, false};
+    *choice = {program_dir, false, false};
     return Status::OK();
   }
   if (home.empty()) {
@@ -39,7 +44,7 @@ Status ChooseProgramFolder(const std::optional<std::string>& argument,
                          "there is no home folder for the default program folder; name the "
                          "program folder: quillon FOLDER");
   }
-  *choice = {(fs::path(home) / "Quillon").string(), true};
+  *choice = {(fs::path(home) / "Quillon").string(), true, false};
   return Status::OK();
 }
 

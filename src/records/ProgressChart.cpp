@@ -8,6 +8,7 @@
 #include "base/Text.h"
 #include "data/ActivityRecord.h"
 #include "records/RecordLine.h"
+#include "records/SummaryText.h"
 
 namespace quillon {
 namespace {
@@ -59,6 +60,13 @@ ProgressData StudentProgress(const WorkingLists& lists, const TitleTables& table
       week += g.minutes;
     }
   }
+  std::vector<std::string> failed;
+  for (std::string_view test : LatestTestsInRange(lists, request, studentnum)) {
+    ComposeRecordLineInto(test, "", &line);
+    const Grading g = GradeRecordLine(line, request.passing_grade);
+    if (g.is_test && !g.passed) failed.push_back(line);
+  }
+  data.needs_help = NeedsHelpTopics(tables, failed, request.passing_grade);
   std::stable_sort(data.points.begin(), data.points.end(),
                    [](const ChartPoint& a, const ChartPoint& b) { return a.day < b.day; });
   if (!minutes.empty()) {
@@ -82,6 +90,28 @@ void Text(Drawing& d, Shape::Kind kind, double x, double y, double points, std::
   Add(d, kind, ink, x, y, 0, 0, points, std::move(text));
 }
 
+// "Needs help: " and the topics, in lines of at most `width` characters,
+// at most three: the last then says how many more there are.
+std::vector<std::string> HelpLines(const std::vector<std::string>& topics, std::size_t width) {
+  std::vector<std::string> lines;
+  if (topics.empty()) return lines;
+  std::string line = "Needs help: ";
+  for (std::size_t i = 0; i < topics.size(); ++i) {
+    const std::string item = topics[i] + (i + 1 < topics.size() ? ";" : "");
+    if (line.size() + item.size() + 1 > width && line.size() > 12) {
+      if (lines.size() == 2) {
+        line += "and " + std::to_string(topics.size() - i) + " more";
+        break;
+      }
+      lines.push_back(line);
+      line = "    ";
+    }
+    line += (line.back() == ' ' ? "" : " ") + item;
+  }
+  lines.push_back(line);
+  return lines;
+}
+
 }  // namespace
 
 Drawing LayoutProgressChart(const ProgressData& data, double width, double height,
@@ -92,7 +122,11 @@ Drawing LayoutProgressChart(const ProgressData& data, double width, double heigh
   d.height = height;
   if (placed) placed->clear();
   const double left = 0.8, right = width - 0.3;
-  const double plot_top = 0.85;
+  // The lessons and units that need help, in 9 points (about 0.075 inch a
+  // character at most) under the legend.
+  const std::vector<std::string> help =
+      HelpLines(data.needs_help, static_cast<std::size_t>(std::max(20.0, (right - left) / 0.075)));
+  const double plot_top = 0.85 + 0.18 * static_cast<double>(help.size());
   const double usable = std::max(1.0, height - plot_top - 0.55);
   const double plot_bottom = plot_top + usable * 0.68;
   const double bars_top = plot_bottom + 0.3, bars_bottom = height - 0.45;
@@ -112,6 +146,9 @@ Drawing LayoutProgressChart(const ProgressData& data, double width, double heigh
   x += 1.9;
   Add(d, K::kBar, Ink::kBar, x, 0.49, x + 0.12, 0.61);
   Text(d, K::kText, x + 0.2, 0.59, 9, "practice minutes per week");
+  for (std::size_t i = 0; i < help.size(); ++i) {
+    Text(d, K::kText, left, 0.83 + 0.18 * static_cast<double>(i), 9, help[i], Ink::kFail);
+  }
 
   // The days shown: every test and every week of practice.
   long long first = 0, last = 0;

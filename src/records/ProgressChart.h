@@ -29,6 +29,9 @@ struct ProgressData {
   double passing_grade = 60;
   std::vector<ChartPoint> points;  // by day; one day's tests in file order
   std::vector<WeekMinutes> weeks;  // every week from the first record's to the last's
+  // The lessons and units the student needs help in (NeedsHelpTopics), as
+  // the class summary counts them.
+  std::vector<std::string> needs_help;
 };
 
 // The tests and practice weeks of student `studentnum` of the request's
@@ -43,9 +46,10 @@ struct PlacedPoint {
   double x = 0, y = 0;
 };
 
-// The chart at `width` by `height` inches: the title, the percent axis with
-// the passing grade as a dashed line, a dot per passed test and a cross per
-// failed one, and beneath them a bar per week of practice minutes.
+// The chart at `width` by `height` inches: the title, the lessons and units
+// that need help (up to three lines, then how many more), the percent axis
+// with the passing grade as a dashed line, a dot per passed test and a
+// cross per failed one, and beneath them a bar per week of practice minutes.
 Drawing LayoutProgressChart(const ProgressData& data, double width, double height,
                             std::vector<PlacedPoint>* placed = nullptr);
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <set>
 
 #include "base/Text.h"
@@ -87,6 +88,30 @@ long long DayNumber(int key) {
   return era * 146097 + doe - 719468;
 }
 
+std::vector<std::string_view> LatestTestsInRange(const WorkingLists& lists,
+                                                 const SummaryRequest& request, int studentnum) {
+  // By group: the place of its last test in the file.
+  std::map<std::string, std::size_t> last;
+  const RecordList tests = lists.lstRecords2();
+  for (std::size_t i = 0; i < tests.size(); ++i) {
+    const std::string_view t = tests[i];
+    if (ActivityClassNumber(t) != request.classnum) continue;
+    if (studentnum != kAllStudents && ActivityStudentNumber(t) != studentnum) continue;
+    if (!request.range.Contains(RecordDayKey(t))) continue;
+    std::string group(t.substr(0, 6));
+    group.append(t.substr(12, 4));
+    last[group] = i;
+  }
+  std::vector<std::size_t> places;
+  places.reserve(last.size());
+  for (const auto& [group, at] : last) places.push_back(at);
+  std::sort(places.begin(), places.end());
+  std::vector<std::string_view> latest;
+  latest.reserve(places.size());
+  for (std::size_t at : places) latest.push_back(tests[at]);
+  return latest;
+}
+
 std::vector<SummaryRow> SummarizeClass(const WorkingLists& lists,
                                        const std::vector<std::string>& roster_items,
                                        const SummaryRequest& request) {
@@ -139,13 +164,15 @@ std::vector<SummaryRow> SummarizeClass(const WorkingLists& lists,
     const int day = RecordDayKey(r);
     if (!row->last_work || day > *row->last_work) row->last_work = day;
   }
-  const RecordList recent = lists.lstRecords3();
-  for (std::size_t i = 0; i < recent.size(); ++i) {
-    SummaryRow* row = row_for(recent[i]);
+  for (std::string_view test : LatestTestsInRange(lists, request, kAllStudents)) {
+    SummaryRow* row = row_for(test);
     if (row == nullptr) continue;
-    ComposeRecordLineInto(recent[i], "", &line);
+    ComposeRecordLineInto(test, "", &line);
     const Grading g = GradeRecordLine(line, request.passing_grade);
-    if (g.is_test && !g.passed) ++row->needs_help;
+    if (g.is_test && !g.passed) {
+      ++row->needs_help;
+      row->help_lines.push_back(line);
+    }
   }
   for (std::size_t at = 0; at < rows.size(); ++at) {
     SummaryRow& row = rows[at];

@@ -68,6 +68,7 @@ struct SummaryRow {
   long long minutes = 0;                      // of every record
   std::optional<int> last_work;               // latest day
   int needs_help = 0;                         // lessons and units whose most recent test failed
+  std::vector<std::string> help_lines;  // the RecordLine of each of those tests, in file order
 };
 
 struct SummaryRequest {
@@ -76,12 +77,21 @@ struct SummaryRequest {
   SummaryRange range;
 };
 
+// The most recent test of each lesson and unit (course, class, student,
+// unit and lesson fields, as the display's "Most recent test in each
+// lesson/unit" groups them: the one standing last in the file) of the
+// request's class, among the tests dated within its range: the state at the
+// range's end. Of student `studentnum` (kAllStudents: every student); in
+// file order.
+std::vector<std::string_view> LatestTestsInRange(const WorkingLists& lists,
+                                                 const SummaryRequest& request, int studentnum);
+
 // The rows of the class's roster (in the roster list's order: by the whole
 // roster record, as the windows' sorted lists show it; a student number
 // listed twice counts once, under its first record in the file) from the
-// working lists as they stand. The most recent tests are those of the
-// display's "Most recent test in each lesson/unit" group; of them, those
-// dated within the range count.
+// working lists as they stand. A student needs help in each lesson and unit
+// whose most recent test within the range (LatestTestsInRange) was failed,
+// also when a test after the range's end was passed.
 std::vector<SummaryRow> SummarizeClass(const WorkingLists& lists,
                                        const std::vector<std::string>& roster_items,
                                        const SummaryRequest& request);

@@ -59,6 +59,24 @@ std::string CsvText(std::string_view bytes) {
   return quoted + "\"";
 }
 
+std::vector<std::string> NeedsHelpTopics(const TitleTables& tables,
+                                         const std::vector<std::string>& help_lines,
+                                         double passing_grade) {
+  std::vector<std::string> topics;
+  for (const std::string& line : help_lines) {
+    std::string title = Trim(LessonTitleOf(tables, line));
+    if (title.empty()) {
+      title = std::string(LineCourseCode(line)) + " unit " + Trim(LineUnitField(line)) +
+              ", lesson " + Trim(LineLessonField(line));
+    }
+    const std::string_view mmdd = LineMmdd(line);
+    topics.push_back(title + " (" + std::to_string(GradeRecordLine(line, passing_grade).percent) +
+                     "% on " + std::string(mmdd.substr(0, 2)) + "/" +
+                     std::string(mmdd.substr(2, 2)) + "/" + std::string(LineYy(line)) + ")");
+  }
+  return topics;
+}
+
 std::string SummaryCell(const SummaryRow& row, int column, DateStyle dates) {
   switch (column) {
     case kColumnStudent:
@@ -134,10 +152,35 @@ std::vector<std::string> SummaryPageHeadings(const std::string& class_name, doub
     const std::size_t n = headings[static_cast<std::size_t>(c)].size();
     rules.push_back(std::string(c == kColumnStudent ? 16 : n, '-'));
   }
-  return {"CLASS SUMMARY: " + class_name + "   /   Test Passing Grade: " +
-              GeneralNumber(passing_grade) + "%   /   Dates: " + RangeText(range) +
-              "   /   Printed " + DayKeyText(printed_on) + "   /   Page " + std::to_string(page),
+  // Two title lines, so that the longest class name and range fit the
+  // landscape page with the page number.
+  return {"CLASS SUMMARY: " + class_name +
+              "   /   Test Passing Grade: " + GeneralNumber(passing_grade) + "%",
+          "Dates: " + RangeText(range) + "   /   Printed " + DayKeyText(printed_on) +
+              "   /   Page " + std::to_string(page),
           "", PrintedRow(headings), PrintedRow(rules)};
+}
+
+std::string SummaryCsvName(const std::string& class_name, const SummaryRange& range) {
+  std::string dates;
+  if (range.from && range.to) {
+    dates = DayKeyIso(*range.from) + " to " + DayKeyIso(*range.to);
+  } else if (range.from) {
+    dates = "from " + DayKeyIso(*range.from);
+  } else if (range.to) {
+    dates = "to " + DayKeyIso(*range.to);
+  } else {
+    dates = "all dates";
+  }
+  std::string name = "Class summary - " + Trim(class_name) + " - " + dates + ".csv";
+  // Characters no folder (a Windows share's included) takes in a file name.
+  for (char& c : name) {
+    if (std::string_view("/\\:*?\"<>|").find(c) != std::string_view::npos ||
+        static_cast<unsigned char>(c) < 32) {
+      c = '-';
+    }
+  }
+  return name;
 }
 
 std::string SummaryPrintedRow(const SummaryRow& row) {

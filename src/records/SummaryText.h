@@ -12,6 +12,12 @@ namespace quillon {
 
 enum class DateStyle { kSlashes, kIso };  // mm/dd/yy, yyyy-mm-dd
 
+// The lessons and units a row needs help in, one text each, as the
+// records display names them: "Fractions (40% on 01/05/00)".
+std::vector<std::string> NeedsHelpTopics(const TitleTables& tables,
+                                         const std::vector<std::string>& help_lines,
+                                         double passing_grade);
+
 // The text of a cell: numbers plain, no "%", empty cells "".
 std::string SummaryCell(const SummaryRow& row, int column, DateStyle dates);
 
@@ -36,11 +42,16 @@ std::string SummaryCsv(const std::vector<SummaryRow>& rows);
 // "all dates", "from mm/dd/yy", "to mm/dd/yy" or "mm/dd/yy to mm/dd/yy".
 std::string RangeText(const SummaryRange& range);
 
-// The heading lines of each printed page: the title line (class name,
-// passing grade, range, print date and page number), an empty line, the
-// column headings and their rule.
+// The heading lines of each printed page: two title lines (the class name
+// and passing grade; the range, the print date and the page number), an
+// empty line, the column headings and their rule.
 std::vector<std::string> SummaryPageHeadings(const std::string& class_name, double passing_grade,
                                              const SummaryRange& range, int printed_on, int page);
+// The name the CSV file is offered under: "Class summary - Geometry B -
+// 2026-09-01 to 2026-12-31.csv" ("from ...", "to ...", "all dates"), with
+// the characters no file name takes ("/", ":", ...) written as "-".
+std::string SummaryCsvName(const std::string& class_name, const SummaryRange& range);
+
 // A row as printed under those headings, in the fixed-pitch font.
 std::string SummaryPrintedRow(const SummaryRow& row);
 

@@ -36,10 +36,10 @@ class ImportCliTest : public ::testing::Test {
 
 TEST_F(ImportCliTest, PreviewThenAddThenNobodyAgainThenTheSlips) {
   const std::string preview =
-      "2\tZed Ames\tZ1\t2\tadd\n"
-      "3\t\t\t\tno name\n"
-      "4\tAnn Lee\tAB12\t3\tadd\n"
-      "5\tBob\t\t\talready in this class\n";
+      "2\tZed Ames\tZ1\t2\tadd\t\n"
+      "3\t\t\t\tno name\t\n"
+      "4\tAnn Lee\tAB12\t3\tadd\t\n"
+      "5\tBob\t\t\talready in this class\t\n";
   Result r = Run("import --class 1 roster.csv");
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, preview);
@@ -55,8 +55,8 @@ TEST_F(ImportCliTest, PreviewThenAddThenNobodyAgainThenTheSlips) {
   r = Run("import --class 1 --yes roster.csv");
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out,
-            "2\tZed Ames\t\t\talready in this class\n3\t\t\t\tno name\n"
-            "4\tAnn Lee\t\t\talready in this class\n5\tBob\t\t\talready in this class\n");
+            "2\tZed Ames\t\t\talready in this class\t\n3\t\t\t\tno name\t\n"
+            "4\tAnn Lee\t\t\talready in this class\t\n5\tBob\t\t\talready in this class\t\n");
   EXPECT_EQ(dir.Read(kStudentsFile).size(), 3 * 31u);
 
   r = Run("slips --class 1");
@@ -65,6 +65,29 @@ TEST_F(ImportCliTest, PreviewThenAddThenNobodyAgainThenTheSlips) {
   r = Run("slips --class 1 --student 2");
   EXPECT_EQ(r.out, "2\tZed Ames\tZ1\n");
   EXPECT_EQ(r.status, 0);
+}
+
+// A school file whose headings are not recognised: said on standard error,
+// and the columns chosen on the command line (from 1), the heading row left
+// out either way.
+TEST_F(ImportCliTest, TheColumnsChosenOnTheCommandLine) {
+  dir.Write("finnish.csv",
+            "Tunnus;Sukunimi;Etunimi;Salasana\n4411;Virtanen;Aino;ai12\n4412;Korhonen;Eero;ek9\n");
+  Result r = Run("import --class 1 --password-column 4 finnish.csv");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "2\tVirtanen\tAI12\t2\tadd\t\n3\tKorhonen\tEK9\t3\tadd\t\n");
+  EXPECT_EQ(r.err,
+            "quillon-cli: no heading row was recognised in finnish.csv; the first column is taken "
+            "as the names (choose with --name-column K)\n");
+  r =
+      Run("import --class 1 --name-column 2 --first-column 3 --password-column 4 --yes "
+          "finnish.csv");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "2\tAino Virtanen\tAI12\t2\tadd\t\n3\tEero Korhonen\tEK9\t3\tadd\t\n");
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(dir.Read(kStudentsFile), kRoster +
+                                         "Aino Virtanen        2 1 KS;<  "
+                                         "Eero Korhonen        3 1 OUC   ");
 }
 
 TEST_F(ImportCliTest, WrongCommandLinesAndFiles) {
@@ -87,6 +110,15 @@ TEST_F(ImportCliTest, WrongCommandLinesAndFiles) {
       {"slips --class 1 --student 42", 2, "quillon-cli: there is no student 42 in class 1"},
       {"slips --class 1 --yes", 2,
        "quillon-cli: unknown option '--yes' for slips; try 'quillon-cli slips --help'"},
+      {"import --class 1 --name-column 0 roster.csv", 2,
+       "quillon-cli: --name-column takes a whole number from 1 to 999, not \"0\""},
+      {"import --class 1 --first-column 2 roster.csv", 2,
+       "quillon-cli: --first-column needs --name-column, the column of the last names; try "
+       "'quillon-cli import --help'"},
+      {"import --class 1 --name-column 3 roster.csv", 2,
+       "quillon-cli: --name-column 3: roster.csv has 2 columns"},
+      {"import --class 1 --password-column 1 --password-column 2 roster.csv", 2,
+       "quillon-cli: --password-column is given twice; try 'quillon-cli import --help'"},
   };
   for (const Case& c : cases) {
     Result r = Run(c.args);

@@ -269,14 +269,16 @@ TEST_F(TerminalTextCliTest, JsonDocumentsParsedBackWhole) {
            {"password", "Z1"},
            {"generated", false},
            {"number", 3},
-           {"action", "add"}},
+           {"action", "add"},
+           {"why", ""}},
           {{"line", 3},
            {"name", "Bob"},
            {"cut", false},
            {"password", ""},
            {"generated", false},
            {"number", nullptr},
-           {"action", "already in this class"}}}}}},
+           {"action", "already in this class"},
+           {"why", ""}}}}}},
   };
   for (const Case& c : cases) {
     // UTF-8 where the terminal takes it, \u escapes (plain ASCII) where not:

@@ -9,31 +9,33 @@
 namespace quillon {
 namespace {
 
-TEST(ProgramFolderTest, TheArgumentWinsThenACatalogueBesideTheProgramThenHome) {
+TEST(ProgramFolderTest, TheArgumentWinsThenTheRememberedThenACatalogueBesideTheProgramThenHome) {
   testing::TempFolder with_catalogue, without;
   with_catalogue.Write("LESSONS.DAT", "x");
   struct Case {
-    std::optional<std::string> argument;
+    std::optional<std::string> argument, remembered;
     std::string program_dir, home;
     std::string path;
-    bool is_default;
+    bool is_default, is_remembered;
   } cases[] = {
-      {"/srv/q", with_catalogue.path(), "/home/ann", "/srv/q", false},
-      {std::nullopt, with_catalogue.path(), "/home/ann", with_catalogue.path(), false},
-      {std::nullopt, without.path(), "/home/ann", "/home/ann/Quillon", true},
+      {"/srv/q", "/srv/lab", with_catalogue.path(), "/home/ann", "/srv/q", false, false},
+      {std::nullopt, "/srv/lab", with_catalogue.path(), "/home/ann", "/srv/lab", false, true},
+      {std::nullopt, "", with_catalogue.path(), "/home/ann", with_catalogue.path(), false, false},
+      {std::nullopt, std::nullopt, without.path(), "/home/ann", "/home/ann/Quillon", true, false},
   };
   for (const Case& c : cases) {
     FolderChoice choice;
-    ASSERT_TRUE(ChooseProgramFolder(c.argument, c.program_dir, c.home, &choice).ok());
+    ASSERT_TRUE(ChooseProgramFolder(c.argument, c.remembered, c.program_dir, c.home, &choice).ok());
     EXPECT_EQ(choice.path, c.path);
     EXPECT_EQ(choice.is_default, c.is_default) << c.path;
+    EXPECT_EQ(choice.is_remembered, c.is_remembered) << c.path;
   }
   FolderChoice choice;
-  Status s = ChooseProgramFolder(std::nullopt, without.path(), "", &choice);
+  Status s = ChooseProgramFolder(std::nullopt, std::nullopt, without.path(), "", &choice);
   EXPECT_EQ(s.ToString(),
             "$HOME: there is no home folder for the default program folder; name the program "
             "folder: quillon FOLDER");
-  s = ChooseProgramFolder("", with_catalogue.path(), "/home/ann", &choice);
+  s = ChooseProgramFolder("", std::nullopt, with_catalogue.path(), "/home/ann", &choice);
   EXPECT_EQ(s.ToString(), "\"\": an empty name is not a folder");
   EXPECT_EQ(InstalledCatalogue("/usr/bin"), "/usr/share/quillon/LESSONS.DAT");
 }

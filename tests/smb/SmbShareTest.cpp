@@ -151,7 +151,7 @@ TEST_F(SmbShareTest, EveryCommandGivesTheSameOutputAndFilesAsOnALocalFolder) {
             "2\t70\tAlgebra 1, Period 4\n3\t65\tBusiness Math\n5\t50\tFoundations Lab\n"
             "1\t60\tPre-Algebra, Period 2\n4\t75\tSAT Preparation\n");
   EXPECT_EQ(local["import --class 2 " + roster].out,
-            "2\tZara Quill\tZQ7\t10\tadd\n3\tIvan Okafor\tIO42\t11\tadd\n4\t\t\t\tno name\n");
+            "2\tZara Quill\tZQ7\t10\tadd\t\n3\tIvan Okafor\tIO42\t11\tadd\t\n4\t\t\t\tno name\t\n");
   EXPECT_EQ(local["records --class 7"],
             (Result{2, "", "quillon-cli: there is no class 7 in CLASSES.DAT\n"}));
   EXPECT_EQ(local["erase --class 2 --student 3"],

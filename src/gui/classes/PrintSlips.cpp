@@ -10,6 +10,7 @@ void PrintLoginSlips(Services services, const std::string& class_name,
   const std::vector<SlipPage> pages = LayOutSlips(class_name, slips);
   if (pages.empty()) return;
   Printer& printer = services.printer;
+  if (!printer.ChooseDestination("Log-in Slips", Orientation::kPortrait)) return;
   PrinterFaultHandler handler(services, PrinterFaultHandler::OtherFault::kAbandon);
   if (!handler.Run([&] { return printer.SetOrientation(Orientation::kPortrait); }) ||
       !handler.Run([&] { return printer.SetFont(kReportFont, kSlipPoints); })) {

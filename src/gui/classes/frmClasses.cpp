@@ -89,7 +89,6 @@ frmClasses::frmClasses(Services services, QWidget* parent) : QDialog(parent), se
 
   connect(lstClasses_, &RecordListBox::Click, this, &frmClasses::lstClasses_Click);
   connect(lstStudents_, &RecordListBox::Click, this, &frmClasses::lstStudents_Click);
-  connect(lstStudents_, &RecordListBox::GotFocus, this, &frmClasses::lstStudents_GotFocus);
   connect(cmdChangePassingGrade_, &QPushButton::clicked, this,
           &frmClasses::cmdChangePassingGrade_Click);
   // "Return to Menu" is the window's cancel button: Escape presses it.
@@ -163,12 +162,6 @@ void frmClasses::lstClasses_Click() {
 }
 
 void frmClasses::lstStudents_Click() { SetButtonStates(kOn, kOn, kOn, kOn, kOn, kOn, kOn, kOn); }
-
-void frmClasses::lstStudents_GotFocus() {
-  if (lstStudents_->ListCount() > 0 && lstStudents_->ListIndex() < 0) {
-    lstStudents_->SetListIndex(0);
-  }
-}
 
 void frmClasses::cmdClass_Click(int index) {
   if (index == 0) CreateClass();
@@ -269,6 +262,7 @@ void frmClasses::DeleteClass() {
                                   Students::WholeClass(ClassNum(c)), &erased);
   }));
   UpdateClassList();
+  lstClasses_->setFocus();  // not the next button along: the list that changed
 }
 
 void frmClasses::EraseAllClasses() {
@@ -283,6 +277,7 @@ void frmClasses::EraseAllClasses() {
                                   &erased);
   }));
   UpdateClassList();
+  lstClasses_->setFocus();
 }
 
 std::optional<StudentDialogAnswer> frmClasses::AskStudent(const std::string& caption,
@@ -381,6 +376,7 @@ void frmClasses::DeleteStudent() {
                                     Students::One(ClassNum(c), StudentNum(s)), &erased);
   }));
   UpdateStudentList(c);
+  lstStudents_->setFocus();
 }
 
 void frmClasses::EraseAllStudents() {
@@ -404,6 +400,7 @@ void frmClasses::EraseAllStudents() {
   UpdateStudentList(c);  // empty, unless the removal failed
   SetButtonStates(kAsItIs, kAsItIs, kAsItIs, kAsItIs, kOn, kOff,
                   EnabledIf(lstStudents_->ListCount() > 0), kOff);
+  lstStudents_->setFocus();
 }
 
 }  // namespace quillon

@@ -45,7 +45,6 @@ class frmClasses : public QDialog {
 
   void lstClasses_Click();
   void lstStudents_Click();
-  void lstStudents_GotFocus();
   void cmdClass_Click(int index);
   void cmdStudent_Click(int index);
   void optPassingGrade_Click(int index);

@@ -44,6 +44,14 @@ frmStudentName::frmStudentName(Services services, QWidget* parent)
   Label4_ = new QLabel(this);
   Label4_->setObjectName("Label4");
   Label4_->setWordWrap(true);
+  lblNotice_ = new QLabel(this);
+  lblNotice_->setObjectName("lblNotice");
+  lblNotice_->setWordWrap(true);
+  lblNotice_->setTextFormat(Qt::PlainText);
+  QFont bold = lblNotice_->font();
+  bold.setBold(true);
+  lblNotice_->setFont(bold);
+  lblNotice_->hide();
   Label1_ = new QLabel("Student Name", this);
   Label1_->setObjectName("Label1");
   Text1_ = new QLineEdit(this);
@@ -76,14 +84,15 @@ frmStudentName::frmStudentName(Services services, QWidget* parent)
   grid->addWidget(Label4_, 0, 0, 1, 3);
   grid->addWidget(Label1_, 1, 0);
   grid->addWidget(Text1_, 1, 1, 1, 2);
-  grid->addWidget(Label2_, 2, 0);
-  grid->addWidget(Text2_, 2, 1);
-  grid->addWidget(Label3_, 2, 2, 2, 1);
+  grid->addWidget(lblNotice_, 2, 1, 1, 2);
+  grid->addWidget(Label2_, 3, 0);
+  grid->addWidget(Text2_, 3, 1);
+  grid->addWidget(Label3_, 3, 2, 2, 1);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(cmdOK_);
   buttons->addWidget(cmdCancel_);
-  grid->addLayout(buttons, 4, 0, 1, 3);
+  grid->addLayout(buttons, 5, 0, 1, 3);
   connect(cmdOK_, &QPushButton::clicked, this, &frmStudentName::cmdOK_Click);
   connect(cmdCancel_, &QPushButton::clicked, this, &frmStudentName::cmdCancel_Click);
   resize(460, 200);
@@ -96,7 +105,18 @@ void frmStudentName::SetName(const std::string& text1) { Text1_->setText(ToQStri
 void frmStudentName::SetPassword(const std::string& text2) { Text2_->setText(ToQString(text2)); }
 
 void frmStudentName::cmdOK_Click() {
-  // What cannot be stored is said here, so that it can be corrected.
+  // A letter the roster cannot hold is said here, beside the name, with the
+  // nearest spelling put in its place: OK again keeps it.
+  std::optional<std::string> spelled;
+  const QString notice = SpellingNotice(Text1_->text(), &spelled);
+  if (!notice.isEmpty()) {
+    lblNotice_->setText(notice);
+    lblNotice_->show();
+    Text1_->setAccessibleDescription(notice);
+    if (spelled) Text1_->setText(ToQString(*spelled));
+    Text1_->setFocus();
+    return;
+  }
   std::optional<std::string> name = FromQString(Text1_->text());
   std::string problem;
   if (name && Trim(*name).empty()) {

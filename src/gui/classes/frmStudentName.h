@@ -51,6 +51,7 @@ class frmStudentName : public QDialog {
   bool StudentDialogOK_ = false;
   StudentDialogAnswer answer_;
   QLabel* Label4_;
+  QLabel* lblNotice_;  // what cannot be stored in the name, and the spelling offered
   QLabel* Label1_;
   QLineEdit* Text1_;
   QLabel* Label2_;

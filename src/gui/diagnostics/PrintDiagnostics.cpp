@@ -18,6 +18,7 @@ void PrintDiagnostics(Services services, const std::vector<std::string>& records
     return;
   }
   Printer& printer = services.printer;
+  if (!printer.ChooseDestination("Diagnostic Test Results", Orientation::kPortrait)) return;
   PrintLayout layout;
   PrinterFaultHandler handler(services, PrinterFaultHandler::OtherFault::kAbandon);
   if (!handler.Run([&] { return printer.SetOrientation(Orientation::kPortrait); }) ||

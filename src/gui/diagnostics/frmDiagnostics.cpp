@@ -213,6 +213,9 @@ void frmDiagnostics::Erase(const std::string& question, const std::string& name,
   }
   UpdateStudentList(classnum);
   SetButtonStates(kOn, kOn, kOn, kOff, kOff, kOff);
+  // The erase buttons of a selected student are off now: the focus goes to
+  // the list of results, not to the next button along.
+  lstStudents_->setFocus();
 }
 
 void frmDiagnostics::EraseDiagnosticDataAll() {

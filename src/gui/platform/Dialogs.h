@@ -9,6 +9,7 @@
 #include "base/Status.h"
 
 class QDialog;
+class QPrinter;
 
 namespace quillon {
 
@@ -17,7 +18,7 @@ namespace quillon {
 // erases something asks with, so that a stray key never erases.
 enum class Buttons { kOk, kOkCancel, kYesNo, kYesNoCancel, kYesNoDefaultNo, kYesNoCancelDefaultNo };
 enum class Icon { kNone, kCritical };
-enum class Answer { kOk, kCancel, kYes, kNo };
+enum class Answer { kOk, kCancel, kYes, kNo, kOther };
 
 // The answer of a box's default button, the one Enter gives.
 constexpr Answer DefaultAnswer(Buttons buttons) {
@@ -77,6 +78,26 @@ class Dialogs {
   virtual std::string OpenFileName(const std::string& title, const std::string& filter) {
     (void)title, (void)filter;
     return std::string();
+  }
+  // A question with Yes, No and a third button captioned `other` ("Choose
+  // Another Folder..."): kYes, kNo (also for Escape and the close control)
+  // or kOther.
+  virtual Answer QuestionWithOther(const std::string& prompt, const std::string& other,
+                                   const Title& title) {
+    (void)other;
+    return MessageBox(prompt, Buttons::kYesNo, Icon::kNone, title);
+  }
+  // Asks for a folder, starting in `start`: its path (local 8-bit), or ""
+  // when cancelled.
+  virtual std::string FolderName(const std::string& title, const std::string& start) {
+    (void)title, (void)start;
+    return std::string();
+  }
+  // The platform's print dialog over `printer` (printer, copies, pages, or
+  // a PDF file, as set up before); true when the user chose to print.
+  virtual bool PrintDialog(QPrinter& printer) {
+    (void)printer;
+    return true;
   }
   virtual void Beep() = 0;
   virtual void SetBusy(bool busy) = 0;

@@ -20,4 +20,12 @@ std::optional<std::string> FromQString(const QString& text);
 // by '?' (visibly, never silently dropped).
 std::string FromQStringReplacing(const QString& text);
 
+// What to tell the user who typed `text` when some of its characters have no
+// single-byte form: "" when all have one. Otherwise the notice names them,
+// and either offers the nearest storable spelling (`*spelled`: "ş cannot be
+// stored, so it is written as s: "Ayse". Press OK to keep this spelling, or
+// correct it.") or, where a character has none (`*spelled` empty), asks for
+// a correction.
+QString SpellingNotice(const QString& text, std::optional<std::string>* spelled);
+
 }  // namespace quillon

@@ -14,6 +14,17 @@ void ClearCurrentUnlessSelected(QAbstractItemView* view) {
   }
 }
 
+QModelIndex MoveFromNowhere(const QAbstractItemView& view, bool to_last) {
+  const QAbstractItemModel* model = view.model();
+  if (model == nullptr || view.currentIndex().isValid() || model->rowCount(view.rootIndex()) == 0) {
+    return QModelIndex();
+  }
+  // Qt moves every key to the first row from nowhere: End would select the
+  // first item, which is not where End goes.
+  const int rows = model->rowCount(view.rootIndex());
+  return model->index(to_last ? rows - 1 : 0, 0, view.rootIndex());
+}
+
 RecordListBox::RecordListBox(const char* object_name, const QString& accessible_name, bool sorted,
                              QWidget* parent)
     : QListWidget(parent) {
@@ -94,6 +105,16 @@ void RecordListBox::focusInEvent(QFocusEvent* event) {
   QListWidget::focusInEvent(event);
   ClearCurrentUnlessSelected(this);
   emit GotFocus();
+}
+
+QModelIndex RecordListBox::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+  const QModelIndex from_nowhere = MoveFromNowhere(*this, action == MoveEnd);
+  return from_nowhere.isValid() ? from_nowhere : QListWidget::moveCursor(action, modifiers);
+}
+
+QModelIndex LinesView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+  const QModelIndex from_nowhere = MoveFromNowhere(*this, action == MoveEnd);
+  return from_nowhere.isValid() ? from_nowhere : QListView::moveCursor(action, modifiers);
 }
 
 void LinesView::focusInEvent(QFocusEvent* event) {

@@ -26,6 +26,11 @@ namespace quillon {
 // No item of `view` is current while none is selected.
 void ClearCurrentUnlessSelected(QAbstractItemView* view);
 
+// Where a key moves to in `view` from no current item: End (`to_last`) to the
+// last row, Home and every other key to the first; an invalid index when the
+// view has a current item, or no rows (the view's own move then applies).
+QModelIndex MoveFromNowhere(const QAbstractItemView& view, bool to_last);
+
 class RecordListBox : public QListWidget {
   Q_OBJECT
 
@@ -53,6 +58,7 @@ class RecordListBox : public QListWidget {
 
  protected:
   void focusInEvent(QFocusEvent* event) override;
+  QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
   // The user cannot take the selection away (Ctrl+click, Ctrl+Space): the
   // windows read numbers out of the selected item, and none would mean 0,
   // "every class", to the removals.
@@ -84,6 +90,7 @@ class LinesView : public QListView {
 
  protected:
   void focusInEvent(QFocusEvent* event) override;
+  QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
 
  private:
   LinesModel model_;

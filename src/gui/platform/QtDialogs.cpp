@@ -6,6 +6,9 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
 
 #include "gui/platform/Encoding.h"
 
@@ -73,17 +76,18 @@ std::string QtDialogs::InputBox(const std::string& prompt, const std::string& ti
     // The limit shows while typing, not as a cut name afterwards.
     if (auto* line = box.findChild<QLineEdit*>()) line->setMaxLength(max_length);
   }
-  if (box.exec() != QDialog::Accepted) return std::string();
-  const QString text = box.textValue();
-  std::optional<std::string> stored = FromQString(text);
-  if (!stored) {
-    // Nothing is done rather than keeping a text other than the one typed.
-    MessageBox(
-        "The text holds a character that cannot be stored in the files: use the letters, "
-        "digits and signs of Western European languages.\r\n\r\nNothing was changed.",
-        Buttons::kOk, Icon::kCritical, Title::Default());
-    return std::string();
+  // A character beyond the single-byte ones is said in the box itself, with
+  // the nearest storable spelling offered in its place: OK again keeps it.
+  for (;;) {
+    if (box.exec() != QDialog::Accepted) return std::string();
+    std::optional<std::string> spelled;
+    const QString notice = SpellingNotice(box.textValue(), &spelled);
+    if (notice.isEmpty()) break;
+    box.setLabelText(notice + "\n\n" + PromptText(prompt));
+    if (spelled) box.setTextValue(ToQString(*spelled));
   }
+  std::optional<std::string> stored = FromQString(box.textValue());
+  if (!stored) return std::string();  // every character has a single-byte form by now
   return *stored;
 }
 
@@ -101,6 +105,39 @@ std::string QtDialogs::OpenFileName(const std::string& title, const std::string&
   return QFileDialog::getOpenFileName(QApplication::activeWindow(), ToQString(title), QString(),
                                       ToQString(filter))
       .toStdString();
+}
+
+Answer QtDialogs::QuestionWithOther(const std::string& prompt, const std::string& other,
+                                    const Title& title) {
+  if (ended_) return Answer::kNo;
+  QMessageBox box(
+      QMessageBox::NoIcon, title.is_default ? QString(kDefaultTitle) : ToQString(title.text),
+      PromptText(prompt), QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
+  QPushButton* third = box.addButton(ToQString(other), QMessageBox::ActionRole);
+  box.setEscapeButton(QMessageBox::No);
+  box.exec();
+  if (box.clickedButton() == third) return Answer::kOther;
+  return box.clickedButton() == box.button(QMessageBox::Yes) ? Answer::kYes : Answer::kNo;
+}
+
+std::string QtDialogs::FolderName(const std::string& title, const std::string& start) {
+  if (ended_) return std::string();
+  return QFileDialog::getExistingDirectory(QApplication::activeWindow(), ToQString(title),
+                                           QString::fromLocal8Bit(start.c_str()))
+      .toLocal8Bit()
+      .toStdString();
+}
+
+bool QtDialogs::PrintDialog(QPrinter& printer) {
+  if (ended_) return false;
+  QPrintDialog dialog(&printer, QApplication::activeWindow());
+  dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
+  dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+  dialog.setOption(QAbstractPrintDialog::PrintCollateCopies, true);
+  dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+  dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+  dialog.setMinMax(1, 9999);  // how many pages a report has is known once it is printed
+  return dialog.exec() == QDialog::Accepted && !ended_;
 }
 
 void QtDialogs::Beep() { QApplication::beep(); }

@@ -17,6 +17,10 @@ class QtDialogs : public Dialogs {
   std::string SaveFileName(const std::string& title, const std::string& suggested,
                            const std::string& filter) override;
   std::string OpenFileName(const std::string& title, const std::string& filter) override;
+  Answer QuestionWithOther(const std::string& prompt, const std::string& other,
+                           const Title& title) override;
+  std::string FolderName(const std::string& title, const std::string& start) override;
+  bool PrintDialog(QPrinter& printer) override;
   void Beep() override;
   void SetBusy(bool busy) override;
   int ShowModal(QDialog& window) override;

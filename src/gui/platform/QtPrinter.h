@@ -1,8 +1,10 @@
-// The real Printer: QPrinter and QPainter. A job prints on the system's
-// default printer when one is installed (CUPS); otherwise, or when the
-// environment setting QUILLON_PRINT_TO_PDF names a folder, it becomes a PDF
-// file of its own (never one written before), and the user is told its full
-// name when the job ends.
+// The real Printer: QPrinter and QPainter. Each job is asked for in the
+// platform's print dialog (a printer with its copies and pages; a PDF file
+// when there is no printer, in the user's documents folder unless chosen
+// elsewhere), and the user is told the PDF file's full name when the job
+// ends. When the environment setting QUILLON_PRINT_TO_PDF names a folder,
+// no dialog is shown and every job becomes a new PDF file there (tests and
+// machines without a printer).
 #pragma once
 
 #include <QFont>
@@ -19,11 +21,12 @@ namespace quillon {
 
 class QtPrinter : public Printer {
  public:
-  // PDF files go to `pdf_folder`, or when it is not writable to the user's
-  // documents folder; QUILLON_PRINT_TO_PDF wins over both.
+  // PDF files are offered in `pdf_folder` ("": the user's documents folder,
+  // or the home folder when there is none).
   QtPrinter(std::string pdf_folder, Dialogs& dialogs, Clock& clock);
   ~QtPrinter() override;
 
+  bool ChooseDestination(const std::string& job, Orientation orientation) override;
   int SetFont(const std::string& name, double points) override;
   Orientation GetOrientation() override { return orientation_; }
   int SetOrientation(Orientation orientation) override;
@@ -43,21 +46,31 @@ class QtPrinter : public Printer {
 
   // The PDF file of the last job that went to one ("" otherwise).
   const std::string& last_pdf() const { return last_pdf_; }
+  // The folder PDF files are offered in.
+  std::string PdfFolder() const;
 
  private:
-  // Begins a job (QPainter::begin); 0 or the fault number.
+  // Begins a job (QPainter::begin) on the printer chosen, or without a
+  // choice on the default printer or a new PDF file; 0 or the fault number.
   int Begin();
-  // Begins the job and the sheet a new page asked for; 0 or the fault.
+  // Makes the sheet of the current page the one drawn on: the job begun at
+  // the first page drawn, then a new sheet for each page printed after it;
+  // 0 or the fault.
   int BeginPage();
-  // The name of a new PDF file, created empty so that no other job can
+  // Whether the current page is among those the user asked for.
+  bool Wanted(int page) const;
+  // The name of a new PDF file in `folder` for `job`: "Quillon <job>
+  // yyyy-mm-dd n.pdf", created empty when `create` so that no other job can
   // take it; "" when none can be made.
-  std::string NewPdfFile();
+  std::string NewPdfFile(const std::string& folder, bool create) const;
   void Reset();
 
   std::string pdf_folder_;
   Dialogs& dialogs_;
   Clock& clock_;
   std::unique_ptr<QPrinter> printer_;
+  bool chosen_ = false;  // printer_ is the one the print dialog chose
+  std::string job_;      // the job's name, for its PDF file
   std::unique_ptr<QPainter> painter_;
   std::string pdf_;  // the job's PDF file, or "" for a printer
   std::string last_pdf_;
@@ -65,7 +78,8 @@ class QtPrinter : public Printer {
   Orientation orientation_ = Orientation::kPortrait;
   double x_ = 0, y_ = 0;
   int page_number_ = 1;
-  bool new_page_pending_ = false;
+  int sheet_page_ = 0;  // the page on the sheet being drawn (0: none yet)
+  int last_page_ = 0;   // the last page anything was printed on, asked for or not
 };
 
 }  // namespace quillon

@@ -2,6 +2,7 @@
 
 #include <QStandardPaths>
 
+#include "gui/platform/Encoding.h"
 #include "platform/SaveFile.h"
 
 namespace quillon {
@@ -9,7 +10,9 @@ namespace quillon {
 void SaveCsvFile(Dialogs& dialogs, const std::string& title, const std::string& file_name,
                  const std::string& what, const std::string& bytes) {
   const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-  const std::string suggested = documents.toLocal8Bit().toStdString() + "/" + file_name;
+  // The name holds file text (a class name): as the file system spells it.
+  const std::string suggested =
+      (documents + "/" + ToQString(file_name)).toLocal8Bit().toStdString();
   std::string path = dialogs.SaveFileName(title, suggested, "CSV files (*.csv)");
   if (path.empty()) return;
   const std::size_t slash = path.rfind('/');

@@ -8,8 +8,8 @@
 
 namespace quillon {
 
-// Asks for the file with the save dialog `title`, offering `file_name` in
-// the Documents folder; a name chosen without an extension gets ".csv".
+// Asks for the file with the save dialog `title`, offering `file_name`
+// (file text) in the Documents folder; a name chosen without an extension gets ".csv".
 // An existing file is replaced only after a Yes to "This file already
 // exists. Replace it?". The bytes are written through a temporary file, so
 // nothing half-written is ever left under the name. Then says "The <what>

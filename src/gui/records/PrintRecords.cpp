@@ -48,6 +48,8 @@ void PrintRecords(Services services, int classnum, int studentnum) {
                               Title::Text("Printing Student Records"));
   if (services.dialogs.Ended()) return;
   Printer& printer = services.printer;
+  // Which printer, how many copies, which pages: Cancel prints nothing.
+  if (!printer.ChooseDestination("Student Records", Orientation::kLandscape)) return;
   PrintLayout layout;
   PrinterFaultHandler handler(services, PrinterFaultHandler::OtherFault::kEndProgram);
   const std::vector<std::string> headings =

@@ -34,6 +34,7 @@ void PrintSummary(Services services, const std::vector<SummaryRow>& rows,
                   const std::string& class_name, double passing_grade, const SummaryRange& range) {
   PrinterFaultHandler handler(services, PrinterFaultHandler::OtherFault::kAbandon);
   Printer& printer = services.printer;
+  if (!printer.ChooseDestination("Class Summary", Orientation::kLandscape)) return;
   PrintLayout layout;
   if (!BeginLandscape(services, handler, &layout)) return;
   const int today = DayKeyOf(services.clock.Today());
@@ -59,13 +60,17 @@ void PrintProgressChart(Services services, const ProgressData& data, const std::
                         const SummaryRange& range) {
   PrinterFaultHandler handler(services, PrinterFaultHandler::OtherFault::kAbandon);
   Printer& printer = services.printer;
+  if (!printer.ChooseDestination("Progress Chart", Orientation::kLandscape)) return;
   PrintLayout layout;
   if (!BeginLandscape(services, handler, &layout)) return;
   printer.SetPosition(layout.PrintLeft, layout.PrintTop);
-  const std::string heading = "PROGRESS CHART: " + data.student + "   /   " + class_name +
-                              "   /   Dates: " + RangeText(range) + "   /   Printed " +
-                              DayKeyText(DayKeyOf(services.clock.Today()));
-  if (!PrintAt(services, handler, layout.PrintLeft, heading)) return;
+  // Two heading lines: the longest names and range fit the page.
+  const std::string headings[] = {"PROGRESS CHART: " + data.student + "   /   " + class_name,
+                                  "Dates: " + RangeText(range) + "   /   Printed " +
+                                      DayKeyText(DayKeyOf(services.clock.Today()))};
+  for (const std::string& heading : headings) {
+    if (!PrintAt(services, handler, layout.PrintLeft, heading)) return;
+  }
   const Drawing chart = LayoutProgressChart(data, kChartPageWidth, kChartPageHeight);
   const double top = printer.CurrentY() + 0.15;
   if (!handler.Run([&] {

@@ -21,6 +21,6 @@ void PrintProgressChart(Services services, const ProgressData& data, const std::
                         const SummaryRange& range);
 
 // Where and how large the chart is drawn on its landscape page, in inches.
-inline constexpr double kChartPageLeft = 0.4, kChartPageWidth = 10.2, kChartPageHeight = 7.0;
+inline constexpr double kChartPageLeft = 0.4, kChartPageWidth = 10.2, kChartPageHeight = 6.8;
 
 }  // namespace quillon

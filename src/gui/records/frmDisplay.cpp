@@ -6,8 +6,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QStyle>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include "base/Text.h"
@@ -103,9 +103,11 @@ frmDisplay::frmDisplay(Services services, WorkingLists& lists, QWidget* parent)
   auto column_x = [&](int column) {
     return inset + qRound(metrics.horizontalAdvance(QString(column - 1, 'M')));
   };
-  // At least 8 lines; the window opens taller where the screen allows.
-  lstRecords_->setMinimumSize(column_x(107) + inset + 24,
-                              8 * lstRecords_->fontMetrics().lineSpacing());
+  // At least 8 lines; the window opens taller, and wide enough for whole
+  // lines, where the screen allows; on a smaller screen the lines and their
+  // headings scroll sideways.
+  full_width_ = column_x(107) + inset + lstRecords_->verticalScrollBar()->sizeHint().width();
+  lstRecords_->setMinimumSize(300, 8 * lstRecords_->fontMetrics().lineSpacing());
   auto* headings = new QWidget(this);
   int tallest = 0;
   for (const Heading& h : kHeadings) {
@@ -130,6 +132,7 @@ frmDisplay::frmDisplay(Services services, WorkingLists& lists, QWidget* parent)
   }
   headings->setFixedHeight(tallest);
   headings->setMinimumWidth(lstRecords_->minimumWidth());
+  lstRecords_->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);  // as the headings move
 
   lblTestPassingGradeComment_ = new QLabel(this);
   lblTestPassingGradeComment_->setObjectName("lblTestPassingGradeComment");
@@ -169,7 +172,9 @@ void frmDisplay::Form_Load() {
   CheckOption(optSort_, v.SortBy);
   CheckOption(optSortDir_, v.SortDirection);
   adjustSize();
-  resize(width(), height() + 16 * lstRecords_->fontMetrics().lineSpacing());  // CenterForm fits it
+  const int margins = layout()->contentsMargins().left() + layout()->contentsMargins().right();
+  resize(std::max(width(), full_width_ + margins),
+         height() + 16 * lstRecords_->fontMetrics().lineSpacing());  // CenterForm fits it
   CenterForm(*this);
 }
 

@@ -60,6 +60,7 @@ class frmDisplay : public QDialog {
   std::array<QRadioButton*, 4> optSort_{};       // 0-3
   std::array<QRadioButton*, 2> optSortDir_{};    // 0-1
   LinesView* lstRecords_;
+  int full_width_ = 0;  // the list's width for whole lines
   QLabel* lblTestPassingGradeComment_;
   QLabel* lblPracticeGradeComment_;
   QPushButton* cmdOK_;

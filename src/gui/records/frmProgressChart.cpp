@@ -24,7 +24,7 @@ ProgressChartView::ProgressChartView(const ProgressData& data, QWidget* parent)
                                .arg(data.points.size())
                                .arg(passed)
                                .arg(static_cast<long long>(data.points.size()) - passed));
-  setMinimumSize(760, 470);
+  setMinimumSize(560, 340);  // the window opens larger where the screen allows
   setMouseTracking(true);
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
@@ -100,6 +100,7 @@ frmProgressChart::frmProgressChart(Services services, ProgressData data, std::st
   buttons->addWidget(cmdClose_);
   layout->addLayout(buttons);
   adjustSize();
+  resize(std::max(width(), 800), std::max(height(), 540));  // CenterForm fits it to the screen
   CenterForm(*this);
 }
 

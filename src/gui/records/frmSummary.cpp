@@ -83,8 +83,8 @@ frmSummary::frmSummary(Services services, std::string class_record, QWidget* par
   grdSummary_->setMinimumHeight(320);
 
   lblAttention_ = new QLabel(
-      "Highlighted: Needs help, a lesson or unit whose most recent test was failed; "
-      "Last work, no work for 14 days or more.",
+      "Highlighted: Needs help, a lesson or unit whose most recent test in these dates was "
+      "failed (the pointer over it names them); Last work, no work for 14 days or more.",
       this);
   lblAttention_->setObjectName("lblAttention");
   lblAttention_->setWordWrap(true);
@@ -146,6 +146,11 @@ bool frmSummary::Compute(bool reuse) {
 }
 
 void frmSummary::FillTable() {
+  // The student selected stays selected, wherever the new figures put them.
+  const int row_before = grdSummary_->selectedItems().isEmpty() ? -1 : grdSummary_->currentRow();
+  const int selected = row_before >= 0 && row_before < static_cast<int>(shown_.size())
+                           ? shown_[static_cast<std::size_t>(row_before)].student
+                           : -1;
   shown_ = roster_rows_;
   SortSummary(&shown_, sort_column_, sort_decreasing_);
   const int reference = request_.range.to ? *request_.range.to : DayKeyOf(services_.clock.Today());
@@ -165,7 +170,7 @@ void frmSummary::FillTable() {
         QFont font = item->font();
         font.setBold(true);
         item->setFont(font);
-        item->setToolTip(failed ? "A most recent test was failed" : "No work for 14 days or more");
+        item->setToolTip(failed ? HelpTip(row) : "No work for 14 days or more");
       }
       grdSummary_->setItem(r, c, item);
     }
@@ -185,7 +190,23 @@ void frmSummary::FillTable() {
   const bool any = !shown_.empty();
   cmdPrint_->setEnabled(any);
   cmdCsv_->setEnabled(any);
+  for (int r = 0; r < static_cast<int>(shown_.size()); ++r) {
+    if (shown_[static_cast<std::size_t>(r)].student == selected) {
+      grdSummary_->setCurrentCell(r, 0);
+      grdSummary_->selectRow(r);
+    }
+  }
   SelectionChanged();
+}
+
+QString frmSummary::HelpTip(const SummaryRow& row) const {
+  const SharedValues& v = services_.values;
+  QString tip = "Needs help in:";
+  for (const std::string& topic :
+       NeedsHelpTopics({v.Catalogue, v.UnitTestNames}, row.help_lines, request_.passing_grade)) {
+    tip += "\n" + ToQString(topic);
+  }
+  return tip;
 }
 
 void frmSummary::SelectionChanged() {
@@ -230,8 +251,7 @@ void frmSummary::cmdPrint_Click() {
 
 void frmSummary::cmdCsv_Click() {
   SaveCsvFile(services_.dialogs, "Save Class Summary",
-              "Class summary " + DayKeyIso(DayKeyOf(services_.clock.Today())) + ".csv", "summary",
-              SummaryCsv(shown_));
+              SummaryCsvName(class_name_, request_.range), "summary", SummaryCsv(shown_));
 }
 
 }  // namespace quillon

@@ -49,6 +49,8 @@ class frmSummary : public QDialog {
   void FillTable();
   void ShowChart(int row);
   void SelectionChanged();
+  // The Needs help cell's tip: the lessons and units concerned.
+  QString HelpTip(const SummaryRow& row) const;
 
   Services services_;
   std::string class_name_;

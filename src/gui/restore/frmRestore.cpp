@@ -190,6 +190,7 @@ void frmRestore::cmdRestore_Click() {
   });
   if (!s.ok()) SayFailure(services_.dialogs, services_.folder, failed, s);
   UpdateEntryList();
+  lstErased_->setFocus();  // its buttons are off until another entry is chosen
 }
 
 void frmRestore::cmdDelete_Click() {
@@ -208,6 +209,7 @@ void frmRestore::cmdDelete_Click() {
                "The erased records could not be deleted.\r\n\r\n", s);
   }
   UpdateEntryList();
+  lstErased_->setFocus();
 }
 
 }  // namespace quillon

@@ -28,9 +28,21 @@ frmMenu::frmMenu(Services services, QWidget* parent) : QWidget(parent), services
   heading.setBold(true);
   Label1_->setFont(heading);
   Label1_->setAlignment(Qt::AlignCenter);
+  std::string folder = services_.folder.FullPath("");
+  if (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+  lblFolder_ = new QLabel("Program folder: " + QString::fromLocal8Bit(folder.c_str()), this);
+  lblFolder_->setObjectName("lblFolder");
+  lblFolder_->setAlignment(Qt::AlignCenter);
+  lblFolder_->setWordWrap(true);
+  lblFolder_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  for (QLabel* label : {Label1_, lblFolder_}) {
+    label->setSizePolicy(QSizePolicy::Preferred,
+                         QSizePolicy::Maximum);  // the buttons take the room
+  }
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(Label1_);
+  layout->addWidget(lblFolder_);
   layout->addSpacing(12);
   auto add = [&](const char* name, const char* caption, void (frmMenu::*click)()) {
     auto* button = new QPushButton(caption, this);
@@ -56,7 +68,7 @@ frmMenu::frmMenu(Services services, QWidget* parent) : QWidget(parent), services
     hidden->setVisible(false);
     hidden->setEnabled(false);
   }
-  resize(460, 360);
+  resize(460, 380);
 }
 
 void frmMenu::Form_Load() {

@@ -1,7 +1,8 @@
 // The main menu: opens one task window at a time, modally, and ends the
 // program. Its load asks for the administrator password when s3.dat exists
 // and disables the diagnostics button when there is no Diag.dat. "Restore
-// Erased Records" is enabled while the bin holds an entry.
+// Erased Records" is enabled while the bin holds an entry. Under the heading
+// the program folder in use is named (a lab may have several).
 #pragma once
 
 #include <QWidget>
@@ -38,6 +39,7 @@ class frmMenu : public QWidget {
 
   Services services_;
   QLabel* Label1_;
+  QLabel* lblFolder_;  // the program folder in use
   QPushButton* cmdClasses_;
   QPushButton* cmdStudents_;
   QPushButton* cmdDiagnostics_;

@@ -1,5 +1,6 @@
 // The classes and rosters window, driven as an instructor would: the lists,
 // the button states, every prompt, and the bytes left in the files.
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTest>
@@ -73,8 +74,7 @@ TEST_F(ClassesWindowTest, ButtonStatesFromOpeningToClosing) {
   EXPECT_EQ(d().Items("lstStudents"),
             (std::vector<std::string>{StudentRec("Ann", "1", "1"), StudentRec("Bob", "2", "1")}));
   EXPECT_EQ(Buttons(), "11111010");
-  d().Focus("lstStudents");  // tabbing in selects the first student
-  EXPECT_EQ(d().Selected("lstStudents"), 0);
+  d().Select("lstStudents", 0);
   EXPECT_EQ(Buttons(), "11111111");
 
   // After a single delete the roster has no selection, yet the two
@@ -104,6 +104,59 @@ TEST_F(ClassesWindowTest, ButtonStatesFromOpeningToClosing) {
 
   d().Click("cmdMenu");
   EXPECT_FALSE(window_->isVisible());
+  EXPECT_TRUE(dialogs.Done());
+}
+
+// The keyboard, as an instructor who tabs about meets it: the focus moves
+// into a list without selecting (so "Print Log-in Slips" still prints the
+// whole class), End and Home from no selection go to the last and the first
+// item, and after a deletion the focus is on the list that changed, never
+// on the button beside the one pressed.
+TEST_F(ClassesWindowTest, TheKeysNeverSelectOrMoveTheFocusBehindTheUsersBack) {
+  dir.Write(kClassesFile, ClassRec("Algebra", "070", "1") + ClassRec("Geometry", "060", "2") +
+                              ClassRec("Trigonometry", "060", "3"));
+  dir.Write(kStudentsFile,
+            StudentRec("Ann", "1", "1") + StudentRec("Bob", "2", "1") + StudentRec("Cy", "3", "1"));
+  Open();
+  window_->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+  auto& classes = d().Get<QListWidget>("lstClasses");
+  auto& roster = d().Get<QListWidget>("lstStudents");
+  classes.setFocus(Qt::TabFocusReason);
+  EXPECT_EQ(d().Selected("lstClasses"), -1);
+  QTest::keyClick(&classes, Qt::Key_End);
+  EXPECT_EQ(d().Selected("lstClasses"), 2);  // Trigonometry, not the first
+  QTest::keyClick(&classes, Qt::Key_Home);
+  EXPECT_EQ(d().Selected("lstClasses"), 0);  // Algebra
+  EXPECT_EQ(d().Shown("lstStudents"), (std::vector<std::string>{"Ann", "Bob", "Cy"}));
+
+  roster.setFocus(Qt::TabFocusReason);
+  ASSERT_TRUE(roster.hasFocus());
+  EXPECT_EQ(d().Selected("lstStudents"), -1);
+  EXPECT_EQ(roster.currentRow(), -1);
+  EXPECT_EQ(Buttons(), "11111010");
+  d().Click("cmdPrintSlips");
+  ASSERT_EQ(printer.documents.size(), 1u);
+  int slips = 0;
+  for (const auto& line : printer.documents[0][0].lines)
+    slips += line.text.rfind("Student:", 0) == 0;
+  EXPECT_EQ(slips, 3);  // the whole class
+  QTest::keyClick(&roster, Qt::Key_End);
+  EXPECT_EQ(d().Selected("lstStudents"), 2);  // Cy
+
+  d().Focus("cmdStudent1");
+  ExpectConfirm("Are you sure you want to delete this student?\r\rCy", Answer::kYes);
+  d().Click("cmdStudent", 1);
+  EXPECT_EQ(d().Shown("lstStudents"), (std::vector<std::string>{"Ann", "Bob"}));
+  EXPECT_EQ(QApplication::focusWidget(), &roster);
+  EXPECT_EQ(d().Selected("lstStudents"), -1);
+
+  d().Focus("cmdClass1");
+  ExpectConfirm("Are you sure you want to delete this class?\r\rAlgebra", Answer::kYes);
+  d().Click("cmdClass", 1);
+  EXPECT_EQ(d().Shown("lstClasses"), (std::vector<std::string>{"Geometry", "Trigonometry"}));
+  EXPECT_EQ(QApplication::focusWidget(), &classes);  // not "Erase All Classes"
+  EXPECT_EQ(d().Selected("lstClasses"), -1);
   EXPECT_TRUE(dialogs.Done());
 }
 
@@ -369,20 +422,36 @@ TEST_F(ClassesWindowTest, ThePasswordBoxTakesDigitsAndCapitalsOnly) {
   EXPECT_EQ(s.Text("Label3"),
             " Password must be 0 to 6         characters.  Use uppercase    letters A-Z and "
             "numbers 0-9.");
-  // A name that cannot be stored is refused with a message; the dialog stays.
+  // A character without a single-byte spelling is named beside the name;
+  // the dialog stays for a correction.
+  auto& notice = s.Get<QLabel>("lblNotice");
+  EXPECT_TRUE(notice.isHidden());
   s.Get<QLineEdit>("Text1").setText(QString::fromUtf8("Zo\xC3\xAB \xE2\x82\xAC"));
-  dialogs.ExpectMessage(
-      "The student name holds a character that cannot be stored in "
-      "STUDENTS.DAT.",
-      Buttons::kOk, Icon::kCritical, Title::Default(), Answer::kOk);
   s.Click("cmdOK");
   EXPECT_TRUE(dialog.isVisible());
   EXPECT_FALSE(dialog.Answer());
-  s.Get<QLineEdit>("Text1").setText(QString::fromUtf8("Zo\xC3\xAB"));  // fits one byte each
+  EXPECT_EQ(notice.text().toUtf8().toStdString(),
+            "\xE2\x82\xAC cannot be stored: the files hold only the letters of Western European "
+            "languages. Correct the text.");
+  EXPECT_FALSE(notice.isHidden());
+  EXPECT_EQ(s.Get<QLineEdit>("Text1").text().toUtf8().toStdString(), "Zo\xC3\xAB \xE2\x82\xAC");
+  // A letter with one: the nearest spelling is put in its place and said;
+  // OK again keeps it.
+  s.Get<QLineEdit>("Text1").setText(
+      QString::fromUtf8("Zo\xC3\xAB Ay\xC5\x9F"
+                        "e"));
+  s.Click("cmdOK");
+  EXPECT_FALSE(dialog.Answer());
+  EXPECT_EQ(notice.text().toUtf8().toStdString(),
+            "\xC5\x9F cannot be stored, so it is written as s: \"Zo\xC3\xAB Ayse\". Press OK to "
+            "keep this spelling, or correct it.");
+  EXPECT_EQ(s.Text("Text1"), "Zo\xEB Ayse");
+  EXPECT_EQ(dialog.focusWidget(), &s.Get<QLineEdit>("Text1"));
   s.Click("cmdOK");
   ASSERT_TRUE(dialog.Answer());
-  EXPECT_EQ(dialog.Answer()->StudentDialogName, "Zo\xEB");
+  EXPECT_EQ(dialog.Answer()->StudentDialogName, "Zo\xEB Ayse");
   EXPECT_EQ(dialog.Answer()->StudentDialogPassword, "ABCDE");
+  EXPECT_TRUE(dialogs.Done());
 }
 
 }  // namespace

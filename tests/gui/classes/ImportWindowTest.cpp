@@ -2,6 +2,8 @@
 // would: the buttons follow the class selection, the preview window shows
 // every row and writes nothing before its Add button, then the bytes left in
 // STUDENTS.DAT, and the slips' pages as the printer receives them.
+#include <QCheckBox>
+#include <QComboBox>
 #include <QTableWidget>
 #include <cstdio>
 
@@ -40,7 +42,8 @@ class ImportWindowTest : public testing::GuiTest {
     std::string rows;
     for (int r = 0; r < table.rowCount(); ++r) {
       for (int c = 0; c < table.columnCount(); ++c) {
-        rows += table.item(r, c)->text().toLatin1().toStdString() + (c + 1 < 5 ? "\t" : "\n");
+        rows += table.item(r, c)->text().toLatin1().toStdString() +
+                (c + 1 < table.columnCount() ? "\t" : "\n");
       }
     }
     return rows;
@@ -78,10 +81,10 @@ TEST_F(ImportWindowTest, PreviewThenAddThenSlipsOfTheNewStudents) {
     EXPECT_EQ(p.Text("Label1"), "Rows of roster.csv for Grade 5 Maths:");
     EXPECT_EQ(p.Text("lblSummary"), "2 students will be added, 2 skipped.");
     EXPECT_EQ(Rows(w),
-              "2\tAnn Lee\tAB12\t2\tadd\n"
-              "3\tMaria Gonzalez\t\t\talready in this class\n"
-              "4\t\t\t\tno name\n"
-              "5\tZo\xEB Park\tZP9\t3\tadd\n");
+              "2\tAnn Lee\tAB12\t2\tadd\t\n"
+              "3\tMaria Gonzalez\t\t\talready in this class\t\n"
+              "4\t\t\t\tno name\t\n"
+              "5\tZo\xEB Park\tZP9\t3\tadd\t\n");
     EXPECT_EQ(p.Get("tblRows").accessibleName().toStdString(), "Rows of the roster file");
     EXPECT_EQ(p.Text("cmdAdd"), "Add 2 Students");
     EXPECT_FALSE(p.Enabled("cmdPrintSlips"));
@@ -90,10 +93,10 @@ TEST_F(ImportWindowTest, PreviewThenAddThenSlipsOfTheNewStudents) {
     p.Click("cmdAdd");
     EXPECT_EQ(p.Text("lblSummary"), "2 students were added to Grade 5 Maths.");
     EXPECT_EQ(Rows(w),
-              "2\tAnn Lee\tAB12\t2\tadded\n"
-              "3\tMaria Gonzalez\t\t\talready in this class\n"
-              "4\t\t\t\tno name\n"
-              "5\tZo\xEB Park\tZP9\t3\tadded\n");
+              "2\tAnn Lee\tAB12\t2\tadded\t\n"
+              "3\tMaria Gonzalez\t\t\talready in this class\t\n"
+              "4\t\t\t\tno name\t\n"
+              "5\tZo\xEB Park\tZP9\t3\tadded\t\n");
     EXPECT_FALSE(p.Enabled("cmdAdd"));
     EXPECT_EQ(p.Text("cmdCancel"), "Close");
     p.Click("cmdPrintSlips");
@@ -123,6 +126,88 @@ TEST_F(ImportWindowTest, PreviewThenAddThenSlipsOfTheNewStudents) {
                 "4.45 1.40 Password: ZP9\n");
   EXPECT_EQ(printer.documents[0][0].lines[0].font, "Courier New");
   EXPECT_EQ(printer.documents[0][0].lines[0].points, 12);
+}
+
+// Two files as schools' systems export them. The first, with a number column
+// and "Last"/"First" headings, imports as it is: the columns are shown as
+// found, a letter the roster cannot hold is written as its nearest with the
+// reason beside it, and a "?" left for a lost letter is marked. The second
+// has headings in a language not recognised: the window says so, the user
+// chooses the columns, and the heading row is not imported.
+TEST_F(ImportWindowTest, SchoolFilesWithAndWithoutRecognisedHeadings) {
+  dir.Write("school.csv",
+            "Student ID,Last,First,PIN\r\n10231,Y\xC4\xB1lmaz,Ay\xC5\x9F"
+            "e,ay1\r\n10232,Nguy?n,Th?,tn2\r\n");
+  dir.Write("finnish.csv",
+            "Tunnus;Sukunimi;Etunimi;Salasana\n4411;Virtanen;Aino;ai12\n4412;Korhonen;Eero;ek9\n");
+  Open();
+  d().Select("lstClasses", 1);  // Grade 5 Maths
+  const auto box = [](frmImport& w, const char* name) -> QComboBox& {
+    return *w.findChild<QComboBox*>(name);
+  };
+  const auto reasons = [](frmImport& w) {
+    auto& table = *w.findChild<QTableWidget*>("tblRows");
+    QStringList why;
+    for (int r = 0; r < table.rowCount(); ++r) why << table.item(r, 5)->text();
+    return why.join('|');
+  };
+  dialogs.ExpectFile("Import Students", dir.path() + "/school.csv");
+  dialogs.ExpectModal<frmImport>([&](frmImport& w) {
+    auto p = Drive(w);
+    EXPECT_TRUE(p.Get("lblColumns").isHidden());
+    EXPECT_TRUE(p.Get("chkHeading").isHidden());
+    EXPECT_EQ(box(w, "cboNameColumn").currentText().toStdString(), "2: Last");
+    EXPECT_EQ(box(w, "cboFirstColumn").currentText().toStdString(), "3: First");
+    EXPECT_EQ(box(w, "cboPasswordColumn").currentText().toStdString(), "4: PIN");
+    EXPECT_EQ(box(w, "cboFirstColumn").itemText(0).toStdString(), "(none)");
+    EXPECT_EQ(box(w, "cboNameColumn").accessibleName().toStdString(), "Name or last name");
+    EXPECT_EQ(Rows(w),
+              "2\tAyse Yilmaz\tAY1\t2\tadd\t? written as s, ? written as i\n"
+              "3\tTh? Nguy?n\tTN2\t3\tadd\ta letter may be lost\n");
+    EXPECT_EQ(reasons(w), QString::fromUtf8("\xC5\x9F written as s, \xC4\xB1 written as i|"
+                                            "a letter may be lost"));
+    EXPECT_EQ(p.Text("lblSummary"),
+              "2 students will be added, 0 skipped. 1 name may have lost a letter in the "
+              "spreadsheet (marked): correct the file, or the names once added.");
+    auto& table = *w.findChild<QTableWidget*>("tblRows");
+    EXPECT_EQ(table.item(1, 1)->background().color(), QColor(255, 236, 170));
+    EXPECT_EQ(table.item(0, 1)->background().style(), Qt::NoBrush);
+    p.Click("cmdAdd");
+    EXPECT_FALSE(p.Enabled("cboNameColumn"));
+    p.Click("cmdCancel");
+  });
+  d().Click("cmdImportStudents");
+
+  dialogs.ExpectFile("Import Students", dir.path() + "/finnish.csv");
+  dialogs.ExpectModal<frmImport>([&](frmImport& w) {
+    auto p = Drive(w);
+    EXPECT_FALSE(p.Get("lblColumns").isHidden());
+    EXPECT_EQ(p.Text("lblColumns"),
+              "No heading row was recognised in finnish.csv: choose the columns that hold the "
+              "names and the passwords.");
+    EXPECT_TRUE(p.Checked("chkHeading"));  // over a column of numbers: plainly a heading
+    EXPECT_EQ(box(w, "cboNameColumn").currentText().toStdString(), "2: Sukunimi");
+    EXPECT_EQ(box(w, "cboPasswordColumn").currentText().toStdString(), "(none)");
+    EXPECT_EQ(QApplication::focusWidget(), &box(w, "cboNameColumn"));
+    box(w, "cboFirstColumn").setCurrentIndex(3);     // 3: Etunimi
+    box(w, "cboPasswordColumn").setCurrentIndex(4);  // 4: Salasana
+    EXPECT_EQ(Rows(w), "2\tAino Virtanen\tAI12\t4\tadd\t\n3\tEero Korhonen\tEK9\t5\tadd\t\n");
+    p.Get<QCheckBox>("chkHeading").setChecked(false);  // line 1 would be a student
+    // (its password, "Salasana", too long to keep: one is made up)
+    EXPECT_EQ(Rows(w).substr(0, 19), "1\tEtunimi Sukunimi\t");
+    EXPECT_EQ(Rows(w).substr(25, Rows(w).find('\n') - 25), "\t4\tadd\t") << Rows(w);
+    p.Get<QCheckBox>("chkHeading").setChecked(true);
+    EXPECT_EQ(p.Text("cmdAdd"), "Add 2 Students");
+    p.Click("cmdAdd");
+    p.Click("cmdCancel");
+  });
+  d().Click("cmdImportStudents");
+  EXPECT_TRUE(dialogs.Done());
+  EXPECT_EQ(dir.Read(kStudentsFile), kRoster +
+                                         "Ayse Yilmaz          2 2 Kc;   "
+                                         "Th? Nguy?n           3 2 ^X<   "
+                                         "Aino Virtanen        4 2 KS;<  "
+                                         "Eero Korhonen        5 2 OUC   ");
 }
 
 TEST_F(ImportWindowTest, CancelOrAFileThatIsNotTextWritesNothing) {
@@ -161,7 +246,7 @@ TEST_F(ImportWindowTest, AChangeMeanwhileWritesNothingAndShowsTheRowsAgain) {
   dialogs.ExpectFile("Import Students", dir.path() + "/roster.csv");
   dialogs.ExpectModal<frmImport>([&](frmImport& w) {
     auto p = Drive(w);
-    EXPECT_EQ(Rows(w), "2\tAnn Lee\tA1\t2\tadd\n3\tBob\tB2\t3\tadd\n");
+    EXPECT_EQ(Rows(w), "2\tAnn Lee\tA1\t2\tadd\t\n3\tBob\tB2\t3\tadd\t\n");
     const std::string bob = StudentRec("Bob", "2", "2", "");
     dir.Write(kStudentsFile, kRoster + bob);  // another program added Bob as number 2
     dialogs.ExpectMessage("The students could not be added.\r\r" + dir.path() +
@@ -170,7 +255,7 @@ TEST_F(ImportWindowTest, AChangeMeanwhileWritesNothingAndShowsTheRowsAgain) {
                           Buttons::kOk, Icon::kCritical, Title::Default(), Answer::kOk);
     p.Click("cmdAdd");
     EXPECT_EQ(dir.Read(kStudentsFile), kRoster + bob);
-    EXPECT_EQ(Rows(w), "2\tAnn Lee\tA1\t3\tadd\n3\tBob\t\t\talready in this class\n");
+    EXPECT_EQ(Rows(w), "2\tAnn Lee\tA1\t3\tadd\t\n3\tBob\t\t\talready in this class\t\n");
     EXPECT_EQ(p.Text("cmdAdd"), "Add 1 Student");
 
     dir.Write(kClassesFile, ClassRec("Algebra", "070", "1"));  // the class deleted

@@ -128,6 +128,8 @@ TEST_F(DiagnosticsWindowsTest, ErasingAStudentRemovesBothResultsAndNoStillRebuil
   EXPECT_EQ(dir.Read("Diag.TMP"), kBob + kOther + kGone);
   EXPECT_EQ(d().Items("lstStudents").size(), 2u);
   EXPECT_EQ(Buttons(), "111000");
+  // The focus is on the list the erase changed, not on a button beside it.
+  EXPECT_EQ(window_->focusWidget(), &d().Get("lstStudents"));
 
   // The whole class; its name cut to 25 characters in the question.
   dialogs.ExpectMessage(

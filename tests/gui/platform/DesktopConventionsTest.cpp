@@ -276,5 +276,49 @@ TEST_F(DesktopConventionsTest, TheRealInputBoxStopsTypingAtItsLimit) {
   EXPECT_EQ(shown, "Alexandria Montgomery-Smith");
 }
 
+// A letter the files cannot hold is said in the box, which opens again with
+// the nearest spelling in its place; OK keeps it. A character without one
+// is said too, and Cancel then changes nothing.
+TEST_F(DesktopConventionsTest, TheRealInputBoxOffersTheNearestSpellingOfALetter) {
+  QtDialogs real;
+  std::string second_label, second_text;
+  const auto box = [] { return qobject_cast<QInputDialog*>(QApplication::activeModalWidget()); };
+  QTimer::singleShot(0, [&] {
+    if (box() == nullptr) return;
+    box()->setTextValue(
+        QString::fromUtf8("\xC5\x9E"
+                          "ahin \xC3\x96zel \xC5\x9F"
+                          "ube"));
+    box()->accept();
+    QTimer::singleShot(0, [&] {
+      if (box() == nullptr) return;
+      second_label = box()->labelText().toUtf8().toStdString();
+      second_text = box()->textValue().toUtf8().toStdString();
+      box()->accept();
+    });
+  });
+  EXPECT_EQ(real.InputBox("Type the name:", "Create New Class", "", kClassNameWidth),
+            "Sahin \xD6zel sube");
+  EXPECT_EQ(second_label,
+            "\xC5\x9E and \xC5\x9F cannot be stored, so they are written as S and s: \"Sahin "
+            "\xC3\x96zel sube\". Press OK to keep this spelling, or correct it.\n\nType the name:");
+  EXPECT_EQ(second_text, "Sahin \xC3\x96zel sube");
+
+  QTimer::singleShot(0, [&] {
+    if (box() == nullptr) return;
+    box()->setTextValue(QString::fromUtf8("Class \xE7\x8F\xAD"));
+    box()->accept();
+    QTimer::singleShot(0, [&] {
+      if (box() == nullptr) return;
+      second_label = box()->labelText().toUtf8().toStdString();
+      box()->reject();
+    });
+  });
+  EXPECT_EQ(real.InputBox("Type the name:", "Create New Class", "", kClassNameWidth), "");
+  EXPECT_EQ(second_label,
+            "\xE7\x8F\xAD cannot be stored: the files hold only the letters of Western European "
+            "languages. Correct the text.\n\nType the name:");
+}
+
 }  // namespace
 }  // namespace quillon

@@ -1,6 +1,8 @@
 // The real printer, headless: with QUILLON_PRINT_TO_PDF every job is a PDF
 // file, read back with poppler's pdfinfo and pdftotext.
 #include <QDir>
+#include <QFileInfo>
+#include <QPrinterInfo>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -54,12 +56,21 @@ class QtPrinterTest : public testing::GuiTest {
     GuiTest::TearDown();
   }
   Services real() { return {dir.folder(), dialogs, clock, qt_printer_, values}; }
-  std::string Pdf(int n) {
-    return pdfs_ + "/Quillon report 2026-12-09 " + std::to_string(n) + ".pdf";
+  // The n-th PDF file of the day for `job`.
+  std::string Pdf(int n, const std::string& job = "Student Records") {
+    return pdfs_ + "/Quillon " + job + " 2026-12-09 " + std::to_string(n) + ".pdf";
   }
-  void ExpectPdf(int n) {
-    dialogs.ExpectMessage("The report was printed to the PDF file\r\n" + Pdf(n), Buttons::kOk,
+  void ExpectPdf(int n, const std::string& job = "Student Records") { ExpectPrinted(Pdf(n, job)); }
+  void ExpectPrinted(const std::string& pdf) {
+    dialogs.ExpectMessage("The report was printed to the PDF file\r\n" + pdf, Buttons::kOk,
                           Icon::kNone, Title::Default(), Answer::kOk);
+  }
+  void ExpectReady() {
+    dialogs.ExpectMessage("Turn printer on, then click OK", Buttons::kOk, Icon::kNone,
+                          Title::Text("Printing Student Records"), Answer::kOk);
+  }
+  static bool Exists(const std::string& path) {
+    return QFileInfo::exists(QString::fromStdString(path));
   }
   static int Pages(const std::string& pdf) {
     const std::string info = Output("pdfinfo '" + pdf + "'");
@@ -116,11 +127,12 @@ TEST_F(QtPrinterTest, ARecordsReportBecomesALandscapePdfWithItsLines) {
 
 TEST_F(QtPrinterTest, ADiagnosticReportIsTwoPortraitPages) {
   const std::string key = "ABCDEABCDEABCDEABCDEABCDEABCDE";
-  ExpectPdf(1);
+  const std::string pdf = Pdf(1, "Diagnostic Test Results");
+  ExpectPrinted(pdf);
   PrintDiagnostics(real(), {DiagRec("C2", "3", "1", "091526", std::string(30, 'x'), key)});
-  EXPECT_EQ(Pages(Pdf(1)), 2);
-  EXPECT_NE(PageSize(Pdf(1)).find("612 x 792 pts"), std::string::npos) << PageSize(Pdf(1));
-  const std::string text = Words(Output("pdftotext -layout '" + Pdf(1) + "' -"));
+  EXPECT_EQ(Pages(pdf), 2);
+  EXPECT_NE(PageSize(pdf).find("612 x 792 pts"), std::string::npos) << PageSize(pdf);
+  const std::string text = Words(Output("pdftotext -layout '" + pdf + "' -"));
   EXPECT_NE(text.find(Words("Algebra 1 Diagnostic Test Results                     Page 1 of 2")),
             std::string::npos)
       << text;
@@ -130,6 +142,54 @@ TEST_F(QtPrinterTest, ADiagnosticReportIsTwoPortraitPages) {
                             "Exponents")),
             std::string::npos)
       << text;
+}
+
+// Without QUILLON_PRINT_TO_PDF the print dialog is asked, after the
+// readiness message: Cancel prints nothing and leaves no file; a PDF file and
+// pages chosen there are printed, and pages beyond the report print nothing
+// and say so. Without a printer the dialog first offers a PDF file of the
+// job's name in the documents folder, not the program folder.
+TEST_F(QtPrinterTest, ThePrintDialogChoosesTheFileAndThePagesAndCancelPrintsNothing) {
+  qunsetenv("QUILLON_PRINT_TO_PDF");
+  QtPrinter printer(pdfs_, dialogs, clock);
+  Services services{dir.folder(), dialogs, clock, printer, values};
+  std::string records;
+  for (int d = 1; d <= 28; ++d) {
+    records += ActRec("C1", "3", "1", "09" + ZeroPad(d, 2) + "26", "01", "01", "10", "9", "5");
+    records += ActRec("C1", "3", "2", "10" + ZeroPad(d, 2) + "26", "01", "51", "10", "6", "5");
+  }
+  dir.Write(kRecordsFile, records);  // two pages
+
+  ExpectReady();
+  dialogs.ExpectPrintDialog("");
+  PrintRecords(services, 3, -1);
+  EXPECT_EQ(dialogs.print_dialogs, std::vector<std::string>{"Quillon Student Records"});
+  if (QPrinterInfo::defaultPrinter().isNull()) {
+    EXPECT_EQ(dialogs.print_files, std::vector<std::string>{Pdf(1)});
+  }
+  EXPECT_FALSE(QDir(QString::fromStdString(pdfs_)).exists() &&
+               !QDir(QString::fromStdString(pdfs_)).entryList(QDir::Files).isEmpty());
+
+  const std::string chosen = dir.path() + "/second page.pdf";
+  ExpectReady();
+  dialogs.ExpectPrintDialog(chosen, 2, 2);
+  ExpectPrinted(chosen);
+  PrintRecords(services, 3, -1);
+  EXPECT_EQ(Pages(chosen), 1);
+  const std::string text = Words(Output("pdftotext -layout '" + chosen + "' -"));
+  EXPECT_NE(text.find("Page 2"), std::string::npos) << text;
+  EXPECT_EQ(text.find("Page 1"), std::string::npos) << text;
+  EXPECT_NE(text.find(Words("STUDENT RECORDS: All Students")), std::string::npos) << text;
+
+  const std::string beyond = dir.path() + "/beyond.pdf";
+  ExpectReady();
+  dialogs.ExpectPrintDialog(beyond, 5, 6);
+  dialogs.ExpectMessage(
+      "Nothing was printed: the report has 2 pages, and none of them is among the pages chosen.",
+      Buttons::kOk, Icon::kNone, Title::Default(), Answer::kOk);
+  PrintRecords(services, 3, -1);
+  EXPECT_FALSE(Exists(beyond));
+  EXPECT_TRUE(dialogs.Done());
 }
 
 TEST_F(QtPrinterTest, AnAbandonedJobLeavesNoFile) {

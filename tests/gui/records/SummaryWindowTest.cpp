@@ -105,7 +105,9 @@ TEST_F(SummaryWindowTest, HandWorkedClass) {
     EXPECT_EQ(d.Text("lblClass"), "Class: Geometry B      Test passing grade: 70%");
     EXPECT_EQ(Table(w), (Lines{"Ann Lee|4|2|2|68|16|63|100|01/12/00|2", "Cy Mo\xDF|0|0|0||0||0||0",
                                "Diaz, Bo|3|2|1|80|0||35|02/01/00|0"}));
-    EXPECT_EQ(Tip(w, 0, kColumnNeedsHelp), "A most recent test was failed");
+    EXPECT_EQ(Tip(w, 0, kColumnNeedsHelp),
+              "Needs help in:\nC3 U1 L1 (60% on 01/05/00)\n"
+              "Unit 1: Whole Nos: Add. and Subtr. (63% on 01/12/00)");
     EXPECT_EQ(Tip(w, 2, kColumnNeedsHelp), "");
     EXPECT_EQ(Tip(w, 2, kColumnLastWork), "No work for 14 days or more");  // by 12/09/26
 
@@ -122,6 +124,9 @@ TEST_F(SummaryWindowTest, HandWorkedClass) {
     ExpectMessage("The summary was saved to the file\r\n" + csv_path);
     d.Click("cmdCsv");
     EXPECT_EQ(dir.Read("summary.csv"), csv);
+    ASSERT_EQ(dialogs.suggested_files.size(), 2u);
+    const std::string& offered = dialogs.suggested_files[1];
+    EXPECT_EQ(offered.substr(offered.rfind('/') + 1), "Class summary - Geometry B - all dates.csv");
     std::size_t files = 0;
     for (const auto& f : std::filesystem::directory_iterator(dir.path()))
       files += !f.path().empty();
@@ -159,20 +164,30 @@ TEST_F(SummaryWindowTest, HandWorkedClass) {
       long long minutes = 0;
       for (const WeekMinutes& week : data.weeks) minutes += week.minutes;
       EXPECT_EQ(minutes, 25);
-      // On paper: a heading line, then the chart on the same landscape page.
+      // The lessons and units she needs help in, named under the legend.
+      EXPECT_EQ(data.needs_help, (Lines{"C3 U1 L1 (60% on 01/05/00)",
+                                        "Unit 1: Whole Nos: Add. and Subtr. (63% on 01/12/00)"}));
+      // On paper: two heading lines, then the chart on the same landscape page.
       Drive(chart).Click("cmdPrint");
       ASSERT_EQ(printer.documents.size(), 1u);
       ASSERT_EQ(printer.documents[0].size(), 1u);
       const testing::PrintedPage& page = printer.documents[0][0];
       EXPECT_EQ(page.orientation, Orientation::kLandscape);
       EXPECT_EQ(testing::RecordingPrinter::Texts(printer.documents[0]),
-                (Lines{"PROGRESS CHART: Ann Lee   /   Geometry B   /   Dates: all dates   /   "
-                       "Printed 12/09/26"}));
+                (Lines{"PROGRESS CHART: Ann Lee   /   Geometry B",
+                       "Dates: all dates   /   Printed 12/09/26"}));
       ASSERT_EQ(page.pictures.size(), 1u);
       EXPECT_EQ(page.pictures[0].x, 0.4);
-      EXPECT_EQ(page.pictures[0].y, 0.5 + 0.15625 + 0.15);
+      EXPECT_EQ(page.pictures[0].y, 0.5 + 2 * 0.15625 + 0.15);
       EXPECT_EQ(page.pictures[0].drawing.width, 10.2);
-      EXPECT_EQ(page.pictures[0].drawing.height, 7.0);
+      EXPECT_EQ(page.pictures[0].drawing.height, 6.8);
+      int help_texts = 0;
+      for (const Shape& shape : page.pictures[0].drawing.shapes) {
+        help_texts += shape.text ==
+                      "Needs help: C3 U1 L1 (60% on 01/05/00); Unit 1: Whole Nos: Add. and "
+                      "Subtr. (63% on 01/12/00)";
+      }
+      EXPECT_EQ(help_texts, 1);
     });
     d.Click("cmdChart");
 
@@ -186,10 +201,27 @@ TEST_F(SummaryWindowTest, HandWorkedClass) {
     EXPECT_EQ(Table(w)[0], "Diaz, Bo|3|2|1|80|0||35|02/01/00|0");
     d.Get<QLineEdit>("txtTo").setText("01/10/00");
     d.Key("txtTo", Qt::Key_Return);
-    // Ann's 1999 tests and her unit test fall outside; Bo's retest too, so
-    // his failed test is not his most recent one.
+    // Ann's 1999 tests and her unit test fall outside; Bo's retest too: at
+    // the range's end his lesson test was failed, and he needs help in it.
+    // Ann, selected before, stays selected.
     EXPECT_EQ(Table(w), (Lines{"Ann Lee|1|0|1|60|16|63|40|01/07/00|1",
-                               "Diaz, Bo|1|0|1|50|0||16|01/09/00|0", "Cy Mo\xDF|0|0|0||0||0||0"}));
+                               "Diaz, Bo|1|0|1|50|0||16|01/09/00|1", "Cy Mo\xDF|0|0|0||0||0||0"}));
+    auto* grid = w.findChild<QTableWidget*>("grdSummary");
+    EXPECT_EQ(grid->currentRow(), 0);
+    EXPECT_TRUE(grid->item(0, 0)->isSelected());
+    EXPECT_TRUE(d.Enabled("cmdChart"));
+    EXPECT_EQ(Tip(w, 1, kColumnNeedsHelp), "Needs help in:\nC1 U1 L1 (50% on 01/08/00)");
+    d.Select("grdSummary", 1);
+    dialogs.ExpectModal<frmProgressChart>([&](frmProgressChart& chart) {
+      EXPECT_EQ(chart.data().needs_help, (Lines{"C1 U1 L1 (50% on 01/08/00)"}));
+      EXPECT_EQ(chart.data().points.size(), 1u);
+    });
+    d.Click("cmdChart");
+    dialogs.ExpectSaveFile("Save Class Summary", "");
+    d.Click("cmdCsv");
+    const std::string& ranged = dialogs.suggested_files.back();
+    EXPECT_EQ(ranged.substr(ranged.rfind('/') + 1),
+              "Class summary - Geometry B - 2000-01-01 to 2000-01-10.csv");
     EXPECT_EQ(Tip(w, 0, kColumnLastWork), "");  // 3 days before 01/10/00
     EXPECT_EQ(Tip(w, 2, kColumnLastWork), "No work for 14 days or more");
 
@@ -204,9 +236,8 @@ TEST_F(SummaryWindowTest, HandWorkedClass) {
   EXPECT_EQ(page.orientation, Orientation::kLandscape);
   EXPECT_TRUE(page.pictures.empty());
   EXPECT_EQ(testing::RecordingPrinter::Texts(printer.documents[1]),
-            (Lines{"CLASS SUMMARY: Geometry B   /   Test Passing Grade: 70%   /   Dates: 01/01/00 "
-                   "to 01/10/00   /   Printed 12/09/26   /   Page 1",
-                   "",
+            (Lines{"CLASS SUMMARY: Geometry B   /   Test Passing Grade: 70%",
+                   "Dates: 01/01/00 to 01/10/00   /   Printed 12/09/26   /   Page 1", "",
                    "Student               Tests Passed Failed Average % Practice Practice % "
                    "Minutes Last work Needs help",
                    "----------------      ----- ------ ------ --------- -------- ---------- "
@@ -214,7 +245,7 @@ TEST_F(SummaryWindowTest, HandWorkedClass) {
                    "Ann Lee                   1      0      1        60       16         63 "
                    "     40  01/07/00          1",
                    "Diaz, Bo                  1      0      1        50        0            "
-                   "     16  01/09/00          0",
+                   "     16  01/09/00          1",
                    "Cy Mo\xDF                    0      0      0                  0            "
                    "      0                    0"}));
   for (std::size_t i = 0; i < page.lines.size(); ++i) {

@@ -23,6 +23,7 @@ TEST_F(MenuTest, FourUsableButtonsTheOthersHiddenAndDisabled) {
   auto d = Drive(menu);
   EXPECT_EQ(menu.windowTitle(), "Quillon Student Recordkeeping System - MENU");
   EXPECT_EQ(d.Text("Label1"), "Quillon Student Recordkeeping System");
+  EXPECT_EQ(d.Text("lblFolder"), "Program folder: " + dir.path());  // a lab may have several
   struct Expect {
     const char* name;
     const char* caption;

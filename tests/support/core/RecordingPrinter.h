@@ -37,6 +37,13 @@ class RecordingPrinter : public Printer {
   void FailAt(int call, int number) { faults_[call] = number; }
   int calls() const { return calls_; }
 
+  // Records the question ("Student Records, landscape") and answers it:
+  // cancelled when `cancel_destination` is set.
+  bool ChooseDestination(const std::string& job, Orientation orientation) override {
+    destinations.push_back(job +
+                           (orientation == Orientation::kPortrait ? ", portrait" : ", landscape"));
+    return !cancel_destination;
+  }
   int SetFont(const std::string& name, double points) override;
   Orientation GetOrientation() override { return orientation_; }
   int SetOrientation(Orientation orientation) override;
@@ -59,6 +66,9 @@ class RecordingPrinter : public Printer {
   std::vector<std::vector<PrintedPage>> documents;
   std::vector<PrintedPage> pages;
   int abandoned = 0;
+  // Every print dialog asked for, and whether the next are cancelled.
+  std::vector<std::string> destinations;
+  bool cancel_destination = false;
 
   // Every line of a document's pages, one text per line, with "\f" between pages.
   static std::vector<std::string> Texts(const std::vector<PrintedPage>& pages);

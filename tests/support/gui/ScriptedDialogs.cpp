@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QPrinter>
 
 namespace quillon::testing {
 namespace {
@@ -12,7 +13,10 @@ const char* KindName(int kind) {
          : kind == 1 ? "input box"
          : kind == 2 ? "modal window"
          : kind == 3 ? "save-file dialog"
-                     : "file dialog";
+         : kind == 4 ? "file dialog"
+         : kind == 5 ? "print dialog"
+         : kind == 6 ? "question"
+                     : "folder dialog";
 }
 
 // How a window is named in the script: its objectName, or for a typed
@@ -79,6 +83,36 @@ ScriptedDialogs& ScriptedDialogs::ExpectFile(std::string title, std::string path
   return *this;
 }
 
+ScriptedDialogs& ScriptedDialogs::ExpectQuestion(std::string prompt, std::string other,
+                                                 Answer answer) {
+  Step s;
+  s.kind = Step::kQuestion;
+  s.text = std::move(prompt);
+  s.typed = std::move(other);
+  s.answer = answer;
+  script_.push_back(std::move(s));
+  return *this;
+}
+
+ScriptedDialogs& ScriptedDialogs::ExpectFolder(std::string title, std::string path) {
+  Step s;
+  s.kind = Step::kFolder;
+  s.text = std::move(title);
+  s.typed = std::move(path);
+  script_.push_back(std::move(s));
+  return *this;
+}
+
+ScriptedDialogs& ScriptedDialogs::ExpectPrintDialog(std::string path, int from, int to) {
+  Step s;
+  s.kind = Step::kPrint;
+  s.typed = std::move(path);
+  s.from = from;
+  s.to = to;
+  script_.push_back(std::move(s));
+  return *this;
+}
+
 ScriptedDialogs& ScriptedDialogs::ExpectModal(std::string object_name,
                                               std::function<void(QDialog&)> act) {
   Step s;
@@ -100,7 +134,7 @@ bool ScriptedDialogs::Next(Step::Kind kind, const std::string& what, Step* step)
   }
   *step = std::move(script_.front());
   script_.pop_front();
-  if (step->kind != kind || (kind != Step::kModal && step->text != what)) {
+  if (step->kind != kind || (kind != Step::kModal && kind != Step::kPrint && step->text != what)) {
     ADD_FAILURE() << "expected " << KindName(step->kind) << " \"" << step->text << "\", got "
                   << KindName(kind) << " \"" << what << "\"";
     return false;
@@ -134,8 +168,9 @@ std::string ScriptedDialogs::InputBox(const std::string& prompt, const std::stri
   return s.typed;
 }
 
-std::string ScriptedDialogs::SaveFileName(const std::string& title, const std::string&,
+std::string ScriptedDialogs::SaveFileName(const std::string& title, const std::string& suggested,
                                           const std::string&) {
+  suggested_files.push_back(suggested);
   Step s{};
   if (!Next(Step::kSaveFile, title, &s)) return std::string();
   return s.typed;
@@ -145,6 +180,37 @@ std::string ScriptedDialogs::OpenFileName(const std::string& title, const std::s
   Step s{};
   if (!Next(Step::kFile, title, &s)) return std::string();
   return s.typed;
+}
+
+Answer ScriptedDialogs::QuestionWithOther(const std::string& prompt, const std::string& other,
+                                          const Title& title) {
+  prompts.push_back(prompt);
+  Step s{};
+  if (!Next(Step::kQuestion, prompt, &s)) return Answer::kNo;
+  EXPECT_EQ(s.typed, other) << "third button of: " << prompt;
+  EXPECT_TRUE(title == Title::Default()) << "title of: " << prompt;
+  return s.answer;
+}
+
+std::string ScriptedDialogs::FolderName(const std::string& title, const std::string&) {
+  Step s{};
+  if (!Next(Step::kFolder, title, &s)) return std::string();
+  return s.typed;
+}
+
+bool ScriptedDialogs::PrintDialog(QPrinter& printer) {
+  const std::string name = printer.docName().toStdString();
+  print_dialogs.push_back(name);
+  print_files.push_back(printer.outputFileName().toLocal8Bit().toStdString());
+  Step s{};
+  if (!Next(Step::kPrint, name, &s) || s.typed.empty()) return false;
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(QString::fromLocal8Bit(s.typed.c_str()));
+  if (s.from > 0) {
+    printer.setPrintRange(QPrinter::PageRange);
+    printer.setFromTo(s.from, s.to);
+  }
+  return true;
 }
 
 void ScriptedDialogs::SetBusy(bool busy) {

@@ -37,6 +37,13 @@ class ScriptedDialogs : public Dialogs {
   ScriptedDialogs& ExpectSaveFile(std::string title, std::string path);
   // Expect a file dialog with this title and choose `path` ("" = cancel).
   ScriptedDialogs& ExpectFile(std::string title, std::string path);
+  // Expect a question with Yes, No and the button `other`, and answer it.
+  ScriptedDialogs& ExpectQuestion(std::string prompt, std::string other, Answer answer);
+  // Expect a folder dialog with this title and choose `path` ("" = cancel).
+  ScriptedDialogs& ExpectFolder(std::string title, std::string path);
+  // Expect the print dialog and choose a PDF file `path` with pages `from`
+  // to `to` (0, 0: all), or with `path` "" cancel it.
+  ScriptedDialogs& ExpectPrintDialog(std::string path, int from = 0, int to = 0);
   // Expect a modal window with this objectName; `act` runs while it is open
   // (it may click its buttons); the window is closed afterwards if still
   // open. A window that closes itself before `act` could run fails the test.
@@ -56,6 +63,10 @@ class ScriptedDialogs : public Dialogs {
   std::string SaveFileName(const std::string& title, const std::string& suggested,
                            const std::string& filter) override;
   std::string OpenFileName(const std::string& title, const std::string& filter) override;
+  Answer QuestionWithOther(const std::string& prompt, const std::string& other,
+                           const Title& title) override;
+  std::string FolderName(const std::string& title, const std::string& start) override;
+  bool PrintDialog(QPrinter& printer) override;
   void Beep() override { ++beeps; }
   void SetBusy(bool busy) override;
   int ShowModal(QDialog& window) override;
@@ -72,12 +83,25 @@ class ScriptedDialogs : public Dialogs {
   int busy_calls = 0;  // SetBusy(true) calls
   bool ended = false;
   int exit_status = -1;
-  std::vector<std::string> prompts;  // every message prompt shown, in order
-  std::vector<int> input_limits;     // every input box's most characters (0: none)
+  std::vector<std::string> prompts;          // every message prompt shown, in order
+  std::vector<int> input_limits;             // every input box's most characters (0: none)
+  std::vector<std::string> suggested_files;  // every save-file dialog's path offered first
+  // The document name of every print dialog, and the PDF file it offered
+  // first ("" for a printer).
+  std::vector<std::string> print_dialogs, print_files;
 
  private:
   struct Step {
-    enum Kind { kMessage, kInput, kModal, kSaveFile, kFile } kind = kMessage;
+    enum Kind {
+      kMessage,
+      kInput,
+      kModal,
+      kSaveFile,
+      kFile,
+      kPrint,
+      kQuestion,
+      kFolder
+    } kind = kMessage;
     std::string text;  // prompt, or window name
     Buttons buttons = Buttons::kOk;
     Icon icon = Icon::kNone;
@@ -86,6 +110,7 @@ class ScriptedDialogs : public Dialogs {
     Answer answer = Answer::kOk;
     bool enter = false;  // answer as the Enter key does
     std::string typed;
+    int from = 0, to = 0;  // the pages chosen in the print dialog
     std::function<void(QDialog&)> act;
   };
   bool Next(Step::Kind kind, const std::string& what, Step* step);
