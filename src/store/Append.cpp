@@ -17,6 +17,7 @@ Status RefuseZeroByte(const StoreFile& file, std::string_view records) {
 // with the folder's entry for a temporary file just made.
 Status WriteSingleJournal(Folder& folder, const StoreFile& file, const std::string& entry,
                           std::unique_ptr<File>* temp) {
+  if (JournalIsLive(folder, file)) return LiveJournalInTheWay(file);
   bool created = false;
   Status s = folder.OpenPrivateFile(file.temp, temp, &created);
   if (s.ok()) s = (*temp)->Write(0, entry);

@@ -223,6 +223,19 @@ bool EndsWithJournalEntry(std::string_view tail) {
   return t.substr(0, 4) == kTrailerMagic && t[31] == '\n' && Digits(t.substr(6, 16)) >= 0;
 }
 
+bool JournalIsLive(Folder& folder, const StoreFile& file) {
+  std::string tail;
+  return folder.ReadFileEnd(file.temp, kJournalTrailerSize, &tail).ok() &&
+         EndsWithJournalEntry(tail);
+}
+
+Status LiveJournalInTheWay(const StoreFile& file) {
+  return Status::Error(StatusCode::kBusy, file.temp,
+                       std::string("holds the journal of a change of ") + file.main +
+                           " that is not finished; it is finished first, at the next start or "
+                           "command, never written over; nothing was changed");
+}
+
 JournalRead ParseJournal(std::string_view bytes, const StoreFile& file, JournalState* state,
                          std::string* problem) {
   *state = JournalState();

@@ -118,4 +118,13 @@ JournalRead ParseJournal(std::string_view bytes, const StoreFile& file, JournalS
 // in the main file, which holds a zero byte until the removal is done.)
 bool EndsWithJournalEntry(std::string_view tail);
 
+// Whether `file`'s temporary file holds a live journal, by a look at its
+// last bytes. One that cannot be read as a file (a folder in its place,
+// another account's) holds no journal this program could have written.
+bool JournalIsLive(Folder& folder, const StoreFile& file);
+
+// The refusal of a writer that finds a live journal where it would begin
+// its own: a journal is never written over, it is finished first.
+Status LiveJournalInTheWay(const StoreFile& file);
+
 }  // namespace quillon

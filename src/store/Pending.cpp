@@ -20,14 +20,6 @@ std::size_t FirstStrayZero(std::string_view bytes, std::size_t length) {
   return std::string_view::npos;
 }
 
-// A temporary file that cannot be read as a file (a folder in its place,
-// another account's) holds no journal this program could have written.
-bool JournalIsLive(Folder& folder, const StoreFile& file) {
-  std::string tail;
-  return folder.ReadFileEnd(file.temp, kJournalTrailerSize, &tail).ok() &&
-         EndsWithJournalEntry(tail);
-}
-
 // Where the main file shows a removal under way that no journal explains.
 Status Unexplained(const StoreFile& file, std::string_view bytes, const std::string& journal) {
   return Status::Error(StatusCode::kDamaged, file.main,
@@ -157,13 +149,18 @@ Status FinishPending(Folder& folder, const LockToken& lock, const StoreFile* fil
                      PendingReport* report, const std::string* main_bytes) {
   std::size_t count = 0;
   const StoreFile* files = StoreFiles(&count);
-  Status s;
+  // A restore cut short appends to any of the files: every journal is
+  // finished before it, never written over.
+  bool restores = false;
+  Status s = RestoresPending(folder, &restores);
+  if (!s.ok()) restores = true;
+  s = Status::OK();
   for (std::size_t i = 0; s.ok() && i < count; ++i) {
-    if (file != nullptr && &files[i] != file) continue;
-    s = FinishJournal(folder, lock, files[i], report, file != nullptr ? main_bytes : nullptr);
+    if (file != nullptr && &files[i] != file && !restores) continue;
+    s = FinishJournal(folder, lock, files[i], report, &files[i] == file ? main_bytes : nullptr);
     // Damage that nothing explains stops no other file: it is said, and
     // the removal that would write over it refuses (store/Removal.h).
-    if (s.code() == StatusCode::kDamaged && file == nullptr) {
+    if (s.code() == StatusCode::kDamaged && (file == nullptr || s.file() != file->main)) {
       if (report != nullptr) report->push_back({Finished::What::kLeftPending, s.file(), s.ToString()});
       s = Status::OK();
     }

@@ -182,6 +182,7 @@ Status Removal::Run(const KeepTest& keep) {
   }
   bool created = false;
   s = Check();
+  if (s.ok() && JournalIsLive(folder_, file_)) s = LiveJournalInTheWay(file_);
   if (s.ok()) s = folder_.OpenPrivateFile(file_.temp, &temp_, &created);
   if (s.ok()) s = NoteBegin();
   if (s.ok() && created) s = folder_.SyncFolder();
@@ -231,27 +232,29 @@ Status Removal::MoveAppendedAndCut(const KeepTest* keep) {
                                "it without pause); the removal was undone and nothing was "
                                "removed");
     }
+    Status s = Check();
     std::uint64_t size = 0;
-    Status s = main_->Size(&size);
+    if (s.ok()) s = main_->Size(&size);
     const std::uint64_t end = original_.size();
     std::string tail;
     // Past the length too: a share may state a length out of date.
     if (s.ok()) s = main_->Read(end, static_cast<std::size_t>(std::max(size, end) - end) + kReadPast, &tail);
     if (!s.ok()) return s;
-    if (end + tail.size() < size || end + tail.size() < end) {
+    // Shorter than what was read: looked at again once a share has caught
+    // up; else another program shortened it (one that took this removal
+    // over says so).
+    auto shortened = [&] {
+      Status taken = Check();
+      if (!taken.ok()) return taken;
       return Status::Error(StatusCode::kDamaged, file_.main,
                            "was shortened by another program while records were removed");
-    }
+    };
+    if (end + tail.size() < size || end + tail.size() < end) return shortened();
     if (size < end && tail.empty()) {
-      // Shorter than what was read, and nothing where it was: look again
-      // once the share has caught up, else another program shortened it.
       std::string probe;
       s = main_->Read(end - 1, 1, &probe);
       if (!s.ok()) return s;
-      if (probe.empty()) {
-        return Status::Error(StatusCode::kDamaged, file_.main,
-                             "was shortened by another program while records were removed");
-      }
+      if (probe.empty()) return shortened();
     }
     const std::size_t whole = tail.size() / file_.length * file_.length;
     if (whole > 0) {
