@@ -3,9 +3,12 @@
 // every record is in its file or in exactly one bin entry, never both,
 // never neither.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "classes/Erase.h"
 #include "data/ActivityRecord.h"
+#include "data/ClassFiles.h"
 #include "store/Bin.h"
 #include "store/Pending.h"
 #include "store/Purge.h"
@@ -19,6 +22,8 @@ namespace quillon {
 namespace {
 
 using testing::ActRec;
+using testing::ClassRec;
+using testing::StudentRec;
 using testing::Crash;
 using testing::FaultyFolder;
 using testing::TempFolder;
@@ -152,6 +157,106 @@ TEST(BinCrashTest, ARestoreCutShortIsFinishedOnceOrNotBegun) {
       }
     }
   }
+}
+
+// A class deleted with its students and records, then restored, cut short
+// at every step by a crash and every kind of power cut (names of files made
+// or renamed since their folder's flush lost too): three groups, each back
+// once or not at all, the entry gone only when all are back.
+TEST(BinCrashTest, AMultiGroupRestoreCutShortIsNeverDoubled) {
+  const std::string classes = ClassRec("Algebra", "060", "1") + ClassRec("Geometry", "070", "3");
+  const std::string students = StudentRec("Cy", "1", "1") + StudentRec("Bob", "2", "3");
+  std::string id;
+  auto deleted = [&](TempFolder& dir) {
+    dir.Write(kClassesFile, classes);
+    dir.Write(kStudentsFile, students);
+    dir.Write(kRecordsFile, kOld);
+    EraseResult result;
+    ASSERT_TRUE(DeleteClassWithRecords(dir.folder(), kNow, Students::WholeClass(ClassNum(3)),
+                                       &result)
+                    .ok());
+    id = result.id;
+  };
+  auto restore = [&](Folder& folder) {
+    return RestoreBinEntry(folder, id, false, kNow.date, nullptr);
+  };
+  int operations = 0;
+  {
+    TempFolder dir;
+    deleted(dir);
+    operations = Operations(dir, restore);
+  }
+  for (int k = 1; k <= operations + 1; ++k) {
+    for (unsigned seed = 0; seed < 6; ++seed) {
+      TempFolder dir;
+      deleted(dir);
+      (void)CutShortAndStartAgain(dir, k, seed, restore);
+      std::string now = dir.Read(kRecordsFile);
+      const std::size_t lesson_at = now.find(kLesson);
+      if (lesson_at != std::string::npos) now.erase(lesson_at, kLesson.size());
+      std::size_t entries = 0;
+      const std::string bin = InBin(dir.folder(), &entries);
+      const std::string where = "step " + std::to_string(k) + ", power cut " + std::to_string(seed);
+      // Each file holds its records once: as before the restore, or after.
+      const std::string roster = dir.Read(kStudentsFile), list = dir.Read(kClassesFile);
+      EXPECT_TRUE(list == ClassRec("Algebra", "060", "1") || list == classes) << where;
+      EXPECT_TRUE(roster == StudentRec("Cy", "1", "1") || roster == students) << where;
+      EXPECT_TRUE(now == kKept || now == kKept + kRemoved) << where;
+      if (entries == 0) {
+        EXPECT_EQ(now, kKept + kRemoved) << where;
+        EXPECT_EQ(roster, students) << where;
+        EXPECT_EQ(list, classes) << where;
+      } else {
+        EXPECT_EQ(bin, kRemoved + StudentRec("Bob", "2", "3") + ClassRec("Geometry", "070", "3"))
+            << where;
+        EXPECT_EQ(now, kKept) << where;
+      }
+    }
+  }
+}
+
+// Beside a lesson that appends about 900 records a second, a restore
+// appends as a lesson does, between two of its records, and ends; an erase
+// after it is not held up by it. Nothing of the lesson's is lost.
+TEST(BinCrashTest, ARestoreBesideABusyLessonEnds) {
+  TempFolder dir;
+  dir.Write(kRecordsFile, kOld);
+  EraseResult erased;
+  ASSERT_TRUE(EraseActivityRecords(dir.folder(), kNow, testing::Who(3, 2), &erased).ok());
+  const std::string file = dir.path() + "/RECORDS.DAT";
+  const pid_t lesson = ::fork();
+  if (lesson == 0) {
+    ::execl(LESSON_SIMULATOR, LESSON_SIMULATOR, file.c_str(), "3000", "1 ", "9 ", "1100",
+            static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  ::usleep(200000);  // the lesson is under way
+  RestorePlan plan;
+  Status s = RestoreBinEntry(dir.folder(), erased.id, false, kNow.date, &plan);
+  EXPECT_TRUE(s.ok()) << s.ToString();
+  EXPECT_EQ(plan.records, 2u);
+  EraseResult again;
+  s = EraseActivityRecords(dir.folder(), kNow, testing::Who(1, 1), &again);
+  EXPECT_TRUE(s.ok()) << s.ToString();
+  int status = 0;
+  ::waitpid(lesson, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  const std::string now = dir.Read(kRecordsFile);
+  ASSERT_EQ(now.size() % 25, 0u);
+  std::string restored, lessons;
+  int previous = 0;
+  for (std::size_t at = 0; at < now.size(); at += 25) {
+    const std::string r = now.substr(at, 25);
+    if (r.compare(2, 4, "1 9 ") == 0) {
+      const int n = std::stoi(r.substr(16, 9));
+      EXPECT_EQ(n, previous + 1) << "a lesson's record lost or doubled";
+      previous = n;
+    } else if (r.compare(2, 4, "3 2 ") == 0) {
+      restored += r;
+    }
+  }
+  EXPECT_EQ(previous, 3000);
+  EXPECT_EQ(restored, kRemoved);
 }
 
 }  // namespace
