@@ -27,11 +27,7 @@ bool IsGap(std::string_view record) {
 
 Removal::Removal(Folder& folder, const LockToken& lock, const StoreFile& file,
                  const RemovalOptions& options)
-    : folder_(folder),
-      lock_(lock),
-      file_(file),
-      options_(options),
-      start_(options.started.value_or(std::chrono::steady_clock::now())) {}
+    : folder_(folder), lock_(lock), file_(file), options_(options) {}
 
 void Removal::TakeIn(std::string_view records, const KeepTest* keep, std::string* marks) {
   const std::size_t length = file_.length;
@@ -215,7 +211,8 @@ Status Removal::FileInBin() {
 }
 
 Status Removal::MoveAppendedAndCut(const KeepTest* keep) {
-  auto last_look = std::chrono::steady_clock::now();
+  const auto start = std::chrono::steady_clock::now();
+  auto last_look = start;
   std::chrono::steady_clock::duration stopped{};
   for (;;) {
     const auto now = std::chrono::steady_clock::now();
@@ -223,7 +220,7 @@ Status Removal::MoveAppendedAndCut(const KeepTest* keep) {
     // time a lesson kept appending.
     if (now - last_look > std::chrono::seconds(1)) stopped += now - last_look;
     last_look = now;
-    if (now - start_ - stopped > options_.give_up_after) {
+    if (now - start - stopped > options_.give_up_after) {
       Status s = Undo();
       if (!s.ok()) return s;
       return Status::Error(StatusCode::kBusy, file_.main,

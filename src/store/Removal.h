@@ -36,7 +36,6 @@
 #include <chrono>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 
 #include "platform/Folder.h"
@@ -62,11 +61,11 @@ struct RewriteResult {
 };
 
 struct RemovalOptions {
-  // A removal not done by then (a lesson appending without pause) is
-  // undone, having changed nothing.
+  // A removal whose looks for records appended meanwhile have gone on this
+  // long (a lesson appending without pause) is undone, having changed
+  // nothing. Time the removal itself was stopped (a computer asleep) does
+  // not count.
   std::chrono::milliseconds give_up_after{10000};
-  // When the time limit began, when not at the removal's own start.
-  std::optional<std::chrono::steady_clock::time_point> started;
   // The bin entry that receives the removed records; none when null.
   const BinNote* bin = nullptr;
 };
@@ -120,7 +119,6 @@ class Removal {
   const LockToken& lock_;
   const StoreFile& file_;
   const RemovalOptions options_;
-  const std::chrono::steady_clock::time_point start_;
   std::unique_ptr<File> main_, temp_;
   std::string original_;  // every record taken in, in file order
   std::string marks_;     // 'K' or 'R' for each
