@@ -1,5 +1,5 @@
 // The erases and deletions the windows and quillon-cli offer, each keeping
-// what it takes in one bin entry (data/Bin.h) so that it can be put back.
+// what it takes in one bin entry (store/Bin.h) so that it can be put back.
 // Each holds the folder's lock from its first read to its last write, and
 // each removal is the crash-safe one of store/Removal.h.
 #pragma once

@@ -163,6 +163,7 @@ Status Removal::Run(const KeepTest& keep) {
     // Nothing to remove: the main file stays as it is; the temporary file
     // holds the kept records, as after every removal.
     s = Check();
+    if (s.ok() && JournalIsLive(folder_, file_)) s = LiveJournalInTheWay(file_);
     std::unique_ptr<File> temp;
     if (s.ok()) s = folder_.OpenPrivateFile(file_.temp, &temp);
     if (s.ok()) s = temp->Write(0, kept_);
