@@ -210,4 +210,14 @@ void SortParallelLists(std::vector<std::string>& keys, std::vector<std::string>&
   std::move(sorted_values.begin(), sorted_values.end(), values.begin());
 }
 
+long long Digits(std::string_view text) {
+  if (text.empty() || text.size() > 18) return -1;
+  long long v = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return -1;
+    v = v * 10 + (c - '0');
+  }
+  return v;
+}
+
 }  // namespace quillon

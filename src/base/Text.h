@@ -61,6 +61,11 @@ std::string GeneralNumber(double value);
 // `value` with leading zeros to at least `digits` digits (Format "00", "0000").
 std::string ZeroPad(long long value, int digits);
 
+// The value of a field of digits only (no blank, no sign), as the program's
+// own files write counts and offsets; -1 when it is empty, longer than 18
+// digits or holds anything else.
+long long Digits(std::string_view text);
+
 // Sorts entries [0, count) of `keys` by character code, moving `values`
 // along: direction 0 increasing, 1 decreasing, any other leaves both lists
 // unchanged. The result is exactly that of the exchange sort: for i < j,

@@ -1,6 +1,5 @@
 #include "classes/Erase.h"
 
-#include <random>
 
 #include "base/Text.h"
 #include "classes/ClassOperations.h"
@@ -8,6 +7,7 @@
 #include "data/ClassFiles.h"
 #include "data/DiagFile.h"
 #include "data/RecordFile.h"
+#include "platform/Random.h"
 #include "store/Bin.h"
 #include "store/Pending.h"
 #include "store/Purge.h"
@@ -22,13 +22,8 @@ std::string Two(int n) { return ZeroPad(n, 2); }
 // "261209-233112-4f2a": sorts by time; the random end keeps two computers
 // erasing in the same second apart.
 std::string NewId(const DateTime& now) {
-  static const char kDigits[] = "0123456789abcdef";
-  std::random_device random;
-  unsigned r = random();
-  std::string id = Two(now.date.year % 100) + Two(now.date.month) + Two(now.date.day) + "-" +
-                   Two(now.hour) + Two(now.minute) + Two(now.second) + "-";
-  for (int i = 0; i < 4; ++i, r >>= 4) id += kDigits[r & 15];
-  return id;
+  return Two(now.date.year % 100) + Two(now.date.month) + Two(now.date.day) + "-" + Two(now.hour) +
+         Two(now.minute) + Two(now.second) + "-" + RandomHexDigits(4);
 }
 
 // What a person reads in the bin's list.

@@ -9,6 +9,7 @@
 #include <csignal>
 #include <cstring>
 #include <ctime>
+#include <limits>
 #include <thread>
 
 #include "platform/SharesAllow.h"
@@ -319,15 +320,7 @@ Status PosixFolder::OpenPrivateFile(std::string_view name, std::unique_ptr<File>
 }
 
 Status PosixFolder::ReadPrivateFile(std::string_view name, std::string* contents) {
-  contents->clear();
-  Descriptor fd;
-  bool missing = false;
-  Status s = OpenOrdinary(FullPath(name), name, O_RDONLY | O_NOFOLLOW,
-                          "cannot open the file for reading", &fd, &missing);
-  if (!s.ok() || missing) return s;
-  struct stat st;
-  if (::fstat(fd.get(), &st) != 0) return Failure(name, "cannot read the file's length");
-  return ReadAt(fd.get(), name, 0, static_cast<std::size_t>(st.st_size), contents);
+  return ReadFileEnd(name, std::numeric_limits<std::size_t>::max(), contents);
 }
 
 Status PosixFolder::ReadFileStart(std::string_view name, std::size_t length, std::string* bytes) {

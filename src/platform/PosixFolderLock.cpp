@@ -16,10 +16,10 @@
 #include <cstring>
 #include <ctime>
 #include <optional>
-#include <random>
 #include <thread>
 
 #include "platform/PosixFolder.h"
+#include "platform/Random.h"
 
 namespace quillon {
 namespace {
@@ -28,15 +28,6 @@ std::string HostName() {
   char host[256] = {};
   if (::gethostname(host, sizeof host - 1) != 0) return "unknown";
   return host;
-}
-
-// Eight random hex digits: this holder's own mark in the lock.
-std::string NewToken() {
-  std::random_device random;
-  static const char kDigits[] = "0123456789abcdef";
-  std::string token;
-  for (unsigned v = random(), i = 0; i < 8; ++i, v >>= 4) token += kDigits[v & 15];
-  return token;
 }
 
 // "host 1234 2026-12-09 21:05:33 4f2a9c01": who holds the lock, since
@@ -287,7 +278,7 @@ Status NameHolder(std::string_view name, const std::string& path,
   // The folder is ours alone: nobody else creates a file in it.
   const std::string named = HolderPath(path);
   const int fd = ::open(named.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
-  const std::string text = HolderText(NewToken());
+  const std::string text = HolderText(RandomHexDigits(8));
   if (fd >= 0) (void)TryFcntlLock(fd);
   if (fd < 0 || ::pwrite(fd, text.data(), text.size(), 0) != static_cast<ssize_t>(text.size())) {
     const int error = errno;

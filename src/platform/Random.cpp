@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <random>
 #include <string>
 
 namespace quillon {
@@ -20,6 +21,18 @@ Status SystemRandom::Fill(unsigned char* bytes, std::size_t count) {
     done += static_cast<std::size_t>(n);
   }
   return Status::OK();
+}
+
+std::string RandomHexDigits(std::size_t count) {
+  static const char kDigits[] = "0123456789abcdef";
+  std::random_device random;
+  std::string out;
+  unsigned bits = 0;
+  for (std::size_t i = 0; i < count; ++i, bits >>= 4) {
+    if (i % 8 == 0) bits = random();
+    out += kDigits[bits & 15];
+  }
+  return out;
 }
 
 }  // namespace quillon

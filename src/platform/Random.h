@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 #include "base/Status.h"
 
@@ -21,5 +22,10 @@ class SystemRandom : public RandomSource {
  public:
   Status Fill(unsigned char* bytes, std::size_t count) override;
 };
+
+// `count` random hex digits (0-9, a-f), from std::random_device: for names
+// and marks that keep programs apart (a lock's token, a removal's key, an
+// entry's ID), not for secrets.
+std::string RandomHexDigits(std::size_t count);
 
 }  // namespace quillon

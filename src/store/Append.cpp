@@ -95,6 +95,18 @@ Status WriteAtEnd(File& main, const LockToken& lock, const StoreFile& file,
   return s;
 }
 
+// The main file (created when missing) and the journal of a change to
+// complete, and the main file's bytes now.
+Status OpenForRecovery(Folder& folder, const StoreFile& file, std::unique_ptr<File>* main,
+                       std::unique_ptr<File>* temp, std::string* now) {
+  Status s = folder.OpenFile(file.main, /*create=*/true, main);
+  if (s.ok()) s = folder.OpenPrivateFile(file.temp, temp);
+  std::uint64_t size = 0;
+  if (s.ok()) s = (*main)->Size(&size);
+  if (s.ok()) s = (*main)->Read(0, static_cast<std::size_t>(size), now);
+  return s;
+}
+
 }  // namespace
 
 Status AppendAllOrNone(Folder& folder, const LockToken& lock, const StoreFile& file,
@@ -162,12 +174,8 @@ Status FinishAppend(Folder& folder, const LockToken& lock, const StoreFile& file
                     const JournalState& state, const AppendedAt& appended, bool* fits) {
   *fits = false;
   std::unique_ptr<File> main, temp;
-  Status s = folder.OpenFile(file.main, /*create=*/true, &main);
-  if (s.ok()) s = folder.OpenPrivateFile(file.temp, &temp);
-  std::uint64_t size = 0;
   std::string now;
-  if (s.ok()) s = main->Size(&size);
-  if (s.ok()) s = main->Read(0, static_cast<std::size_t>(size), &now);
+  Status s = OpenForRecovery(folder, file, &main, &temp, &now);
   if (!s.ok()) return s;
   const std::uint64_t from = state.kept_at_begin;
   const std::string& added = state.original;
@@ -249,12 +257,8 @@ Status FinishChange(Folder& folder, const LockToken& lock, const StoreFile& file
                     const JournalState& state, bool* fits) {
   *fits = false;
   std::unique_ptr<File> main, temp;
-  Status s = folder.OpenFile(file.main, /*create=*/false, &main);
-  if (s.ok()) s = folder.OpenPrivateFile(file.temp, &temp);
-  std::uint64_t size = 0;
   std::string now;
-  if (s.ok()) s = main->Size(&size);
-  if (s.ok()) s = main->Read(0, static_cast<std::size_t>(size), &now);
+  Status s = OpenForRecovery(folder, file, &main, &temp, &now);
   if (!s.ok()) return s;
   // Each record is as it was, as it becomes, or between (a torn write).
   for (const RecordChange& c : state.changes) {

@@ -1,9 +1,9 @@
 #include "store/Bin.h"
 
 #include <algorithm>
-#include <random>
 
 #include "base/Text.h"
+#include "platform/Random.h"
 #include "store/Lock.h"
 #include "store/Pending.h"
 
@@ -94,17 +94,6 @@ bool ParseHeader(std::string_view bytes, BinNote* note, std::size_t* at) {
   return true;
 }
 
-// The digits of `text` as a number; -1 when it is not all digits.
-long long Digits(std::string_view text) {
-  if (text.empty() || text.size() > 12) return -1;
-  long long v = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return -1;
-    v = v * 10 + (c - '0');
-  }
-  return v;
-}
-
 std::vector<std::string> Words(std::string_view line) {
   std::vector<std::string> words;
   for (std::size_t at = 0; at <= line.size();) {
@@ -187,16 +176,7 @@ bool ParseBinEntry(std::string_view bytes, BinEntry* entry, std::string* damage)
   return true;
 }
 
-std::string NewBinKey() {
-  std::random_device random;
-  static const char kDigits[] = "0123456789abcdef";
-  std::string key;
-  for (int i = 0; i < 4; ++i) {
-    unsigned v = random();
-    for (int j = 0; j < 4; ++j, v >>= 4) key += kDigits[v & 15];
-  }
-  return key;
-}
+std::string NewBinKey() { return RandomHexDigits(16); }
 
 std::string EncodeBinNote(const BinNote& note, std::string_view key) {
   return "Key: " + std::string(key) + "\n" + FormatHeader(note);

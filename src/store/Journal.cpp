@@ -52,17 +52,6 @@ std::string Hash(std::initializer_list<std::string_view> payload, std::string_vi
   return Hex16(Fnv1a(h, header.substr(0, kHashAt - 1)));
 }
 
-// The digits of a field, or -1 when they are not all digits.
-long long Digits(std::string_view s) {
-  if (s.empty() || s.size() > 16) return -1;
-  long long v = 0;
-  for (char c : s) {
-    if (c < '0' || c > '9') return -1;
-    v = v * 10 + (c - '0');
-  }
-  return v;
-}
-
 struct Header {
   char type;
   std::string name;

@@ -1,9 +1,9 @@
 #include "store/Lock.h"
 
 #include <mutex>
-#include <random>
 #include <set>
 
+#include "platform/Random.h"
 #include "store/StoreFiles.h"
 
 namespace quillon {
@@ -16,18 +16,10 @@ std::set<std::string>& Held() {
   return held;
 }
 
-std::string NewMark() {
-  std::random_device random;
-  static const char kDigits[] = "0123456789abcdef";
-  std::string mark;
-  for (unsigned v = random(), i = 0; i < 8; ++i, v >>= 4) mark += kDigits[v & 15];
-  return mark;
-}
-
 }  // namespace
 
 LockToken::LockToken(std::unique_ptr<FolderLock> lock, std::string key)
-    : lock_(std::move(lock)), key_(std::move(key)), mark_(NewMark()) {}
+    : lock_(std::move(lock)), key_(std::move(key)), mark_(RandomHexDigits(8)) {}
 
 LockToken::~LockToken() {
   lock_.reset();
