@@ -3,28 +3,13 @@
 #include "records/SummaryText.h"
 
 #include "base/Text.h"
+#include "base/TextEncoding.h"
 
 namespace quillon {
 namespace {
 
 std::string Number(const std::optional<long long>& value) {
   return value ? std::to_string(*value) : std::string();
-}
-
-// Latin-1 bytes as UTF-8.
-std::string Utf8(std::string_view bytes) {
-  std::string out;
-  out.reserve(bytes.size());
-  for (char ch : bytes) {
-    const auto c = static_cast<unsigned char>(ch);
-    if (c < 0x80) {
-      out += ch;
-    } else {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return out;
 }
 
 // The printed columns: the name left-justified, the figures right-justified.
@@ -49,7 +34,7 @@ std::string PrintedRow(const std::vector<std::string>& cells) {
 }  // namespace
 
 std::string CsvText(std::string_view bytes) {
-  std::string text = Utf8(bytes);
+  std::string text = Latin1ToUtf8(bytes);
   if (!text.empty() && std::string_view("=+-@\t\r").find(text[0]) != std::string_view::npos) {
     text.insert(0, "'");
   }
