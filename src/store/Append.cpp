@@ -157,10 +157,10 @@ Status AppendAllOrNone(Folder& folder, const LockToken& lock, const StoreFile& f
     }
     if (undo.ok() && cut && !stray.empty()) undo = main->Write(where, stray);
     if (undo.ok() && cut) undo = main->Sync();
-    if (undo.ok() && cut) {
-      DropJournal(*temp);
-      return s.With("; nothing was added");
-    }
+    // The journal goes for good: one that came back would add them again.
+    if (undo.ok() && cut) undo = temp->Truncate(0);
+    if (undo.ok() && cut) undo = temp->Sync();
+    if (undo.ok() && cut) return s.With("; nothing was added");
     return s.With("; the addition is completed when the program starts again");
   }
   if (s.ok() && appended) s = appended(tag, where);
@@ -215,8 +215,7 @@ Status FinishAppend(Folder& folder, const LockToken& lock, const StoreFile& file
   }
   if (s.ok() && !whole) s = main->Sync();
   if (s.ok() && appended) s = appended(state.tag, where);
-  if (s.ok()) s = temp->Truncate(0);
-  if (s.ok()) s = temp->Sync();
+  if (s.ok()) DropJournal(*temp);
   return s;
 }
 
@@ -274,8 +273,7 @@ Status FinishChange(Folder& folder, const LockToken& lock, const StoreFile& file
     s = main->Write(state.changes[i].offset, state.changes[i].now);
   }
   if (s.ok()) s = main->Sync();
-  if (s.ok()) s = temp->Truncate(0);
-  if (s.ok()) s = temp->Sync();
+  if (s.ok()) DropJournal(*temp);
   return s;
 }
 

@@ -326,9 +326,10 @@ Status ReadForChange(Folder& folder, const std::string& name, std::string* bytes
   Status s = folder.ReadPrivateFile(name, bytes);
   if (!s.ok() || bytes->empty()) return s;
   if (ParseBinEntry(*bytes, entry)) return s;
+  // (On disk with the entry written next; and a damaged entry that comes
+  // back after a power cut is only as damaged as it was.)
   std::string aside;
   s = SetAside(folder, name, "damaged", &aside);
-  if (s.ok()) s = folder.SyncSubfolder(kBinFolder);
   bytes->clear();
   *entry = BinEntry();
   return s;
