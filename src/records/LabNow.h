@@ -19,6 +19,7 @@
 #include "data/ClassFiles.h"
 #include "platform/Clock.h"
 #include "platform/Folder.h"
+#include "records/DisplayOptions.h"
 #include "records/RecordLine.h"
 #include "records/RecordTail.h"
 
