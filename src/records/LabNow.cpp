@@ -14,8 +14,8 @@
 namespace quillon {
 
 const std::array<const char*, kLabColumns> kLabHeadings = {
-    "Class",   "Student",  "Last record", "Lesson or unit", "Activity", "Percent",  "Result",
-    "Minutes", "Problems", "Practice %",  "Passed",         "Failed",   "Attention"};
+    "Class",   "Student", "Last record", "Attention", "Lesson or unit", "Activity", "Percent",
+    "Result",  "Minutes", "Problems",    "Practice %", "Passed",        "Failed"};
 
 LocalSeconds SecondsOf(const DateTime& t) {
   return DayNumber(DayKeyOf(t.date)) * 86400 + t.hour * 3600 + t.minute * 60 + t.second;

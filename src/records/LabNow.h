@@ -80,6 +80,7 @@ enum LabColumn {
   kLabClass,
   kLabStudent,
   kLabSince,
+  kLabAttention,
   kLabTitle,
   kLabActivity,
   kLabPercent,
@@ -89,7 +90,6 @@ enum LabColumn {
   kLabPractice,
   kLabPassed,
   kLabFailed,
-  kLabAttention,
   kLabColumns
 };
 extern const std::array<const char*, kLabColumns> kLabHeadings;
