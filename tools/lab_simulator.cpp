@@ -70,7 +70,9 @@ std::string Record(const quillon::LessonCatalogue& catalogue, int classnum, int 
   const int unit = 1 + std::rand() % std::min(units, 3);
   const int kind = std::rand() % 8;
   if (kind == 0 && digit <= 7) return r + ZeroPad(50 + unit, 2) + "00" + counts;  // unit test
-  const int lesson = 1 + std::rand() % 4;
+  int lessons = 1;
+  while (lessons < 14 && !catalogue.UnitLessonTitles[digit][unit][lessons + 1].empty()) ++lessons;
+  const int lesson = 1 + std::rand() % std::min(lessons, 4);
   return r + ZeroPad(unit, 2) + ZeroPad(kind <= 2 ? 50 + lesson : lesson, 2) + counts;
 }
 

@@ -31,7 +31,8 @@ class FolderFollower : public QObject {
 
   // Whether changes are announced here (else the 2-second look alone).
   bool announced() const { return watcher_ != nullptr; }
-  const QTimer& timer() const { return timer_; }
+  // The 2-second look (a test stops it, to see the announced changes alone).
+  QTimer& timer() { return timer_; }
   // The paths the system announces changes of.
   QStringList watched() const;
 

@@ -37,7 +37,7 @@ class frmLab : public QDialog {
   void cmdChart_Click();
 
   const std::vector<LabRow>& rows() const { return rows_; }
-  const FolderFollower& follower() const { return *follower_; }
+  FolderFollower& follower() { return *follower_; }
 
  private:
   void FillClasses();

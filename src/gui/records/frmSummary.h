@@ -44,7 +44,7 @@ class frmSummary : public QDialog {
   // A look at RECORDS.DAT and STUDENTS.DAT; when they changed, the figures
   // again: what the follower runs on a change announced and every 2 seconds.
   void LookNow();
-  const FolderFollower& follower() const { return *follower_; }
+  FolderFollower& follower() { return *follower_; }
 
   const std::vector<SummaryRow>& rows() const { return shown_; }
   int sort_column() const { return sort_column_; }
