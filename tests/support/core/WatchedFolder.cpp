@@ -113,7 +113,8 @@ Status WatchedFolder::Lock(std::string_view name, std::chrono::milliseconds wait
 }
 
 void LessonAppends(const std::string& path, std::string_view bytes) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+  // For reading and writing: smbnetfs opens nothing write-only.
+  const int fd = ::open(path.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
   ASSERT_GE(fd, 0) << path;
   ASSERT_EQ(::write(fd, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size())) << path;
   ::close(fd);
