@@ -32,9 +32,10 @@ class BenchClock : public Clock {
 };
 
 // Three records of the day: practice, a failed lesson test, practice.
-const std::string kAppended = "C11 1 120926010110 9  12 "
-                              "C11 2 120926015110 5  7  "
-                              "C11 3 120926010120 20 3  ";
+const std::string kAppended =
+    "C11 1 120926010110 9  12 "
+    "C11 2 120926015110 5  7  "
+    "C11 3 120926010120 20 3  ";
 
 // A folder like the largest, with `records` records (the largest's repeated).
 std::string FolderOf(long records) {
@@ -46,7 +47,8 @@ std::string FolderOf(long records) {
   std::string all;
   all.reserve(static_cast<std::size_t>(records) * 25);
   while (all.size() < static_cast<std::size_t>(records) * 25) {
-    all.append(largest, 0, std::min(largest.size(), static_cast<std::size_t>(records) * 25 - all.size()));
+    all.append(largest, 0,
+               std::min(largest.size(), static_cast<std::size_t>(records) * 25 - all.size()));
   }
   WriteAll(dir + "/RECORDS.DAT", all);
   return dir;

@@ -52,8 +52,8 @@ std::string CourseOf(int classnum) {
 std::string Record(const quillon::LessonCatalogue& catalogue, int classnum, int student,
                    const std::string& day) {
   const std::string code = CourseOf(classnum);
-  std::string r = code + FixWidth(std::to_string(classnum), 2) +
-                  FixWidth(std::to_string(student), 2) + day;
+  std::string r =
+      code + FixWidth(std::to_string(classnum), 2) + FixWidth(std::to_string(student), 2) + day;
   const int digit = code[1] - '0';
   const int attempted = 5 + std::rand() % 16;
   const int correct = attempted - std::rand() % (attempted / 2 + 1);
@@ -130,7 +130,8 @@ int main(int argc, char** argv) {
     const std::string_view r = std::string_view(students).substr(at, 31);
     const int c = quillon::StudentClassNumberOf(r);
     if (only_class != 0 && c != only_class) continue;
-    lab.push_back({c, quillon::StudentNumberOf(r), std::rand() % 4 == 0 ? 2 + std::rand() % 3 : count});
+    lab.push_back(
+        {c, quillon::StudentNumberOf(r), std::rand() % 4 == 0 ? 2 + std::rand() % 3 : count});
   }
   if (lab.empty()) {
     std::fprintf(stderr, "lab_simulator: no students to work\n");

@@ -189,8 +189,8 @@ void DeclareCommands(CommandLine& line) {
               "the spreadsheet file's bytes instead: UTF-8 with a byte-order mark, a section per "
               "table, numbers plain, dates yyyy-mm-dd")
       .Json(&OverviewOptions::json)
-      .Check(NotTogether(&OverviewOptions::csv, &OverviewOptions::json, "--csv", "--json",
-                         "overview"))
+      .Check(
+          NotTogether(&OverviewOptions::csv, &OverviewOptions::json, "--csv", "--json", "overview"))
       .Check([](const OverviewOptions& o) {
         if (o.from && o.to && *o.from > *o.to) throw Exit{kExitCommandLine, "--from is after --to"};
       });

@@ -52,8 +52,9 @@ int WatchCommand(CommandContext& context, const WatchOptions& o) {
       if (o.classnum != kAllClasses && line.classnum != o.classnum) continue;
       if (o.since && work.at < midnight + *o.since * 60LL) continue;
       if (o.json) {
-        context.out.out() << JsonWork(work, line).dump(-1, ' ', !context.out.encoding().utf8(),
-                                                       nlohmann::json::error_handler_t::replace)
+        context.out.out() << JsonWork(work, line)
+                                 .dump(-1, ' ', !context.out.encoding().utf8(),
+                                       nlohmann::json::error_handler_t::replace)
                           << '\n';
       } else {
         context.out.Line(LabTabLine(work, line));

@@ -47,9 +47,9 @@ void SignalPacing::Begin(Folder& folder) {
   // replaced, and never holds a file open.
   std::string path = folder.FullPath("");
   if (path.size() > 1 && path.back() == '/') path.pop_back();
-  if (::inotify_add_watch(notices_, path.c_str(),
-                          IN_MODIFY | IN_CREATE | IN_DELETE | IN_MOVED_TO | IN_MOVED_FROM |
-                              IN_ATTRIB) < 0) {
+  if (::inotify_add_watch(
+          notices_, path.c_str(),
+          IN_MODIFY | IN_CREATE | IN_DELETE | IN_MOVED_TO | IN_MOVED_FROM | IN_ATTRIB) < 0) {
     ::close(notices_);
     notices_ = -1;
   }

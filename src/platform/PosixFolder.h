@@ -52,11 +52,10 @@ class PosixFolder : public Folder {
   // A lock folder made with mkdir (atomic on every share and through every
   // client), holding the file HOLDER that names its holder ("host pid
   // time token"), with an fcntl lock on it besides; the holder's
-  // StillOurs() looks for its own token there before each step it writes. A lock is stale, and is taken
-  // over, when no process holds its fcntl lock and either it names this
-  // computer and its process is gone, or it is older than kStaleLockAge
-  // (a holder on another computer that crashed). A plain lock file naming
-  // its holder, as earlier versions made, is judged the same way.
+  // StillOurs() looks for its own token there before each step it writes. A lock is stale, and is
+  // taken over, when no process holds its fcntl lock and either it names this computer and its
+  // process is gone, or it is older than kStaleLockAge (a holder on another computer that crashed).
+  // A plain lock file naming its holder, as earlier versions made, is judged the same way.
   Status Lock(std::string_view name, std::chrono::milliseconds wait,
               std::unique_ptr<FolderLock>* lock) override;
   static constexpr std::chrono::minutes kStaleLockAge{5};

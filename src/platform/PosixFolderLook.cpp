@@ -79,8 +79,8 @@ Status PosixFolder::ReadFileFrom(std::string_view name, std::uint64_t offset, st
     bytes->resize(static_cast<std::size_t>(std::min<std::uint64_t>(end - from, length)));
     std::size_t done = 0;
     while (done < bytes->size()) {
-      const ssize_t n = ::pread(fd, bytes->data() + done, bytes->size() - done,
-                                static_cast<off_t>(from + done));
+      const ssize_t n =
+          ::pread(fd, bytes->data() + done, bytes->size() - done, static_cast<off_t>(from + done));
       if (n < 0 && errno == EINTR) continue;
       if (n < 0) {
         s = Failure(name, "cannot read the file");

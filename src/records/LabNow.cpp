@@ -14,8 +14,8 @@
 namespace quillon {
 
 const std::array<const char*, kLabColumns> kLabHeadings = {
-    "Class",   "Student", "Last record", "Attention", "Lesson or unit", "Activity", "Percent",
-    "Result",  "Minutes", "Problems",    "Practice %", "Passed",        "Failed"};
+    "Class",  "Student", "Last record", "Attention",  "Lesson or unit", "Activity", "Percent",
+    "Result", "Minutes", "Problems",    "Practice %", "Passed",         "Failed"};
 
 LocalSeconds SecondsOf(const DateTime& t) {
   return DayNumber(DayKeyOf(t.date)) * 86400 + t.hour * 3600 + t.minute * 60 + t.second;
@@ -223,7 +223,8 @@ void LabWatch::TakeIn(bool diagnostic, const TailLook& look, LocalSeconds now, b
     // In the file already: the latest they can have come in is its last
     // change (or now, where its time is of another day or still to come).
     const LocalSeconds changed = SecondsOf(look.changed);
-    const LocalSeconds bound = DayKeyOf(look.changed.date) == day_ && changed <= now ? changed : now;
+    const LocalSeconds bound =
+        DayKeyOf(look.changed.date) == day_ && changed <= now ? changed : now;
     for (std::string& r : today) {
       fresh.push_back(take({diagnostic, std::move(r), bound, false, next_order_++}));
     }

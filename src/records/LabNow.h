@@ -67,8 +67,8 @@ std::string LabTabLine(const LabWork& work, const LabLine& line);
 struct LabRow {
   LabLine last;  // the last piece of work
   LabWork last_work;
-  long long since = 0;   // seconds since it came in (at least that many when !last_work.known)
-  long long minutes = 0;  // today's minutes
+  long long since = 0;     // seconds since it came in (at least that many when !last_work.known)
+  long long minutes = 0;   // today's minutes
   long long problems = 0;  // problems attempted in today's practice
   std::optional<long long> practice_percent;
   int passed = 0, failed = 0;  // today's lesson and unit tests

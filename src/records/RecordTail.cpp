@@ -68,8 +68,8 @@ Status RecordTail::Look(TailLook* look) {
     Report(look);
     return Status::OK();
   }
-  const bool grown_in_place = now.exists && last_.exists && now.SameFile(last_) &&
-                              now.size > last_.size && !zero_at_;
+  const bool grown_in_place =
+      now.exists && last_.exists && now.SameFile(last_) && now.size > last_.size && !zero_at_;
   if (!grown_in_place) return ReadWhole(look);
   const std::uint64_t overlap = std::min<std::uint64_t>(end_, kOverlap * length_);
   const std::uint64_t from = end_ - overlap;

@@ -67,8 +67,8 @@ class RecordTail {
   std::string name_;
   std::size_t length_;
   bool known_ = false;
-  FileLook last_;           // the file as last read
-  std::uint64_t end_ = 0;   // the whole records taken so far end here
+  FileLook last_;             // the file as last read
+  std::uint64_t end_ = 0;     // the whole records taken so far end here
   std::string last_records_;  // the last of them (up to kOverlap), as read
   std::optional<std::uint64_t> zero_at_;
 };

@@ -14,7 +14,8 @@ SummaryFollow::SummaryFollow(Folder& folder)
 Status SummaryFollow::Look(bool* changed) {
   *changed = false;
   bool any = false, settled = true;
-  for (auto [tail, bytes] : {std::pair{&records_, &record_bytes_}, std::pair{&students_, &student_bytes_}}) {
+  for (auto [tail, bytes] :
+       {std::pair{&records_, &record_bytes_}, std::pair{&students_, &student_bytes_}}) {
     TailLook look;
     Status s = tail->Look(&look);
     if (!s.ok()) return s;

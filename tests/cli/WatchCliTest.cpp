@@ -153,10 +153,11 @@ TEST(WatchCliTest, BegunWhileAnEraseIsCutShortItFinishesNothing) {
   ASSERT_NE(records.find('\0'), std::string::npos);
   const Watched w = Watch(dir, clock, {}, 0);
   EXPECT_EQ(w.status, 0);
-  EXPECT_EQ(w.out, std::string("before 09:30\tGeometry\tCy Moss\tC3 U1 L1\tPractice\t75\tC\t18\n") +
-                       "before 09:30\tAlgebra Lab\tAnn Lee\tC1 U1 L1\tPractice\t90\tA\t12\n"
-                       "before 09:30\tAlgebra Lab\tAnn Lee\tC1 U1 L1\tLesson Test\t50\tNo\t7\n"
-                       "before 09:16\tAlgebra Lab\tBo Diaz\tPre-Algebra\tDiagnostic Test\t100\t\t\n");
+  EXPECT_EQ(w.out,
+            std::string("before 09:30\tGeometry\tCy Moss\tC3 U1 L1\tPractice\t75\tC\t18\n") +
+                "before 09:30\tAlgebra Lab\tAnn Lee\tC1 U1 L1\tPractice\t90\tA\t12\n"
+                "before 09:30\tAlgebra Lab\tAnn Lee\tC1 U1 L1\tLesson Test\t50\tNo\t7\n"
+                "before 09:16\tAlgebra Lab\tBo Diaz\tPre-Algebra\tDiagnostic Test\t100\t\t\n");
   EXPECT_EQ(w.err.substr(0, 60), "RECORDS.DAT holds a zero byte at byte 100 (in record 5), whi");
   EXPECT_FALSE(w.not_reading) << ::testing::PrintToString(w.calls);
   EXPECT_EQ(dir.Read(kRecordsFile), records);
@@ -179,12 +180,14 @@ TEST(WatchCliTest, TheProgramFollowsAnAppendUntilCtrlC) {
   testing::RunningCommand watch(QUILLON_CLI, {"--folder", dir.path(), "watch"});
   const std::string first = watch.Line();
   EXPECT_EQ(first.rfind("before ", 0), 0u) << first;
-  EXPECT_EQ(first.substr(first.find('\t')), "\tAlgebra Lab\tAnn Lee\tC1 U1 L1\tPractice\t90\tA\t12");
+  EXPECT_EQ(first.substr(first.find('\t')),
+            "\tAlgebra Lab\tAnn Lee\tC1 U1 L1\tPractice\t90\tA\t12");
   testing::LessonAppends(dir.folder().FullPath(kRecordsFile),
                          ActRec("C1", "3", "2", Today(), "01", "51", "10", "7", "9"));
   const std::string next = watch.Line();
   EXPECT_EQ(next.find('\t'), 5u) << next;  // hh:mm
-  EXPECT_EQ(next.substr(next.find('\t')), "\tAlgebra Lab\tBo Diaz\tC1 U1 L1\tLesson Test\t70\tYes\t9");
+  EXPECT_EQ(next.substr(next.find('\t')),
+            "\tAlgebra Lab\tBo Diaz\tC1 U1 L1\tLesson Test\t70\tYes\t9");
   std::string err;
   EXPECT_EQ(watch.Interrupt(&err), 0);
   EXPECT_EQ(err, "");

@@ -52,36 +52,44 @@ const Expected kDay[] = {
     // 09:05: the first record of the view; Cy is 15 minutes without one.
     {{"09:05\tAlgebra Lab\tAnn Lee\tC1 U1 L1\tPractice\t90\tA\t12"},
      {"Algebra Lab|Ann Lee|now||C1 U1 L1|Practice|90|A|12|10|90|0|0",
-      "Geometry|Cy Moss|before 08:50|No record for 15 min or more|C3 U1 L1|Practice|75|C|18|20|75|0|0"},
+      "Geometry|Cy Moss|before 08:50|No record for 15 min or more|C3 U1 "
+      "L1|Practice|75|C|18|20|75|0|0"},
      {}},
     // 09:12
     {{"09:12\tAlgebra Lab\tAnn Lee\tC1 U1 L1\tLesson Test\t50\tNo\t7"},
      {"Algebra Lab|Ann Lee|now|Failed a test today|C1 U1 L1|Lesson Test|50|No|19|10|90|0|1",
-      "Geometry|Cy Moss|before 08:50|No record for 22 min or more|C3 U1 L1|Practice|75|C|18|20|75|0|0"},
+      "Geometry|Cy Moss|before 08:50|No record for 22 min or more|C3 U1 "
+      "L1|Practice|75|C|18|20|75|0|0"},
      {}},
     // 09:14
     {{"09:14\tAlgebra Lab\tBo Diaz\tP2 L1\tPractice\t100\tA\t9"},
      {"Algebra Lab|Bo Diaz|now||P2 L1|Practice|100|A|9|8|100|0|0",
       "Algebra Lab|Ann Lee|2 min|Failed a test today|C1 U1 L1|Lesson Test|50|No|19|10|90|0|1",
-      "Geometry|Cy Moss|before 08:50|No record for 24 min or more|C3 U1 L1|Practice|75|C|18|20|75|0|0"},
+      "Geometry|Cy Moss|before 08:50|No record for 24 min or more|C3 U1 "
+      "L1|Practice|75|C|18|20|75|0|0"},
      {}},
     // 09:16: a diagnostic test counts as work, not in the minutes or tests.
     {{"09:16\tAlgebra Lab\tBo Diaz\tPre-Algebra\tDiagnostic Test\t100\t\t"},
      {"Algebra Lab|Bo Diaz|now||Pre-Algebra|Diagnostic Test|100||9|8|100|0|0",
       "Algebra Lab|Ann Lee|4 min|Failed a test today|C1 U1 L1|Lesson Test|50|No|19|10|90|0|1",
-      "Geometry|Cy Moss|before 08:50|No record for 26 min or more|C3 U1 L1|Practice|75|C|18|20|75|0|0"},
+      "Geometry|Cy Moss|before 08:50|No record for 26 min or more|C3 U1 "
+      "L1|Practice|75|C|18|20|75|0|0"},
      {}},
     // 09:29: Ann idle as well, while Bo works.
     {{},
      {"Algebra Lab|Bo Diaz|13 min||Pre-Algebra|Diagnostic Test|100||9|8|100|0|0",
-      "Algebra Lab|Ann Lee|17 min|Failed a test today; no record for 17 min|C1 U1 L1|Lesson Test|50|No|19|10|90|0|1",
-      "Geometry|Cy Moss|before 08:50|No record for 39 min or more|C3 U1 L1|Practice|75|C|18|20|75|0|0"},
+      "Algebra Lab|Ann Lee|17 min|Failed a test today; no record for 17 min|C1 U1 L1|Lesson "
+      "Test|50|No|19|10|90|0|1",
+      "Geometry|Cy Moss|before 08:50|No record for 39 min or more|C3 U1 "
+      "L1|Practice|75|C|18|20|75|0|0"},
      {}},
     // 09:30: the erase cut short: a note, the rows as they stood.
     {{},
      {"Algebra Lab|Bo Diaz|14 min||Pre-Algebra|Diagnostic Test|100||9|8|100|0|0",
-      "Algebra Lab|Ann Lee|18 min|Failed a test today; no record for 18 min|C1 U1 L1|Lesson Test|50|No|19|10|90|0|1",
-      "Geometry|Cy Moss|before 08:50|No record for 40 min or more|C3 U1 L1|Practice|75|C|18|20|75|0|0"},
+      "Algebra Lab|Ann Lee|18 min|Failed a test today; no record for 18 min|C1 U1 L1|Lesson "
+      "Test|50|No|19|10|90|0|1",
+      "Geometry|Cy Moss|before 08:50|No record for 40 min or more|C3 U1 "
+      "L1|Practice|75|C|18|20|75|0|0"},
      {kZeroNote}},
     // 09:31: finished, the file shorter: Cy's row gone, the others' times
     // kept; nobody has worked for 15 minutes, so nobody is idle.
@@ -98,7 +106,8 @@ const Expected kDay[] = {
     // 09:34
     {{"09:34\tAlgebra Lab\tBo Diaz\tUnit 1: Whole Nos: Add. and Subtr.\tUnit Test\t80\tYes\t14"},
      {"Algebra Lab|Bo Diaz|now||Unit 1: Whole Nos: Add. and Subtr.|Unit Test|80|Yes|23|8|100|1|0",
-      "Algebra Lab|Ann Lee|22 min|Failed a test today; no record for 22 min|C1 U1 L1|Lesson Test|50|No|19|10|90|0|1"},
+      "Algebra Lab|Ann Lee|22 min|Failed a test today; no record for 22 min|C1 U1 L1|Lesson "
+      "Test|50|No|19|10|90|0|1"},
      {}},
 };
 
@@ -216,12 +225,16 @@ TEST(RecordTailTest, OnlyTheAppendedBytesAreReadAndEveryRewriteIsReadWhole) {
       {"records moved forward by a removal while as many were appended",
        [&] {
          const std::string now = dir.Read(kRecordsFile);
-         dir.Write(kRecordsFile, now.substr(0, 500) + now.substr(550) + record(5) + record(6) +
-                                     record(8));
+         dir.Write(kRecordsFile,
+                   now.substr(0, 500) + now.substr(550) + record(5) + record(6) + record(8));
          stamp();
        },
        "ReadFileFrom RECORDS.DAT 24850 ReadFileFrom RECORDS.DAT 0", TailLook::Kind::kReread, ""},
-      {"cut shorter", [&] { ASSERT_EQ(::truncate(path.c_str(), 250), 0); stamp(); },
+      {"cut shorter",
+       [&] {
+         ASSERT_EQ(::truncate(path.c_str(), 250), 0);
+         stamp();
+       },
        "ReadFileFrom RECORDS.DAT 0", TailLook::Kind::kReread, ""},
       {"replaced by another file of the same name",
        [&] {

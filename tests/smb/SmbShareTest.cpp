@@ -19,8 +19,8 @@
 #include <thread>
 #include <vector>
 
-#include "smb/SmbShare.h"
 #include "platform/PosixFolder.h"
+#include "smb/SmbShare.h"
 #include "support/core/Builders.h"
 #include "support/core/RunCommand.h"
 #include "support/core/TempFolder.h"

@@ -108,9 +108,9 @@ frmLab::frmLab(Services services, QWidget* parent)
   connect(cmdChart_, &QPushButton::clicked, this, &frmLab::cmdChart_Click);
   connect(cmdMenu_, &QPushButton::clicked, this, &QDialog::accept);
 
-  follower_ = new FolderFollower(services_.folder,
-                                 {kClassesFile, kStudentsFile, kRecordsFile, kDiagFile},
-                                 [this] { LookNow(); }, this);
+  follower_ = new FolderFollower(
+      services_.folder, {kClassesFile, kStudentsFile, kRecordsFile, kDiagFile},
+      [this] { LookNow(); }, this);
   LookNow();
   SelectionChanged();
   resize(std::max(sizeHint().width(), 1000), 560);  // CenterForm fits it to the screen
@@ -166,8 +166,8 @@ void frmLab::FillTable() {
     const LabRow& row = rows_[static_cast<std::size_t>(r)];
     const std::string attention = LabAttention(row);
     // Said for screen readers with every cell of the row.
-    const QString reason =
-        ToQString(row.last.student_name + (attention.empty() ? "" : ": needs attention: " + attention));
+    const QString reason = ToQString(row.last.student_name +
+                                     (attention.empty() ? "" : ": needs attention: " + attention));
     for (int c = 0; c < kLabColumns; ++c) {
       auto* item = new QTableWidgetItem(ToQString(LabCell(row, c)));
       if (c >= kLabPercent && c <= kLabFailed && c != kLabResult) {

@@ -48,9 +48,9 @@ class frmLab : public QDialog {
 
   Services services_;
   LabWatch watch_;
-  std::vector<LabRow> rows_;  // as shown
+  std::vector<LabRow> rows_;                // as shown
   std::vector<std::string> classes_shown_;  // the class box's classes, as it lists them
-  std::string failure_;  // the last look's failure, for the status line
+  std::string failure_;                     // the last look's failure, for the status line
   FolderFollower* follower_;
 
   QLabel* lblClass_;

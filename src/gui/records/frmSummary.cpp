@@ -135,8 +135,8 @@ frmSummary::frmSummary(Services services, std::string class_record, QWidget* par
   // From the files as they are now on, the changes the lessons make.
   bool changed = false;
   (void)follow_.Look(&changed);
-  follower_ = new FolderFollower(services_.folder, {kRecordsFile, kStudentsFile},
-                                 [this] { LookNow(); }, this);
+  follower_ = new FolderFollower(
+      services_.folder, {kRecordsFile, kStudentsFile}, [this] { LookNow(); }, this);
   adjustSize();
   CenterForm(*this);
 }
@@ -272,8 +272,8 @@ void frmSummary::cmdPrint_Click() {
 }
 
 void frmSummary::cmdCsv_Click() {
-  SaveCsvFile(services_.dialogs, "Save Class Summary",
-              SummaryCsvName(class_name_, request_.range), "summary", SummaryCsv(shown_));
+  SaveCsvFile(services_.dialogs, "Save Class Summary", SummaryCsvName(class_name_, request_.range),
+              "summary", SummaryCsv(shown_));
 }
 
 }  // namespace quillon

@@ -5,7 +5,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "store/Bin.h"
 #include "data/DiagFile.h"
 #include "gui/classes/frmClasses.h"
 #include "gui/diagnostics/frmDiagnostics.h"
@@ -16,6 +15,7 @@
 #include "gui/records/frmStudents.h"
 #include "gui/restore/frmRestore.h"
 #include "gui/shell/frmPassword.h"
+#include "store/Bin.h"
 
 namespace quillon {
 

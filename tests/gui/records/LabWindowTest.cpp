@@ -173,8 +173,7 @@ TEST_F(LabWindowTest, OnAShareTheFilesAreLookedAtEveryTwoSeconds) {
   EXPECT_EQ(Table(w, "grdLab").size(), 1u);
   watched.Calls();
   ASSERT_TRUE(QMetaObject::invokeMethod(&follower.timer(), "timeout"));
-  EXPECT_EQ(Table(w, "grdLab")[0],
-            "Algebra Lab|Ann Lee|now||C1 U1 L1|Practice|90|A|12|10|90|0|0");
+  EXPECT_EQ(Table(w, "grdLab")[0], "Algebra Lab|Ann Lee|now||C1 U1 L1|Practice|90|A|12|10|90|0|0");
   // The look: the length and time of each file, then the new bytes of the
   // one that grew.
   EXPECT_EQ(watched.Calls(),
@@ -192,7 +191,7 @@ TEST_F(LabWindowTest, OnThisComputersDiskAnAppendIsAnnounced) {
   std::sort(paths.begin(), paths.end());
   EXPECT_EQ(paths, (Lines{dir.path(), dir.path() + "/CLASSES.DAT", dir.path() + "/RECORDS.DAT",
                           dir.path() + "/STUDENTS.DAT"}));  // Diag.dat once it is made
-  follower.timer().stop();             // the announcement alone
+  follower.timer().stop();                                  // the announcement alone
   testing::LessonAppends(dir.folder().FullPath(kRecordsFile),
                          ActRec("C1", "3", "1", "030226", "01", "01", "10", "9", "12"));
   ASSERT_TRUE(Until([&] { return Table(w, "grdLab").size() == 2; }));
@@ -224,8 +223,8 @@ TEST_F(LabWindowTest, TheClassSummaryFollowsTheFilesKeepingItsSortSelectionAndSc
   const Lines before = Table(w, "grdSummary");
   ASSERT_EQ(before.size(), 42u);
   EXPECT_EQ(before[0], "Ann Lee|0|0|0||10|90|20|03/01/26|0");
-  const int bo = static_cast<int>(std::find(before.begin(), before.end(), "Bo Diaz|0|0|0||0||0||0") -
-                                  before.begin());
+  const int bo = static_cast<int>(
+      std::find(before.begin(), before.end(), "Bo Diaz|0|0|0||0||0||0") - before.begin());
   ASSERT_LT(bo, 42);
   d.Select("grdSummary", bo);
   grid.verticalScrollBar()->setValue(grid.verticalScrollBar()->maximum());

@@ -4,9 +4,9 @@
 
 #include "data/ActivityRecord.h"
 #include "data/ClassFiles.h"
-#include "store/Pending.h"
 #include "gui/shell/Application.h"
 #include "gui/shell/frmMenu.h"
+#include "store/Pending.h"
 #include "support/core/Builders.h"
 #include "support/core/FaultyFolder.h"
 #include "support/core/StoreSteps.h"

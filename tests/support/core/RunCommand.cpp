@@ -7,11 +7,11 @@
 
 #include <chrono>
 #include <cstdio>
-#include <thread>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <thread>
 
 namespace quillon::testing {
 
@@ -104,7 +104,8 @@ int RunningCommand::Interrupt(std::string* err) {
   int status = 0;
   const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
   pid_t done = 0;
-  while ((done = ::waitpid(pid_, &status, WNOHANG)) == 0 && std::chrono::steady_clock::now() < end) {
+  while ((done = ::waitpid(pid_, &status, WNOHANG)) == 0 &&
+         std::chrono::steady_clock::now() < end) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   if (done != pid_) return -1;
