@@ -23,7 +23,7 @@ void RecordTail::Report(TailLook* look) const {
   look->partial = zero_at_ || last_.size < end_ ? 0 : static_cast<std::size_t>(last_.size - end_);
 }
 
-void RecordTail::Take(std::string_view bytes, std::uint64_t at, TailLook* look) {
+std::size_t RecordTail::Take(std::string_view bytes, std::uint64_t at) {
   std::size_t whole = bytes.size() / length_ * length_;
   const std::size_t zero = bytes.find('\0');
   if (zero != std::string_view::npos) {
@@ -31,7 +31,6 @@ void RecordTail::Take(std::string_view bytes, std::uint64_t at, TailLook* look) 
     whole = std::min(whole, zero / length_ * length_);
   }
   const std::string_view taken = bytes.substr(0, whole);
-  look->records.assign(taken);
   end_ = at + whole;
   // The file's last records up to end_, for the next look to compare.
   const std::size_t limit = kOverlap * length_;
@@ -41,6 +40,7 @@ void RecordTail::Take(std::string_view bytes, std::uint64_t at, TailLook* look) 
     last_records_.append(taken);
     if (last_records_.size() > limit) last_records_.erase(0, last_records_.size() - limit);
   }
+  return whole;
 }
 
 Status RecordTail::ReadWhole(TailLook* look) {
@@ -53,7 +53,8 @@ Status RecordTail::ReadWhole(TailLook* look) {
   last_ = opened;
   zero_at_.reset();
   last_records_.clear();
-  Take(bytes, 0, look);
+  bytes.resize(Take(bytes, 0));
+  look->records = std::move(bytes);  // a file of millions of records held once
   Report(look);
   return Status::OK();
 }
@@ -86,7 +87,9 @@ Status RecordTail::Look(TailLook* look) {
   }
   look->kind = TailLook::Kind::kAppended;
   last_ = opened;
-  Take(std::string_view(bytes).substr(static_cast<std::size_t>(overlap)), end_, look);
+  const std::string_view appended =
+      std::string_view(bytes).substr(static_cast<std::size_t>(overlap));
+  look->records.assign(appended.substr(0, Take(appended, end_)));
   Report(look);
   return Status::OK();
 }

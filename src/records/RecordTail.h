@@ -59,8 +59,8 @@ class RecordTail {
  private:
   Status ReadWhole(TailLook* look);
   // Takes the whole records of `bytes`, which begin at byte `at` of the
-  // file, up to the first one holding a zero byte.
-  void Take(std::string_view bytes, std::uint64_t at, TailLook* look);
+  // file, up to the first one holding a zero byte; returns their length.
+  std::size_t Take(std::string_view bytes, std::uint64_t at);
   void Report(TailLook* look) const;
 
   Folder& folder_;
