@@ -38,6 +38,9 @@ struct CommandDecl {
   std::string description;  // the paragraph of its help
   std::vector<OptionDecl> options;
   bool asks_password = true;  // it shows or changes students' data
+  // What a crash left pending is finished before it runs; not for a command
+  // that only reads and must not wait for the lock (watch).
+  bool finishes_pending = true;
   // Rules between options, run after every option is read; each throws
   // Exit (status 2) when broken.
   std::vector<std::function<void()>> checks;
@@ -147,6 +150,11 @@ class CommandBuilder {
   // A rule between options, checked after they are read.
   CommandBuilder& Check(std::function<void(const O&)> rule) {
     decl_->checks.push_back([rule = std::move(rule), o = options_] { rule(*o); });
+    return *this;
+  }
+  // The command reads only: what is pending is left to the others.
+  CommandBuilder& ReadingOnly() {
+    decl_->finishes_pending = false;
     return *this;
   }
   // The command shows no students' data: no administrator password.

@@ -16,13 +16,17 @@
 
 namespace quillon::cli {
 
+class WatchPacing;
+
 // What a command works with: the program folder (its password passed), the
-// clock, the random source and where its output goes.
+// clock, the random source, where its output goes, and how `watch` waits
+// between its looks (null where nothing is to be watched).
 struct CommandContext {
   Folder& folder;
   Clock& clock;
   RandomSource& random;
   Output& out;
+  WatchPacing* pacing = nullptr;
 };
 
 // The class `--class` names: its number, or its name as `classes` lists it
@@ -117,6 +121,12 @@ struct BinOptions {
   std::optional<std::string> delete_id;
   bool empty = false;
   bool yes = false;
+  bool json = false;
+};
+
+struct WatchOptions {
+  int classnum = kAllClasses;  // or the class of that number
+  std::optional<int> since;    // minutes after midnight
   bool json = false;
 };
 

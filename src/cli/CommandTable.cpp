@@ -2,12 +2,15 @@
 // help. A new command: its options struct in CommandOptions.h, its body in a
 // command file, and one Add(...) here; a new option: one line in its
 // command's declaration and a field in its options struct.
+#include <algorithm>
+
 #include "cli/BinCommands.h"
 #include "cli/CommandLine.h"
 #include "cli/ImportCommands.h"
 #include "cli/OverviewCommand.h"
 #include "cli/RecordCommands.h"
 #include "cli/SummaryCommand.h"
+#include "cli/WatchCommand.h"
 #include "export/ExportDate.h"
 #include "records/Summary.h"
 
@@ -186,11 +189,46 @@ void DeclareCommands(CommandLine& line) {
               "the spreadsheet file's bytes instead: UTF-8 with a byte-order mark, a section per "
               "table, numbers plain, dates yyyy-mm-dd")
       .Json(&OverviewOptions::json)
-      .Check(NotTogether(&OverviewOptions::csv, &OverviewOptions::json, "--csv", "--json",
-                         "overview"))
+      .Check(
+          NotTogether(&OverviewOptions::csv, &OverviewOptions::json, "--csv", "--json", "overview"))
       .Check([](const OverviewOptions& o) {
         if (o.from && o.to && *o.from > *o.to) throw Exit{kExitCommandLine, "--from is after --to"};
       });
+
+  line.Add("watch", "today's records, then each one as the lessons write it",
+           "One line per record of today so far, then one line per record as a tutoring lesson "
+           "writes it, until Ctrl-C (exit status 0), separated by tabs: the time it came in "
+           "(\"before hh:mm\" for one already there when the watch began: the files keep no "
+           "time, and hh:mm is their last change), the class, the student, the lesson or unit "
+           "title (or the diagnostic test), the activity (Practice, Lesson Test, Unit Test, "
+           "Diagnostic Test), the percent correct, the result (Yes or No for a test against the "
+           "class's passing grade, else the practice grade) and the minutes. A change of the "
+           "folder is seen at once on this computer's disk, within 2 seconds on a share. Reads "
+           "only: nothing is written or finished and no file is kept open; a zero byte (a "
+           "removal under way) or a record not yet whole is said on standard error.",
+           WatchCommand)
+      .Number("--class", &WatchOptions::classnum, 1, 99, "N",
+              "only the records of class N (default: every class)")
+      .Value("--since", &WatchOptions::since, "hh:mm",
+             "only the records that came in at hh:mm or later (of those already there, those "
+             "that may have: the files' last change at hh:mm or later)",
+             [](const std::string& v) -> std::optional<int> {
+               const bool form = (v.size() == 5 && v[2] == ':') || (v.size() == 4 && v[1] == ':');
+               const std::size_t colon = v.find(':');
+               int h = -1, m = -1;
+               if (form && std::all_of(v.begin(), v.end(),
+                                       [](char c) { return c == ':' || (c >= '0' && c <= '9'); })) {
+                 h = std::stoi(v.substr(0, colon));
+                 m = std::stoi(v.substr(colon + 1));
+               }
+               if (h < 0 || h > 23 || m < 0 || m > 59) {
+                 throw Exit{kExitCommandLine, "--since takes a time as hh:mm, not \"" + v + "\""};
+               }
+               return h * 60 + m;
+             })
+      .Switch("--json", &WatchOptions::json,
+              "one JSON object per line instead (UTF-8; quillon-cli(1) describes it)")
+      .ReadingOnly();
 
   line.Add("export", "writes every activity record to a new dated text file",
            "Writes every activity record, or those of a day and after, to a new tab-separated "

@@ -34,11 +34,15 @@ int RunCli(const std::vector<std::string>& args, const CliEnvironment& environme
           encoding);
     }
     // What a crash left pending (a removal cut short, the machine stopped)
-    // is finished before any command reads the files.
-    PendingReport finished;
-    Check(RecoverFolder(*folder, &finished));
-    for (const Finished& f : finished) output.Note(Describe(f));
-    CommandContext context{*folder, environment.clock, environment.random, output};
+    // is finished before any command reads the files; a command that only
+    // reads as the lessons write (watch) leaves it to the others.
+    if (parsed.command->finishes_pending) {
+      PendingReport finished;
+      Check(RecoverFolder(*folder, &finished));
+      for (const Finished& f : finished) output.Note(Describe(f));
+    }
+    CommandContext context{*folder, environment.clock, environment.random, output,
+                           environment.pacing};
     return parsed.command->run(context);
   } catch (const Exit& e) {
     err << ErrorLine(e, encoding);

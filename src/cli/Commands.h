@@ -17,6 +17,10 @@
 #include "platform/Folder.h"
 #include "platform/Random.h"
 
+namespace quillon::cli {
+class WatchPacing;
+}
+
 namespace quillon {
 
 // The program folder of a path (`--folder`): the folder, or null with
@@ -32,6 +36,7 @@ struct CliEnvironment {
   TextEncoding encoding;                // the terminal's, from the locale
   std::optional<std::string> password;  // QUILLON_PASSWORD
   cli::PasswordTerminal* terminal;      // null: there is none
+  cli::WatchPacing* pacing = nullptr;   // how `watch` waits; null: it looks once
 };
 
 // Runs one command line (without the program name). Output goes to `out`

@@ -10,6 +10,7 @@
 // into the file everyone reads.
 #pragma once
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <memory>
@@ -18,6 +19,7 @@
 #include <vector>
 
 #include "base/Status.h"
+#include "platform/Clock.h"
 
 namespace quillon {
 
@@ -50,6 +52,21 @@ class File {
     *done = s.ok() && size == expected;
     if (*done) s = Write(offset, bytes);
     return s;
+  }
+};
+
+// What a look at a file tells without reading it: whether it is there, its
+// length, which file the name names (a file replaced under the same name is
+// another one), and when its bytes last changed.
+struct FileLook {
+  bool exists = false;
+  std::uint64_t size = 0;
+  std::uint64_t device = 0, inode = 0;
+  std::int64_t changed_ns = 0;  // to tell one change from the next
+  DateTime changed;             // the same, as this computer's local time
+  bool SameFile(const FileLook& o) const { return device == o.device && inode == o.inode; }
+  bool SameState(const FileLook& o) const {
+    return exists == o.exists && size == o.size && SameFile(o) && changed_ns == o.changed_ns;
   }
 };
 
@@ -129,6 +146,39 @@ class Folder {
     if (s.ok() && bytes->size() > length) bytes->erase(0, bytes->size() - length);
     return s;
   }
+
+  // Following a file as the tutoring lessons append to it, reading only: a
+  // look that opens nothing, and a read of the bytes from an offset on that
+  // opens the file for reading, and closes it, in the one call.
+  //
+  // The look at `name`; a missing file is not an error (`exists` false).
+  virtual Status LookAtFile(std::string_view name, FileLook* look) {
+    *look = FileLook{};
+    look->exists = FileExists(name);
+    std::unique_ptr<File> file;
+    if (!look->exists) return Status::OK();
+    Status s = OpenFile(name, /*create=*/false, &file);
+    if (s.ok()) s = file->Size(&look->size);
+    return s;
+  }
+  // Up to `length` bytes of `name` from `offset` on, as far as the file
+  // reached when it was opened, and the look of the file then. A missing
+  // file gives no bytes and `exists` false.
+  virtual Status ReadFileFrom(std::string_view name, std::uint64_t offset, std::size_t length,
+                              std::string* bytes, FileLook* look) {
+    Status s = LookAtFile(name, look);
+    if (s.ok()) s = ReadFile(name, bytes);
+    if (!s.ok()) return s;
+    look->size = bytes->size();
+    bytes->erase(0, std::min<std::uint64_t>(offset, bytes->size()));
+    if (bytes->size() > length) bytes->resize(length);
+    return s;
+  }
+  // True when the files' changes are announced by the system (a folder on
+  // this computer's own disk); false for a share, whose files other
+  // computers change unannounced, and wherever it cannot be told.
+  virtual bool ChangesAreAnnounced() { return false; }
+
   // Takes the folder-wide lock `name`, waiting up to `wait` while
   // another process (on this computer or another) holds it. Fails, having
   // changed nothing, when the wait ends or the lock cannot be made.
@@ -184,6 +234,14 @@ class FolderWrapper : public Folder {
   Status ReadFileEnd(std::string_view name, std::size_t length, std::string* bytes) override {
     return target_->ReadFileEnd(name, length, bytes);
   }
+  Status LookAtFile(std::string_view name, FileLook* look) override {
+    return target_->LookAtFile(name, look);
+  }
+  Status ReadFileFrom(std::string_view name, std::uint64_t offset, std::size_t length,
+                      std::string* bytes, FileLook* look) override {
+    return target_->ReadFileFrom(name, offset, length, bytes, look);
+  }
+  bool ChangesAreAnnounced() override { return target_->ChangesAreAnnounced(); }
   Status Lock(std::string_view name, std::chrono::milliseconds wait,
               std::unique_ptr<FolderLock>* lock) override {
     return target_->Lock(name, wait, lock);

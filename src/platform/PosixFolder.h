@@ -40,14 +40,22 @@ class PosixFolder : public Folder {
   Status ReadPrivateFile(std::string_view name, std::string* contents) override;
   Status ReadFileStart(std::string_view name, std::size_t length, std::string* bytes) override;
   Status ReadFileEnd(std::string_view name, std::size_t length, std::string* bytes) override;
+  // stat(2); and one read-only open, fstat, pread and close
+  // (PosixFolderLook.cpp). A removal's cut holding a lease on the file for a
+  // moment is waited for up to a fifth of a second, then said as busy.
+  Status LookAtFile(std::string_view name, FileLook* look) override;
+  Status ReadFileFrom(std::string_view name, std::uint64_t offset, std::size_t length,
+                      std::string* bytes, FileLook* look) override;
+  // By the folder's file system (statfs): false for NFS, SMB/CIFS, FUSE
+  // (smbnetfs, sshfs) and the other network and cluster file systems.
+  bool ChangesAreAnnounced() override;
   // A lock folder made with mkdir (atomic on every share and through every
   // client), holding the file HOLDER that names its holder ("host pid
   // time token"), with an fcntl lock on it besides; the holder's
-  // StillOurs() looks for its own token there before each step it writes. A lock is stale, and is taken
-  // over, when no process holds its fcntl lock and either it names this
-  // computer and its process is gone, or it is older than kStaleLockAge
-  // (a holder on another computer that crashed). A plain lock file naming
-  // its holder, as earlier versions made, is judged the same way.
+  // StillOurs() looks for its own token there before each step it writes. A lock is stale, and is
+  // taken over, when no process holds its fcntl lock and either it names this computer and its
+  // process is gone, or it is older than kStaleLockAge (a holder on another computer that crashed).
+  // A plain lock file naming its holder, as earlier versions made, is judged the same way.
   Status Lock(std::string_view name, std::chrono::milliseconds wait,
               std::unique_ptr<FolderLock>* lock) override;
   static constexpr std::chrono::minutes kStaleLockAge{5};

@@ -53,6 +53,7 @@ TEST(CommandLineTest, EveryCommandsHelpAndTheVersionWithoutAFolder) {
       {"slips", {"--class N", "--student N", "--json"}},
       {"bin", {"--delete ID", "--empty", "--yes", "--json"}},
       {"restore", {"ID", "--renumber", "--yes"}},
+      {"watch", {"--class N", "--since hh:mm", "--json"}},
   };
   for (const Case& c : cases) {
     const Result help = RunIn(empty.path(), c.command + " --help");
@@ -196,6 +197,10 @@ TEST_F(CommandLineFolderTest, EveryWrongWordOrValueIsOneLineAndStatusTwo) {
       {"export --since 2/30/26", "--since \"2/30/26\": Enter date in format mm/dd/yy"},
       {"summary --class 1 --to 12/31", "--to takes a date as mm/dd/yy, not \"12/31\""},
       {"--encoding=ascii classes", "--encoding takes locale|utf-8|latin1|raw, not \"ascii\""},
+      {"watch --class 0", "--class takes a whole number from 1 to 99, not \"0\""},
+      {"watch --since 24:00", "--since takes a time as hh:mm, not \"24:00\""},
+      {"watch --since 9.30", "--since takes a time as hh:mm, not \"9.30\""},
+      {"watch --since 9:5", "--since takes a time as hh:mm, not \"9:5\""},
       // Values the folder does not hold.
       {"erase --class 3 --yes", "there is no class 3 in CLASSES.DAT"},
       {"erase --class Algebra2 --yes", "there is no class named \"Algebra2\" in CLASSES.DAT"},

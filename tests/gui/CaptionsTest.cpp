@@ -11,6 +11,7 @@
 #include "gui/diagnostics/frmOverview.h"
 #include "gui/export/frmOutput.h"
 #include "gui/records/frmDisplay.h"
+#include "gui/records/frmLab.h"
 #include "gui/records/frmStudents.h"
 #include "gui/restore/frmRestore.h"
 #include "support/core/Builders.h"
@@ -155,6 +156,13 @@ const Window kWindows[] = {
       {"cmdWrite", -1, "Write Data to File"},
       {"cmdMenu", -1, "Return to Menu"}},
      {{"txtDate", "Output student data on or after, mm/dd/yy"}}},
+    {"frmLab",
+     [](Services s, WorkingLists&) { return std::make_unique<frmLab>(s); },
+     {{"lblClass", -1, "&Class:"},
+      {"cboClass", -1, "All Classes"},
+      {"cmdChart", -1, "Progress Chart"},
+      {"cmdMenu", -1, "Return to Menu"}},
+     {{"cboClass", "Class"}, {"grdLab", "Students at work today"}}},
     {"frmRestore",
      [](Services s, WorkingLists&) { return std::make_unique<frmRestore>(s); },
      {{"Label1", -1, "Restore Erased Records"},
@@ -213,6 +221,7 @@ TEST_F(CaptionsTest, TabGoesThroughTheControlsInReadingOrder) {
        "optDateRange1 optDateRange2 txtDate optSortChoice1 optSortChoice2 optSortChoice3 "
        "optSortChoice4 optSortChoice5 cmdWrite cmdMenu"},
       {"frmRestore", "lstErased cmdRestore cmdDelete cmdMenu"},
+      {"frmLab", "cboClass grdLab cmdChart cmdMenu"},
   };
   for (const Window& window : kWindows) {
     WorkingLists lists;

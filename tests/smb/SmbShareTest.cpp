@@ -21,8 +21,12 @@
 #include <thread>
 #include <vector>
 
+#include "platform/PosixFolder.h"
 #include "smb/SmbShare.h"
+#include "support/core/Builders.h"
+#include "support/core/RunCommand.h"
 #include "support/core/TempFolder.h"
+#include "support/core/WatchedFolder.h"
 
 namespace quillon {
 namespace {
@@ -502,6 +506,46 @@ TEST_F(SmbShareTest, ARemoverStoppedAndTakenOverWritesNothingAfterWaking) {
   EXPECT_NE(bin.out.find("Records of "), std::string::npos) << bin.out;
   std::filesystem::remove_all(share.served() + "/QUILLON.LCK.stale");
   EXPECT_FALSE(std::filesystem::exists(lock));
+}
+
+// quillon-cli watch through one computer's mount, while a lesson on
+// another appends: nothing announces that change here, so the look every 2
+// seconds finds it; then Ctrl-C ends the watch with status 0.
+TEST_F(SmbShareTest, WatchSeesAnotherComputersAppendByItsLookEveryTwoSeconds) {
+  std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char today[40];
+  std::snprintf(today, sizeof today, "%02d%02d%02d", local.tm_mon + 1, local.tm_mday,
+                local.tm_year % 100);
+  std::ofstream(share.served() + "/LESSONS.DAT", std::ios::binary) << testing::MinimalLessons();
+  std::ofstream(share.served() + "/CLASSES.DAT", std::ios::binary)
+      << testing::ClassRec("Algebra Lab", "070", "3");
+  std::ofstream(share.served() + "/STUDENTS.DAT", std::ios::binary)
+      << testing::StudentRec("Ann Lee", "1", "3") + testing::StudentRec("Bo Diaz", "2", "3");
+  std::ofstream(share.served() + "/RECORDS.DAT", std::ios::binary)
+      << testing::ActRec("C1", "3", "1", today, "01", "01", "10", "9", "12");
+  PosixFolder through(share.Through(0));
+  EXPECT_FALSE(through.ChangesAreAnnounced());
+  testing::RunningCommand watch(QUILLON_CLI, {"--folder", share.Through(0), "watch"});
+  // The line after its time.
+  auto after_time = [](const std::string& line) {
+    return line.find('\t') == std::string::npos ? line : line.substr(line.find('\t'));
+  };
+  const std::string first = watch.Line();
+  if (first == "<none>") {
+    std::string err;
+    watch.Interrupt(&err);
+    FAIL() << "no line; standard error: " << err;
+  }
+  EXPECT_EQ(after_time(first), "\tAlgebra Lab\tAnn Lee\tC1 U1 L1\tPractice\t90\tA\t12");
+  testing::LessonAppends(share.Through(1) + "/RECORDS.DAT",
+                         testing::ActRec("C1", "3", "2", today, "01", "51", "10", "6", "9"));
+  const std::string next = watch.Line();
+  EXPECT_EQ(after_time(next), "\tAlgebra Lab\tBo Diaz\tC1 U1 L1\tLesson Test\t60\tNo\t9");
+  std::string err;
+  EXPECT_EQ(watch.Interrupt(&err), 0);
+  EXPECT_EQ(err, "");
 }
 
 }  // namespace

@@ -13,10 +13,12 @@
 #include <QVBoxLayout>
 
 #include "base/Text.h"
+#include "data/ActivityRecord.h"
 #include "data/ClassFiles.h"
 #include "gui/platform/CenterForm.h"
 #include "gui/platform/DateBoxes.h"
 #include "gui/platform/Encoding.h"
+#include "gui/platform/FolderFollower.h"
 #include "gui/platform/Messages.h"
 #include "gui/platform/SaveCsv.h"
 #include "gui/records/PrintSummary.h"
@@ -40,7 +42,7 @@ QPushButton* Button(QWidget* parent, const char* name, const char* caption) {
 }  // namespace
 
 frmSummary::frmSummary(Services services, std::string class_record, QWidget* parent)
-    : QDialog(parent), services_(services) {
+    : QDialog(parent), services_(services), follow_(services.folder) {
   setObjectName("frmSummary");
   class_name_ = ClassDisplayName(class_record);
   request_.classnum = ClassNumberOf(class_record);
@@ -130,6 +132,11 @@ frmSummary::frmSummary(Services services, std::string class_record, QWidget* par
 
   if (Compute(false)) FillTable();
   SelectionChanged();
+  // From the files as they are now on, the changes the lessons make.
+  bool changed = false;
+  (void)follow_.Look(&changed);
+  follower_ = new FolderFollower(
+      services_.folder, {kRecordsFile, kStudentsFile}, [this] { LookNow(); }, this);
   adjustSize();
   CenterForm(*this);
 }
@@ -143,6 +150,21 @@ bool frmSummary::Compute(bool reuse) {
   }
   roster_rows_ = std::move(rows);
   return true;
+}
+
+void frmSummary::LookNow() {
+  bool changed = false;
+  // A file that cannot be read now is looked at again in 2 seconds; the
+  // figures stay as they are meanwhile.
+  if (!follow_.Look(&changed).ok() || !changed) return;
+  std::vector<SummaryRow> rows;
+  if (!follow_.Summarize(lists_, request_, &rows).ok()) return;
+  roster_rows_ = std::move(rows);
+  const int scroll_x = grdSummary_->horizontalScrollBar()->value();
+  const int scroll_y = grdSummary_->verticalScrollBar()->value();
+  FillTable();
+  grdSummary_->horizontalScrollBar()->setValue(scroll_x);
+  grdSummary_->verticalScrollBar()->setValue(scroll_y);
 }
 
 void frmSummary::FillTable() {
@@ -250,8 +272,8 @@ void frmSummary::cmdPrint_Click() {
 }
 
 void frmSummary::cmdCsv_Click() {
-  SaveCsvFile(services_.dialogs, "Save Class Summary",
-              SummaryCsvName(class_name_, request_.range), "summary", SummaryCsv(shown_));
+  SaveCsvFile(services_.dialogs, "Save Class Summary", SummaryCsvName(class_name_, request_.range),
+              "summary", SummaryCsv(shown_));
 }
 
 }  // namespace quillon

@@ -12,6 +12,7 @@
 #include "gui/shell/Services.h"
 #include "records/DisplayBuilder.h"
 #include "records/Summary.h"
+#include "records/SummaryFollow.h"
 
 class QLabel;
 class QLineEdit;
@@ -19,6 +20,8 @@ class QPushButton;
 class QTableWidget;
 
 namespace quillon {
+
+class FolderFollower;
 
 class frmSummary : public QDialog {
   Q_OBJECT
@@ -38,6 +41,10 @@ class frmSummary : public QDialog {
   void cmdChart_Click();
   void cmdPrint_Click();
   void cmdCsv_Click();
+  // A look at RECORDS.DAT and STUDENTS.DAT; when they changed, the figures
+  // again: what the follower runs on a change announced and every 2 seconds.
+  void LookNow();
+  FolderFollower& follower() { return *follower_; }
 
   const std::vector<SummaryRow>& rows() const { return shown_; }
   int sort_column() const { return sort_column_; }
@@ -60,6 +67,8 @@ class frmSummary : public QDialog {
   std::vector<SummaryRow> shown_;        // in the order shown
   int sort_column_ = kColumnStudent;
   bool sort_decreasing_ = false;
+  SummaryFollow follow_;
+  FolderFollower* follower_ = nullptr;
 
   QLabel* lblClass_;
   QLineEdit* txtFrom_;

@@ -5,16 +5,17 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "store/Bin.h"
 #include "data/DiagFile.h"
 #include "gui/classes/frmClasses.h"
 #include "gui/diagnostics/frmDiagnostics.h"
 #include "gui/export/frmOutput.h"
 #include "gui/platform/CenterForm.h"
 #include "gui/platform/Messages.h"
+#include "gui/records/frmLab.h"
 #include "gui/records/frmStudents.h"
 #include "gui/restore/frmRestore.h"
 #include "gui/shell/frmPassword.h"
+#include "store/Bin.h"
 
 namespace quillon {
 
@@ -58,6 +59,7 @@ frmMenu::frmMenu(Services services, QWidget* parent) : QWidget(parent), services
       add("cmdStudents", "Displaying and Managing Student Records", &frmMenu::cmdStudents_Click);
   cmdDiagnostics_ = add("cmdDiagnostics", "Displaying and Managing Diagnostic Test Results",
                         &frmMenu::cmdDiagnostics_Click);
+  cmdLab_ = add("cmdLab", "Lab Now", &frmMenu::cmdLab_Click);
   cmdRestore_ = add("cmdRestore", "Restore Erased Records", &frmMenu::cmdRestore_Click);
   cmdOutput_ = add("cmdOutput", "Output Student Records to File", &frmMenu::cmdOutput_Click);
   cmdAnalysis_ =
@@ -68,7 +70,7 @@ frmMenu::frmMenu(Services services, QWidget* parent) : QWidget(parent), services
     hidden->setVisible(false);
     hidden->setEnabled(false);
   }
-  resize(460, 380);
+  resize(460, 420);
 }
 
 void frmMenu::Form_Load() {
@@ -127,6 +129,11 @@ void frmMenu::cmdDiagnostics_Click() {
     services_.dialogs.ShowModal(window);
   }
   UpdateRestoreButton();
+}
+
+void frmMenu::cmdLab_Click() {
+  frmLab window(services_, this);
+  services_.dialogs.ShowModal(window);
 }
 
 void frmMenu::cmdOutput_Click() {

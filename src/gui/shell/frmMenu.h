@@ -1,7 +1,8 @@
 // The main menu: opens one task window at a time, modally, and ends the
 // program. Its load asks for the administrator password when s3.dat exists
 // and disables the diagnostics button when there is no Diag.dat. "Restore
-// Erased Records" is enabled while the bin holds an entry. Under the heading
+// Erased Records" is enabled while the bin holds an entry. "Lab Now", below
+// the task buttons, shows who is working today as the lessons write. Under the heading
 // the program folder in use is named (a lab may have several).
 #pragma once
 
@@ -28,6 +29,7 @@ class frmMenu : public QWidget {
   void cmdClasses_Click();
   void cmdStudents_Click();
   void cmdDiagnostics_Click();
+  void cmdLab_Click();
   void cmdRestore_Click();
   void cmdOutput_Click();
   void cmdAnalysis_Click();
@@ -43,6 +45,7 @@ class frmMenu : public QWidget {
   QPushButton* cmdClasses_;
   QPushButton* cmdStudents_;
   QPushButton* cmdDiagnostics_;
+  QPushButton* cmdLab_;
   QPushButton* cmdRestore_;
   QPushButton* cmdOutput_;
   QPushButton* cmdAnalysis_;

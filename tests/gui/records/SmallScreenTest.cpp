@@ -11,6 +11,7 @@
 #include "data/ActivityRecord.h"
 #include "data/ClassFiles.h"
 #include "gui/records/frmDisplay.h"
+#include "gui/records/frmLab.h"
 #include "gui/records/frmProgressChart.h"
 #include "gui/records/frmStudents.h"
 #include "gui/records/frmSummary.h"
@@ -88,6 +89,26 @@ TEST_F(SmallScreenTest, TheRecordsDisplayAndTheSummaryFitAnEightHundredBySixHund
   s.Click("cmdSummary");
   ExpectWithinReach(students);
   EXPECT_TRUE(dialogs.Done());
+}
+
+TEST_F(SmallScreenTest, LabNowFitsAnEightHundredBySixHundredScreen) {
+  if (QGuiApplication::primaryScreen()->geometry().size() != QSize(800, 600)) {
+    GTEST_SKIP() << "run on an 800 by 600 screen by the test gui_on_an_800x600_screen";
+  }
+  std::string today;
+  for (int s = 1; s <= 30; ++s) {
+    today += ActRec("C1", "1", std::to_string(s), "120926", "01", "51", "100", "99", "999");
+  }
+  dir.Write(kRecordsFile, today);
+  frmLab w(services());
+  w.show();
+  ExpectWithinReach(w);
+  // Thirty students: every row and the last column reached by scrolling.
+  auto& grid = *w.findChild<QTableWidget*>("grdLab");
+  ASSERT_EQ(grid.rowCount(), 30);
+  grid.horizontalScrollBar()->setValue(grid.horizontalScrollBar()->maximum());
+  const int last = grid.columnCount() - 1;
+  EXPECT_LE(grid.columnViewportPosition(last) + grid.columnWidth(last), grid.viewport()->width());
 }
 
 }  // namespace

@@ -1,10 +1,12 @@
 #include <QDialog>
+#include <QPushButton>
+#include <algorithm>
 
 #include "data/ActivityRecord.h"
 #include "data/ClassFiles.h"
-#include "store/Pending.h"
 #include "gui/shell/Application.h"
 #include "gui/shell/frmMenu.h"
+#include "store/Pending.h"
 #include "support/core/Builders.h"
 #include "support/core/FaultyFolder.h"
 #include "support/core/StoreSteps.h"
@@ -32,6 +34,7 @@ TEST_F(MenuTest, FourUsableButtonsTheOthersHiddenAndDisabled) {
       {"cmdClasses", " Managing Classes and Student Rosters", true, true},
       {"cmdStudents", "Displaying and Managing Student Records", true, true},
       {"cmdDiagnostics", "Displaying and Managing Diagnostic Test Results", true, true},
+      {"cmdLab", "Lab Now", true, true},
       {"cmdRestore", "Restore Erased Records", true, false},  // the bin is empty
       {"cmdOutput", "Output Student Records to File", false, false},
       {"cmdAnalysis", "&Analysis of Student Performance", false, false},
@@ -42,6 +45,16 @@ TEST_F(MenuTest, FourUsableButtonsTheOthersHiddenAndDisabled) {
     EXPECT_EQ(d.Visible(b.name), b.visible) << b.name;
     EXPECT_EQ(d.Enabled(b.name), b.enabled) << b.name;
   }
+  // Top to bottom: the specified buttons in their order, Lab Now and the
+  // bin's below the task buttons, End Program last.
+  std::vector<std::pair<int, std::string>> shown;
+  for (QPushButton* b : menu.findChildren<QPushButton*>()) {
+    if (b->isVisible()) shown.emplace_back(b->y(), b->objectName().toStdString());
+  }
+  std::sort(shown.begin(), shown.end());
+  std::string order;
+  for (const auto& [y, name] : shown) order += (order.empty() ? "" : " ") + name;
+  EXPECT_EQ(order, "cmdClasses cmdStudents cmdDiagnostics cmdLab cmdRestore cmdExit");
   EXPECT_EQ(values.InitialClassIndex, -1);
 }
 
@@ -78,6 +91,7 @@ TEST_F(MenuTest, TaskWindowsOpenModallyAndReturnToTheMenu) {
       {"cmdStudents", "frmStudents", "Quillon Student Recordkeeping System - STUDENT RECORDS"},
       {"cmdDiagnostics", "frmDiagnostics",
        "Quillon Student Recordkeeping System - DIAGNOSTIC TEST RESULTS"},
+      {"cmdLab", "frmLab", "Quillon Student Recordkeeping System - LAB NOW"},
   };
   for (const Task& t : tasks) {
     bool returned = false;
