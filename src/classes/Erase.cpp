@@ -101,6 +101,7 @@ Status Erase(Folder& folder, const DateTime& now, Kind kind, const Students& who
         Status s = MakeNote(folder, now, kind, who, &note);
         RemovalOptions options;
         options.bin = &note;
+        options.finished = &finished;
         // Counted as each step ends: after a failure, what the steps before
         // took is in the bin.
         RewriteResult purged;
@@ -118,7 +119,7 @@ Status Erase(Folder& folder, const DateTime& now, Kind kind, const Students& who
         if (result->records + result->results + result->roster > 0) result->id = note.id;
         return s;
       },
-      &finished);
+      &finished, kLockWait, Look::kJournalEnds);
   for (const Finished& f : finished) result->finished_earlier += f.removed;
   return s;
 }

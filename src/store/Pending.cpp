@@ -34,9 +34,10 @@ Status Unexplained(const StoreFile& file, std::string_view bytes, const std::str
 
 // Finishes the journal of `file`, if it holds one that is live.
 Status FinishJournal(Folder& folder, const LockToken& lock, const StoreFile& file,
-                     PendingReport* report, const std::string* main_bytes) {
+                     PendingReport* report, const std::string* main_bytes, Look look) {
   const bool live = JournalIsLive(folder, file);
   Status s;
+  if (!live && main_bytes == nullptr && look == Look::kJournalEnds) return s;
   std::string read;
   if (main_bytes == nullptr) {
     s = folder.ReadFile(file.main, &read);
@@ -145,8 +146,13 @@ std::string ZeroBytesAt(const StoreFile& file, std::string_view bytes) {
          std::to_string(at / file.length + 1) + "), which no tutoring lesson writes";
 }
 
+Status FinishJournalOf(Folder& folder, const LockToken& lock, const StoreFile& file,
+                       PendingReport* report, const std::string& main_bytes) {
+  return FinishJournal(folder, lock, file, report, &main_bytes, Look::kMainFiles);
+}
+
 Status FinishPending(Folder& folder, const LockToken& lock, const StoreFile* file,
-                     PendingReport* report, const std::string* main_bytes) {
+                     PendingReport* report, const std::string* main_bytes, Look look) {
   std::size_t count = 0;
   const StoreFile* files = StoreFiles(&count);
   // A restore cut short appends to any of the files: every journal is
@@ -155,9 +161,12 @@ Status FinishPending(Folder& folder, const LockToken& lock, const StoreFile* fil
   Status s = RestoresPending(folder, &restores);
   if (!s.ok()) restores = true;
   s = Status::OK();
+  // Its appends never go over a journal, however it was cut short.
+  if (restores) look = Look::kMainFiles;
   for (std::size_t i = 0; s.ok() && i < count; ++i) {
     if (file != nullptr && &files[i] != file && !restores) continue;
-    s = FinishJournal(folder, lock, files[i], report, &files[i] == file ? main_bytes : nullptr);
+    s = FinishJournal(folder, lock, files[i], report, &files[i] == file ? main_bytes : nullptr,
+                      look);
     // Damage that nothing explains stops no other file: it is said, and
     // the removal that would write over it refuses (store/Removal.h).
     if (s.code() == StatusCode::kDamaged && (file == nullptr || s.file() != file->main)) {
@@ -198,10 +207,10 @@ Status RecoverFolder(Folder& folder, PendingReport* report) {
 
 Status WithLock(Folder& folder, const StoreFile* file,
                 const std::function<Status(const LockToken&)>& change, PendingReport* report,
-                std::chrono::milliseconds wait) {
+                std::chrono::milliseconds wait, Look look) {
   std::unique_ptr<LockToken> lock;
   Status s = TakeLock(folder, wait, &lock);
-  if (s.ok()) s = FinishPending(folder, *lock, file, report);
+  if (s.ok()) s = FinishPending(folder, *lock, file, report, nullptr, look);
   if (s.ok()) s = change(*lock);
   return s;
 }

@@ -42,6 +42,13 @@ struct Finished {
 };
 using PendingReport = std::vector<Finished>;
 
+// How much of the main files the door reads. A removal whose last journal
+// entry a crash cut short shows in its main file's zero byte, not at its
+// journal's end: the door reads the main files for it, except for a caller
+// that reads the main file itself and hands a zero byte it finds to
+// FinishJournalOf (a removal: so that a large file is read once).
+enum class Look { kMainFiles, kJournalEnds };
+
 // Under the lock: finishes what is pending for `file` (every record file
 // when null), then every restore cut short. `main_bytes` (may be null) are
 // `file`'s main file as the caller has just read it. Fails, changing
@@ -51,7 +58,14 @@ using PendingReport = std::vector<Finished>;
 // that cannot go on now, is reported in `report` (may be null) and the
 // caller goes on.
 Status FinishPending(Folder& folder, const LockToken& lock, const StoreFile* file,
-                     PendingReport* report, const std::string* main_bytes = nullptr);
+                     PendingReport* report, const std::string* main_bytes = nullptr,
+                     Look look = Look::kMainFiles);
+
+// Under the lock: finishes the journal of `file`, whose main file holds
+// `main_bytes` (read under the lock); fails, changing nothing, where the
+// main file shows a removal under way that no journal explains.
+Status FinishJournalOf(Folder& folder, const LockToken& lock, const StoreFile& file,
+                       PendingReport* report, const std::string& main_bytes);
 
 // The program's start, and every command of the bin: looks at every file
 // and the bin; takes the lock only when something is pending, and finishes
@@ -68,7 +82,8 @@ Status MayBePending(Folder& folder, const StoreFile& file, std::string_view main
 // `file` (every file when null), then runs `change` with the lock held.
 Status WithLock(Folder& folder, const StoreFile* file,
                 const std::function<Status(const LockToken&)>& change,
-                PendingReport* report = nullptr, std::chrono::milliseconds wait = kLockWait);
+                PendingReport* report = nullptr, std::chrono::milliseconds wait = kLockWait,
+                Look look = Look::kMainFiles);
 
 // The sentence that tells the user what `finished` was: "A removal of
 // records from RECORDS.DAT was interrupted; it has now been finished." and

@@ -3,6 +3,7 @@
 #include "data/ActivityRecord.h"
 #include "data/DiagFile.h"
 #include "data/RecordFile.h"
+#include "store/Pending.h"
 #include "store/Read.h"
 
 namespace quillon {
@@ -12,6 +13,17 @@ Status RewriteRecordFile(Folder& folder, const LockToken& lock, const StoreFile&
                          const RemovalOptions& options) {
   Removal removal(folder, lock, file, options);
   Status s = removal.Run(keep);
+  if (removal.zero_bytes()) {
+    // A removal cut short after its last journal entry was torn (the door
+    // looked only at the journals' ends), gaps, or damage: the journal
+    // decides, then the removal begins again.
+    s = FinishJournalOf(folder, lock, file, options.finished, removal.read());
+    if (!s.ok()) return s;
+    Removal again(folder, lock, file, options);
+    s = again.Run(keep);
+    if (result != nullptr) *result = again.counts();
+    return s;
+  }
   if (result != nullptr) *result = removal.counts();
   return s;
 }

@@ -138,14 +138,15 @@ Status Removal::Run(const KeepTest& keep) {
   if (s.ok()) s = main_->Size(&size);
   if (s.ok()) s = main_->Read(0, static_cast<std::size_t>(size), &original_);
   if (!s.ok()) return s;
-  original_.resize(original_.size() / file_.length * file_.length);
-  // Zero bytes other than whole records of them: damage that no lesson
-  // writes and no removal left (what was pending is finished): refused, and
-  // nothing is written over them.
+  // Zero bytes other than whole records of them: a removal cut short whose
+  // journal the caller has not yet looked at whole, or damage that no
+  // lesson writes; either way nothing is written over them here.
   for (std::size_t at = original_.find('\0'); at != std::string::npos;
        at = original_.find('\0', at + 1)) {
     const std::size_t record = at / file_.length;
-    if (!IsGap(std::string_view(original_).substr(record * file_.length, file_.length))) {
+    const std::string_view r = std::string_view(original_).substr(record * file_.length, file_.length);
+    if (r.size() < file_.length || !IsGap(r)) {
+      zero_bytes_ = true;
       return Status::Error(
           StatusCode::kDamaged, file_.main,
           "holds a zero byte at byte " + std::to_string(at) + " (in record " +
@@ -156,6 +157,7 @@ Status Removal::Run(const KeepTest& keep) {
     }
     at = (record + 1) * file_.length - 1;
   }
+  original_.resize(original_.size() / file_.length * file_.length);
   kept_.reserve(original_.size());
   removed_.reserve(original_.size());
   TakeIn(original_, &keep, &marks_);

@@ -37,6 +37,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/Folder.h"
 #include "store/Journal.h"
@@ -68,6 +69,9 @@ struct RemovalOptions {
   std::chrono::milliseconds give_up_after{10000};
   // The bin entry that receives the removed records; none when null.
   const BinNote* bin = nullptr;
+  // Where a removal cut short that this one finishes first is said (may
+  // be null).
+  std::vector<struct Finished>* finished = nullptr;
 };
 
 // True when `record` is all zero bytes: a gap, not a record.
@@ -80,8 +84,10 @@ class Removal {
 
   // A new removal of the records for which `keep` does not hold. A main
   // file holding zero bytes other than gaps is refused (StatusCode::kDamaged)
-  // and left as it is.
+  // and left as it is; zero_bytes() then tells, and read() holds the file.
   Status Run(const KeepTest& keep);
+  bool zero_bytes() const { return zero_bytes_; }
+  const std::string& read() const { return original_; }
   // Takes over the removal `state` describes. A main file that is not in a
   // state that removal could have left fails with `*fits` false, changing
   // nothing.
@@ -134,6 +140,7 @@ class Removal {
   char last_ = 'B';
   RewriteResult counts_;
   bool undone_ = false;
+  bool zero_bytes_ = false;
 };
 
 }  // namespace quillon
