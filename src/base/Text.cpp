@@ -19,11 +19,6 @@ void AppendFixed(std::string& out, std::string_view text, std::size_t width) {
   if (text.size() < width) out.append(width - text.size(), ' ');
 }
 
-std::string_view Field(std::string_view record, std::size_t first, std::size_t width) {
-  if (first == 0 || first > record.size()) return {};
-  return record.substr(first - 1, width);
-}
-
 std::string NameField(std::string_view record) { return FixWidth(record, 21); }
 
 double Val(std::string_view text) {
@@ -50,13 +45,7 @@ double Val(std::string_view text) {
   return negative ? -whole : whole;
 }
 
-int ValInt(std::string_view text) {
-  // A two-character number field ("3 ", "12"), read for every record of a
-  // file by a removal, at once.
-  if (text.size() == 2 && text[0] >= '0' && text[0] <= '9') {
-    if (text[1] == ' ') return text[0] - '0';
-    if (text[1] >= '0' && text[1] <= '9') return (text[0] - '0') * 10 + (text[1] - '0');
-  }
+int ValIntOfAnyText(std::string_view text) {
   // Whole numbers without a decimal point need no rounding.
   std::size_t i = 0;
   while (i < text.size() && text[i] == ' ') ++i;

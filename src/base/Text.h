@@ -21,7 +21,10 @@ void AppendFixed(std::string& out, std::string_view text, std::size_t width);
 // The field of `record` at 1-based position `first`, `width` characters long;
 // shorter (or empty) where the record ends early, so that a short record
 // reads as if padded with nothing.
-std::string_view Field(std::string_view record, std::size_t first, std::size_t width);
+inline std::string_view Field(std::string_view record, std::size_t first, std::size_t width) {
+  if (first == 0 || first > record.size()) return {};
+  return record.substr(first - 1, width);
+}
 
 // The first 21 characters (the StudentName field) of a roster record, with
 // its trailing blanks; a shorter text is padded to 21.
@@ -34,7 +37,16 @@ double Val(std::string_view text);
 
 // Val rounded to a whole number, halves to the even neighbour (2.5 gives 2,
 // 3.5 gives 4), and held to the 16-bit range the record numbers use.
-int ValInt(std::string_view text);
+int ValIntOfAnyText(std::string_view text);
+inline int ValInt(std::string_view text) {
+  // A two-character number field ("3 ", "12"), read for every record of a
+  // file, at once.
+  if (text.size() == 2 && text[0] >= '0' && text[0] <= '9') {
+    if (text[1] == ' ') return text[0] - '0';
+    if (text[1] >= '0' && text[1] <= '9') return (text[0] - '0') * 10 + (text[1] - '0');
+  }
+  return ValIntOfAnyText(text);
+}
 
 // True if `text`, trimmed of blanks, is a plain number (digits with an
 // optional sign and decimal point) — the test the passing-grade field uses.

@@ -29,27 +29,6 @@ std::string NormalizeCourseCode(std::string_view code) {
   return std::string(code);
 }
 
-Classification ClassifyActivity(std::string_view record) {
-  Classification c;
-  c.unit = ValInt(ActivityUnitField(record));
-  c.lesson = ValInt(ActivityLessonField(record));
-  const char series = record.empty() ? ' ' : record[0];
-  if (series == 'C') {
-    if (c.lesson > 50) {
-      c.kind = 'T';
-      c.lesson -= 50;
-      c.is_test = true;
-    } else if (c.unit > 50) {
-      c.kind = 'U';
-      c.unit -= 50;
-      c.is_test = true;
-    }
-  } else if (series == 'P') {
-    c.is_test = c.unit != 99;
-  }
-  return c;
-}
-
 std::string ActivityLabel(const LessonCatalogue& catalogue, const UnitNameTable& names,
                           std::string_view code, std::string_view unit, std::string_view lesson,
                           char kind) {

@@ -54,7 +54,26 @@ struct Classification {
 // when its unit field is not 99. A code beginning with any other character
 // (a lowercase or corrupt code) is practice, never a test: it is shown with
 // the records but never among the tests.
-Classification ClassifyActivity(std::string_view record);
+inline Classification ClassifyActivity(std::string_view record) {
+  Classification c;
+  c.unit = ValInt(ActivityUnitField(record));
+  c.lesson = ValInt(ActivityLessonField(record));
+  const char series = record.empty() ? ' ' : record[0];
+  if (series == 'C') {
+    if (c.lesson > 50) {
+      c.kind = 'T';
+      c.lesson -= 50;
+      c.is_test = true;
+    } else if (c.unit > 50) {
+      c.kind = 'U';
+      c.unit -= 50;
+      c.is_test = true;
+    }
+  } else if (series == 'P') {
+    c.is_test = c.unit != 99;
+  }
+  return c;
+}
 
 // The label of an activity. `unit` and `lesson` are the unit and lesson
 // fields without test offsets; `kind` is ClassifyActivity's kind.

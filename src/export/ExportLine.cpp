@@ -1,5 +1,7 @@
 #include "export/ExportLine.h"
 
+#include <array>
+
 #include "base/Text.h"
 #include "data/ActivityRecord.h"
 #include "data/RecordFile.h"
@@ -43,16 +45,87 @@ std::string ComposeExportLine(const TitleTables& tables, const ExportLookups& lo
   return line;
 }
 
+namespace {
+
+// The eight fields of an export line: first character (from 1) and width.
+struct LineField {
+  std::size_t first, width;
+};
+constexpr LineField kClass{1, 25}, kStudent{26, 21}, kCourse{47, 8}, kDate{55, 8}, kLabel{63, 36},
+    kAttempted{99, 3}, kCorrect{102, 3}, kMinutes{105, 3};
+
+// A field of `line` as the file holds it: blanks trimmed from both ends.
+std::string_view FileField(std::string_view line, LineField f) {
+  const std::string_view field = Field(line, f.first, f.width);
+  const std::size_t b = field.find_first_not_of(' ');
+  if (b == std::string_view::npos) return {};
+  return field.substr(b, field.find_last_not_of(' ') - b + 1);
+}
+
+}  // namespace
+
 void AppendExportFileLine(std::string_view line, std::string& out) {
-  static constexpr struct {
-    std::size_t first, width;
-  } kFields[] = {{1, 25}, {26, 21}, {47, 8}, {55, 8}, {63, 36}, {99, 3}, {102, 3}, {105, 3}};
-  for (std::size_t f = 0; f < 8; ++f) {
-    if (f > 0) out += '\t';
-    const std::string_view field = Field(line, kFields[f].first, kFields[f].width);
-    const std::size_t b = field.find_first_not_of(' ');
-    if (b != std::string_view::npos)
-      out.append(field.substr(b, field.find_last_not_of(' ') - b + 1));
+  for (const LineField& f :
+       {kClass, kStudent, kCourse, kDate, kLabel, kAttempted, kCorrect, kMinutes}) {
+    if (f.first > 1) out += '\t';
+    out.append(FileField(line, f));
+  }
+  out += "\r\n";
+}
+
+// The id of `bytes` in `texts`; bytes first seen get theirs from `find`,
+// which gives the texts (one or two) that the bytes make.
+template <typename Find>
+std::uint32_t ExportFileLines::Look(Texts& texts, std::uint64_t bytes, const Find& find) {
+  const auto [id, added] = texts.ids.Intern(bytes);
+  if (added) {
+    for (const std::string& t : find()) {
+      texts.places.emplace_back(static_cast<std::uint32_t>(pool_.size()),
+                                static_cast<std::uint32_t>(t.size()));
+      pool_.append(t);
+    }
+  }
+  return id;
+}
+
+void ExportFileLines::Append(std::string_view r, std::string& out) {
+  if (r.size() != kActivityRecordLength) {
+    AppendExportFileLine(ComposeExportLine(tables_, lookups_, r), out);
+    return;
+  }
+  // The texts come from the record's line, composed when bytes are first
+  // seen: each text is made from those bytes only.
+  const auto line = [&] {
+    line_ = ComposeExportLine(tables_, lookups_, r);
+    return std::string_view(line_);
+  };
+  const auto text = [](std::string_view l, LineField f) { return std::string(FileField(l, f)); };
+  using One = std::array<std::string, 1>;
+  using Two = std::array<std::string, 2>;
+  Put(names_, Look(names_, KeyIds::PackAt<4>(r, 2), [&] {
+        const std::string_view l = line();
+        return One{text(l, kClass) + '\t' + text(l, kStudent) + '\t'};
+      }), out);
+  const std::uint32_t lesson =
+      Look(lesson_, KeyIds::PackAt<2>(r, 0) << 32 | KeyIds::PackAt<4>(r, 12), [&] {
+        const std::string_view l = line();
+        return Two{text(l, kCourse), text(l, kLabel)};
+      });
+  Put(lesson_, 2 * std::size_t{lesson}, out);
+  out += '\t';
+  // mm/dd/yy from the date's six characters, blanks trimmed.
+  const char date[8] = {r[6], r[7], '/', r[8], r[9], '/', r[10], r[11]};
+  out.append(FileField(std::string_view(date, 8), {1, 8}));
+  out += '\t';
+  Put(lesson_, 2 * std::size_t{lesson} + 1, out);
+  // A count's text is made from its own three characters.
+  for (const std::size_t at : {16, 19, 22}) {
+    out += '\t';
+    Put(counts_, Look(counts_, KeyIds::PackAt<3>(r, at), [&] {
+          std::string fixed;
+          AppendFixed(fixed, NumberText(r.substr(at, 3)), 3);
+          return One{std::string(FileField(fixed, {1, 3}))};
+        }), out);
   }
   out += "\r\n";
 }

@@ -10,6 +10,10 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
+
+#include "base/KeyIds.h"
 
 #include "export/ExportLookups.h"
 #include "records/RecordLine.h"
@@ -26,5 +30,37 @@ std::string ComposeExportLine(const TitleTables& tables, const ExportLookups& lo
 // Appends the file's form of `line`: its eight fields trimmed and joined by
 // tabs, ended by CR LF.
 void AppendExportFileLine(std::string_view line, std::string& out);
+
+// The file's lines of many records, as ComposeExportLine and
+// AppendExportFileLine make them together, each field's text found once
+// per distinct record bytes it comes from (a few hundred class and student
+// names, labels and counts among millions of records).
+class ExportFileLines {
+ public:
+  ExportFileLines(const TitleTables& tables, const ExportLookups& lookups)
+      : tables_(tables), lookups_(lookups) {}
+  void Append(std::string_view record, std::string& out);
+
+ private:
+  // Texts found by record bytes, each held as a place and length in
+  // `pool_`; a key may have two (held side by side).
+  struct Texts {
+    KeyIds ids;
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> places;
+  };
+  template <typename Find>
+  std::uint32_t Look(Texts& texts, std::uint64_t bytes, const Find& find);
+  void Put(const Texts& texts, std::size_t place, std::string& out) const {
+    out.append(pool_, texts.places[place].first, texts.places[place].second);
+  }
+
+  const TitleTables& tables_;
+  const ExportLookups& lookups_;
+  // class and student (with the tab between and after them); course and
+  // label; a count (attempted, correct or minutes)
+  Texts names_, lesson_, counts_;
+  std::string pool_;
+  std::string line_;  // a line composed to find a field's text
+};
 
 }  // namespace quillon

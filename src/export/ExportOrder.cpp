@@ -2,9 +2,10 @@
 
 #include <algorithm>
 #include <array>
-#include <string>
-#include <unordered_map>
+#include <limits>
+#include <numeric>
 
+#include "base/KeyIds.h"
 #include "base/Text.h"
 #include "data/ActivityRecord.h"
 #include "export/ExportDate.h"
@@ -12,93 +13,129 @@
 namespace quillon {
 namespace {
 
-// The parts of a record's key: the date and the class, student and course
-// fields of its line.
-struct KeyParts {
-  std::uint32_t date;
-  std::string_view cls, stu, course;  // 25, 21 and 8 characters
-};
-
-// The key parts of records, the names padded as the line pads them, looked
-// up once per class, student and course code.
-class RecordParts {
+// The distinct padded texts of one key field, each given an id when first
+// seen (by the record bytes it comes from), then ranked: the fields have
+// fixed widths, so comparing ranks compares the texts.
+class FieldTexts {
  public:
-  explicit RecordParts(const ExportLookups& lookups) : lookups_(lookups) {}
-  KeyParts Of(std::string_view r) {
-    const std::string& cls =
-        Cached(classes_, ActivityClassNumber(r), 25, [&] { return ExportClassName(lookups_, r); });
-    const std::string& stu =
-        Cached(students_, ActivityClassNumber(r) * 65536LL + ActivityStudentNumber(r), 21,
-               [&] { return ExportStudentName(lookups_, r); });
-    const std::string_view code = ActivityCourseCode(r);
-    const std::string& course = Cached(
-        courses_, (static_cast<unsigned char>(code[0]) << 8) | static_cast<unsigned char>(code[1]),
-        8, [&] { return CourseTitle(NormalizeCourseCode(code)); });
-    const std::string_view mmddyy = ActivityDate(r);
-    return {ExportDateValue(mmddyy.substr(0, 2), mmddyy.substr(2, 2), mmddyy.substr(4, 2)), cls,
-            stu, course};
+  template <typename Text>
+  std::uint32_t Id(std::uint64_t bytes, const Text& text) {
+    const auto [id, added] = ids_.Intern(bytes);
+    if (added) texts_.push_back(text());
+    return id;
+  }
+  // The ranks of the ids, by text.
+  std::vector<std::uint32_t> Ranks() const {
+    std::vector<std::uint32_t> order(texts_.size()), ranks(texts_.size());
+    std::iota(order.begin(), order.end(), 0u);
+    std::sort(order.begin(), order.end(),
+              [&](std::uint32_t a, std::uint32_t b) { return texts_[a] < texts_[b]; });
+    std::uint32_t rank = 0;
+    for (std::size_t k = 0; k < order.size(); ++k) {
+      if (k > 0 && texts_[order[k]] != texts_[order[k - 1]]) ++rank;
+      ranks[order[k]] = rank;
+    }
+    return ranks;
   }
 
  private:
-  template <typename Name>
-  const std::string& Cached(std::unordered_map<long long, std::string>& cache, long long key,
-                            int width, const Name& name) {
-    auto it = cache.find(key);
-    if (it == cache.end()) it = cache.emplace(key, FixWidth(name(), width)).first;
-    return it->second;
-  }
-  const ExportLookups& lookups_;
-  std::unordered_map<long long, std::string> classes_, students_, courses_;
+  KeyIds ids_;
+  std::vector<std::string> texts_;
 };
 
-// Whole-number ranks of the distinct texts of one field. Looked up by view:
-// a text already held costs no copy (millions of lines share a few texts).
-class Ranks {
- public:
-  void Add(std::string_view text) {
-    if (ids_.find(text) == ids_.end()) ids_.emplace(text, 0);
-  }
-  void Finish() {
-    std::vector<std::string> texts;
-    for (auto& [text, id] : ids_) texts.push_back(text);
-    std::sort(texts.begin(), texts.end());
-    for (std::uint32_t r = 0; r < texts.size(); ++r) ids_[texts[r]] = r;
-  }
-  // `text` must have been added.
-  std::uint32_t Of(std::string_view text) const { return ids_.find(text)->second; }
-
- private:
-  struct Hash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
-  };
-  std::unordered_map<std::string, std::uint32_t, Hash, std::equal_to<>> ids_;
-};
-
-// A key as ranks and the date, in key order: the fields are fixed-width, so
-// comparing these compares the key texts.
-using PackedKey = std::array<std::uint32_t, 3>;
-
+// A key as ranks and the date, in key order, as one number where they fit
+// in 64 bits (the last part in `rest` where they do not): comparing these
+// compares the key texts.
 struct Entry {
-  PackedKey key;
+  std::uint64_t key;
+  std::uint32_t rest;
   std::uint32_t item;  // the record's place in the unsorted list
 };
+bool Less(const Entry& a, const Entry& b) {
+  return a.key < b.key || (a.key == b.key && a.rest < b.rest);
+}
+bool SameKey(const Entry& a, const Entry& b) { return a.key == b.key && a.rest == b.rest; }
 
-PackedKey Pack(const KeyParts& p, int order, const Ranks& cls, const Ranks& stu,
-               const Ranks& course) {
-  const std::uint32_t c = cls.Of(p.cls), s = stu.Of(p.stu);
-  switch (order) {
-    case 2:
-      return {p.date, s, 0};
-    case 3:
-      return {c, p.date, s};
-    case 4:
-      return {c, s, p.date};
-    case 5:
-      return {s, course.Of(p.course), p.date};
-    default:
-      return {p.date, c, s};
+int BitsBelow(std::uint64_t count) {
+  int bits = 0;
+  while (bits < 64 && (std::uint64_t{1} << bits) < count) ++bits;
+  return bits;
+}
+
+// Each record's key. The class, student and course texts are found once per
+// distinct record bytes they come from; their ids go into the keys and are
+// then replaced by their ranks.
+std::vector<Entry> MakeEntries(const std::vector<std::string_view>& records, int order,
+                               const ExportLookups& lookups, bool* one_number) {
+  FieldTexts cls, stu, course;
+  // The three parts of the key: what each holds, in key order.
+  enum Part { kDatePart, kClassPart, kStudentPart, kCoursePart, kNoPart };
+  using Parts = std::array<Part, 3>;
+  const Parts parts = order == 2   ? Parts{kDatePart, kStudentPart, kNoPart}
+                      : order == 3 ? Parts{kClassPart, kDatePart, kStudentPart}
+                      : order == 4 ? Parts{kClassPart, kStudentPart, kDatePart}
+                      : order == 5 ? Parts{kStudentPart, kCoursePart, kDatePart}
+                                   : Parts{kDatePart, kClassPart, kStudentPart};
+  // The entries hold the parts' ids first (the first two in the key, the
+  // third in `rest`), then their ranks packed.
+  std::vector<Entry> entries(records.size());
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    const std::string_view r = records[i];
+    std::uint32_t ids[3];
+    for (std::size_t k = 0; k < 3; ++k) {
+      std::uint32_t& v = ids[k];
+      switch (parts[k]) {
+        case kDatePart: {
+          const std::string_view mmddyy = ActivityDate(r);
+          v = ExportDateValue(mmddyy.substr(0, 2), mmddyy.substr(2, 2), mmddyy.substr(4, 2));
+          break;
+        }
+        case kClassPart:
+          v = cls.Id(KeyIds::Pack(Field(r, 3, 2)),
+                     [&] { return FixWidth(ExportClassName(lookups, r), 25); });
+          break;
+        case kStudentPart:
+          v = stu.Id(KeyIds::Pack(Field(r, 3, 4)),
+                     [&] { return FixWidth(ExportStudentName(lookups, r), 21); });
+          break;
+        case kCoursePart: {
+          const std::string_view code = ActivityCourseCode(r);
+          v = course.Id(KeyIds::Pack(code),
+                        [&] { return FixWidth(CourseTitle(NormalizeCourseCode(code)), 8); });
+          break;
+        }
+        case kNoPart:
+          v = 0;
+      }
+    }
+    entries[i] = {std::uint64_t{ids[0]} << 32 | ids[1], ids[2], static_cast<std::uint32_t>(i)};
   }
+  const std::vector<std::uint32_t> ranks[] = {{}, cls.Ranks(), stu.Ranks(), course.Ranks(), {}};
+  int bits[3];
+  for (std::size_t k = 0; k < 3; ++k) {
+    bits[k] = parts[k] == kDatePart ? 25  // yyyymmdd below 2^25
+              : parts[k] == kNoPart ? 0
+                                    : BitsBelow(ranks[parts[k]].size());
+  }
+  const bool packed = bits[0] + bits[1] + bits[2] <= 64;
+  *one_number = packed;
+  for (Entry& e : entries) {
+    const std::uint32_t ids[3] = {static_cast<std::uint32_t>(e.key >> 32),
+                                  static_cast<std::uint32_t>(e.key), e.rest};
+    std::uint64_t v[3];
+    for (std::size_t k = 0; k < 3; ++k) {
+      const std::vector<std::uint32_t>& rank = ranks[parts[k]];
+      v[k] = rank.empty() ? ids[k] : rank[ids[k]];
+    }
+    if (packed) {
+      e.key = (v[0] << bits[1] | v[1]) << bits[2] | v[2];
+      e.rest = 0;
+    } else {
+      e.key = v[0] << 32 | v[1];
+      e.rest = static_cast<std::uint32_t>(v[2]);
+    }
+  }
+  return entries;
 }
 
 // The export's quicksort over entries [low, high]:
@@ -106,13 +143,26 @@ PackedKey Pack(const KeyParts& p, int order, const Ranks& cls, const Ranks& stu,
 // exchanges while i <= j. The two parts left are independent, so sorting
 // the smaller one first and the larger one in the loop leaves the same
 // order, with a stack of at most log2(n) calls.
-void LiteralQuickSort(std::vector<Entry>& list, long low, long high) {
+//
+// `*budget` counts down the entries the partitions pass over; when it runs
+// out the sort stops, leaving the list in no defined order, and says so.
+// The budget is far above what any file the lessons write needs; only an
+// order made to defeat the middle pivot exhausts it.
+// `kOneNumber`: every key is in `key` alone.
+template <bool kOneNumber>
+bool LiteralQuickSort(std::vector<Entry>& list, long low, long high, long long* budget) {
+  const auto less = [](const Entry& a, const Entry& b) {
+    if constexpr (kOneNumber) return a.key < b.key;
+    return Less(a, b);
+  };
   while (low < high) {
+    *budget -= high - low + 1;
+    if (*budget < 0) return false;
     long i = low, j = high;
-    const PackedKey pivot = list[static_cast<std::size_t>((low + high) / 2)].key;
+    const Entry pivot = list[static_cast<std::size_t>((low + high) / 2)];
     while (i <= j) {
-      while (list[static_cast<std::size_t>(i)].key < pivot && i < high) ++i;
-      while (pivot < list[static_cast<std::size_t>(j)].key && j > low) --j;
+      while (less(list[static_cast<std::size_t>(i)], pivot) && i < high) ++i;
+      while (less(pivot, list[static_cast<std::size_t>(j)]) && j > low) --j;
       if (i <= j) {
         std::swap(list[static_cast<std::size_t>(i)], list[static_cast<std::size_t>(j)]);
         ++i;
@@ -120,13 +170,14 @@ void LiteralQuickSort(std::vector<Entry>& list, long low, long high) {
       }
     }
     if (j - low < high - i) {
-      if (low < j) LiteralQuickSort(list, low, j);
+      if (low < j && !LiteralQuickSort<kOneNumber>(list, low, j, budget)) return false;
       low = i;
     } else {
-      if (i < high) LiteralQuickSort(list, i, high);
+      if (i < high && !LiteralQuickSort<kOneNumber>(list, i, high, budget)) return false;
       high = j;
     }
   }
+  return true;
 }
 
 }  // namespace
@@ -134,38 +185,36 @@ void LiteralQuickSort(std::vector<Entry>& list, long low, long high) {
 std::vector<std::uint32_t> ExportOrder(
     const std::vector<std::string_view>& records, int order, const ExportLookups& lookups,
     const std::function<bool(std::uint32_t, std::uint32_t)>& same) {
-  const std::size_t count = records.size();
-  // The parts are read twice (cached lookups) rather than held: held, they
-  // would be a megabyte or two of fresh memory on the largest file.
-  RecordParts of(lookups);
-  Ranks cls, stu, course;
-  for (std::string_view r : records) {
-    const KeyParts p = of.Of(r);
-    cls.Add(p.cls);
-    stu.Add(p.stu);
-    course.Add(p.course);
+  const long count = static_cast<long>(records.size());
+  bool one_number = false;
+  std::vector<Entry> entries = MakeEntries(records, order, lookups, &one_number);
+  const auto sort = [&](long long* budget) {
+    return one_number ? LiteralQuickSort<true>(entries, 0, count - 1, budget)
+                      : LiteralQuickSort<false>(entries, 0, count - 1, budget);
+  };
+  // The procedure itself gives the order, equal keys included. Should an
+  // order defeat its middle pivot, an n log n sort takes over, and is kept
+  // unless two different lines share a key.
+  long long depth = 1;
+  while ((1LL << depth) < count) ++depth;
+  long long budget = count * (8 * depth + 64);
+  if (!sort(&budget)) {
+    std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+      return Less(a, b) || (SameKey(a, b) && a.item < b.item);
+    });
+    bool literal = false;
+    for (long k = 1; k < count && !literal; ++k) {
+      const Entry &a = entries[static_cast<std::size_t>(k - 1)], &b = entries[static_cast<std::size_t>(k)];
+      literal = SameKey(a, b) && !same(a.item, b.item);
+    }
+    if (literal) {
+      entries = MakeEntries(records, order, lookups, &one_number);
+      budget = std::numeric_limits<long long>::max();
+      sort(&budget);
+    }
   }
-  cls.Finish();
-  stu.Finish();
-  course.Finish();
-  std::vector<Entry> entries(count);
-  for (std::size_t i = 0; i < count; ++i) {
-    entries[i] = {Pack(of.Of(records[i]), order, cls, stu, course), static_cast<std::uint32_t>(i)};
-  }
-  std::vector<Entry> sorted = entries;
-  std::sort(sorted.begin(), sorted.end(),
-            [](const Entry& a, const Entry& b) { return a.key < b.key; });
-  // Equal keys on different lines: their order is the procedure's own.
-  bool literal = false;
-  for (std::size_t k = 1; k < count && !literal; ++k) {
-    literal = sorted[k - 1].key == sorted[k].key && !same(sorted[k - 1].item, sorted[k].item);
-  }
-  if (literal) {
-    sorted = std::move(entries);
-    LiteralQuickSort(sorted, 0, static_cast<long>(count) - 1);
-  }
-  std::vector<std::uint32_t> out(count);
-  for (std::size_t k = 0; k < count; ++k) out[k] = sorted[k].item;
+  std::vector<std::uint32_t> out(entries.size());
+  for (std::size_t k = 0; k < entries.size(); ++k) out[k] = entries[k].item;
   return out;
 }
 

@@ -19,12 +19,12 @@
 
 namespace quillon {
 
-// The places (from 0) of `records` in the export's order for `order`.
-// `same(a, b)` tells whether records a and b make the same line; it is asked
-// only of records with equal keys. When no two different lines share a key
-// the order is found by an n log n sort; the procedure itself runs
-// otherwise, on whole-number ranks of the keys and with its stack bounded
-// (the smaller part first, the larger one in a loop).
+// The places (from 0) of `records` in the export's order for `order`: the
+// procedure itself, run on whole-number ranks of the keys with its stack
+// bounded (the smaller part first, the larger one in a loop). Should an
+// order of records defeat its middle pivot, an n log n sort gives the order
+// instead, kept when no two records with equal keys make different lines:
+// `same(a, b)` tells whether records a and b make the same line.
 std::vector<std::uint32_t> ExportOrder(
     const std::vector<std::string_view>& records, int order, const ExportLookups& lookups,
     const std::function<bool(std::uint32_t, std::uint32_t)>& same);

@@ -2,11 +2,12 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 #include <cstring>
 #include <map>
 #include <numeric>
 
+#include "base/KeyIds.h"
+#include "base/RadixSort.h"
 #include "base/Text.h"
 #include "data/ActivityRecord.h"
 #include "data/RecordFile.h"
@@ -16,6 +17,7 @@ namespace quillon {
 namespace {
 
 constexpr std::size_t kLength = kActivityRecordLength;
+__extension__ typedef unsigned __int128 Uint128;
 
 // The first 10 characters of a test's lstSorted key: course, class, student,
 // unit and lesson fields.
@@ -56,34 +58,36 @@ Status WorkingLists::Build(Folder& folder) {
   const std::size_t count = records_.size() / kLength;
   for (std::size_t i = 0; i < count; ++i) {
     char* r = records_.data() + i * kLength;
-    const std::string code = NormalizeCourseCode(std::string_view(r, 2));
-    r[0] = code[0];
-    r[1] = code[1];
+    if (r[0] == 'S') {  // an alternate course code
+      const std::string code = NormalizeCourseCode(std::string_view(r, 2));
+      r[0] = code[0];
+      r[1] = code[1];
+    }
     if (ClassifyActivity(std::string_view(r, kLength)).is_test) {
       tests_.push_back(static_cast<std::uint32_t>(i));
     }
   }
-  // lstSorted orders the tests by key; its keys end in the test's place, so
-  // equal groups keep their file order.
-  std::vector<std::uint32_t> sorted(tests_.size());  // indexes into tests_
-  std::iota(sorted.begin(), sorted.end(), 0u);
-  const RecordList tests = lstRecords2();
-  std::stable_sort(sorted.begin(), sorted.end(), [&](std::uint32_t a, std::uint32_t b) {
-    const std::string_view ta = tests[a], tb = tests[b];
-    if (int c = GroupKey(ta).compare(GroupKey(tb)); c != 0) return c < 0;
-    return UnitLessonFields(ta) < UnitLessonFields(tb);
-  });
-  // Walking lstSorted down, the first item of each group is its last test.
-  for (std::size_t n = sorted.size(); n-- > 0;) {
-    const std::string_view t = tests[sorted[n]];
-    if (n + 1 < sorted.size()) {
-      const std::string_view above = tests[sorted[n + 1]];
-      if (GroupKey(t) == GroupKey(above) && UnitLessonFields(t) == UnitLessonFields(above)) {
-        continue;
-      }
-    }
-    recent_.push_back(tests_[sorted[n]]);
+  // lstSorted orders the tests by key, its keys ending in the test's place;
+  // walking it down, the first item of each group is the group's last test
+  // in the file. So: walking the tests from the last one, the first met of
+  // each group, the groups then in descending order of their ten
+  // characters (read as one number, byte order kept).
+  KeyIds firsts, groups;  // a group's first eight characters; then with the last two
+  std::vector<Uint128> last;  // per group: its characters, then its place in tests_
+  for (std::size_t n = tests_.size(); n-- > 0;) {
+    const std::string_view test(records_.data() + std::size_t{tests_[n]} * kLength, kLength);
+    char chars[10];
+    std::memcpy(chars, GroupKey(test).data(), 6);
+    std::memcpy(chars + 6, UnitLessonFields(test).data(), 4);
+    const std::uint64_t first = firsts.Intern(KeyIds::PackAt<8>(std::string_view(chars, 10), 0)).first;
+    if (!groups.Intern(first << 16 | KeyIds::PackAt<2>(std::string_view(chars, 10), 8)).second) continue;
+    Uint128 key = 0;
+    for (const char c : chars) key = key << 8 | static_cast<unsigned char>(c);
+    last.push_back(key << 32 | n);
   }
+  std::sort(last.begin(), last.end(), [](Uint128 a, Uint128 b) { return a > b; });
+  recent_.reserve(last.size());
+  for (const Uint128 group : last) recent_.push_back(tests_[static_cast<std::uint32_t>(group)]);
   return Status::OK();
 }
 
@@ -175,11 +179,15 @@ struct KeyParts {
 // as the texts do: each digit one more than itself in base 11, the places
 // a shorter text lacks left 0 ("9999" after "10000", "1000" before "10000").
 std::uint64_t SeqOrder(std::uint32_t seq) {
-  char text[12];
-  const int n = std::snprintf(text, sizeof text, "%04u", seq);
+  char digits[10];  // the text backwards
+  int n = 0;
+  do {
+    digits[n++] = static_cast<char>(seq % 10);
+    seq /= 10;
+  } while (seq != 0);
+  while (n < 4) digits[n++] = 0;
   std::uint64_t order = 0;
-  for (int i = 0; i < 10; ++i)
-    order = order * 11 + (i < n ? static_cast<unsigned>(text[i] - '0') + 1 : 0);
+  for (int i = 0; i < 10; ++i) order = order * 11 + (i < n ? digits[n - 1 - i] + 1u : 0u);
   return order;
 }
 
@@ -296,8 +304,234 @@ const std::string& RecordSelection::NameOf(std::size_t i) const {
   return name.size() == 21 ? name : kBlank;
 }
 
+namespace {
+
+// Ranks of `texts` by character code, equal texts one rank; `*distinct` the
+// number of ranks. False when one text begins another: their ranks would
+// not order the keys that run on past them.
+bool RankTexts(const std::vector<std::string>& texts, std::vector<std::uint32_t>* ranks,
+               std::uint32_t* distinct) {
+  std::vector<std::uint32_t> order(texts.size());
+  std::iota(order.begin(), order.end(), 0u);
+  std::sort(order.begin(), order.end(),
+            [&](std::uint32_t a, std::uint32_t b) { return texts[a] < texts[b]; });
+  ranks->assign(texts.size(), 0);
+  std::uint32_t rank = 0;
+  for (std::size_t k = 0; k < order.size(); ++k) {
+    if (k > 0) {
+      const std::string &before = texts[order[k - 1]], &text = texts[order[k]];
+      if (text != before) {
+        if (text.compare(0, before.size(), before) == 0) return false;
+        ++rank;
+      }
+    }
+    (*ranks)[order[k]] = rank;
+  }
+  *distinct = texts.empty() ? 0 : rank + 1;
+  return true;
+}
+
+// Which of `texts` begin another or are begun by another.
+std::vector<bool> HeadsInPrefixes(const std::vector<std::string>& texts) {
+  std::vector<std::uint32_t> order(texts.size());
+  std::iota(order.begin(), order.end(), 0u);
+  std::sort(order.begin(), order.end(),
+            [&](std::uint32_t a, std::uint32_t b) { return texts[a] < texts[b]; });
+  // In text order a text's beginnings come before it, one inside the next:
+  // `open` holds those of the text last seen.
+  std::vector<bool> in(texts.size(), false);
+  std::vector<std::uint32_t> open;
+  for (const std::uint32_t id : order) {
+    const std::string& text = texts[id];
+    while (!open.empty() && text.compare(0, texts[open.back()].size(), texts[open.back()]) != 0) {
+      open.pop_back();
+    }
+    if (!open.empty() && texts[open.front()] != text) {  // a shorter text begins it
+      in[id] = true;
+      for (const std::uint32_t o : open) in[o] = true;
+    }
+    open.push_back(id);
+  }
+  return in;
+}
+
+// The bits that hold the numbers below `count`.
+int BitsBelow(std::uint64_t count) {
+  int bits = 0;
+  while (bits < 64 && (std::uint64_t{1} << bits) < count) ++bits;
+  return bits;
+}
+
+}  // namespace
+
+// The ranks of the running numbers 1..max in the order of their texts (at
+// least four digits: "0999" < "1000" < "10000" < "1001"), and the numbers
+// in that order. Below 10,000 the texts order as the numbers do; a number
+// of five or more digits follows the one it begins with.
+void RankRunningNumbers(std::uint32_t max, std::vector<std::uint32_t>* rank_of,
+                        std::vector<std::uint32_t>* in_order) {
+  rank_of->assign(std::size_t{max} + 1, 0);
+  in_order->clear();
+  const auto visit = [&](auto& self, std::uint64_t v) -> void {
+    if (v > max) return;
+    if (v != 0) {
+      (*rank_of)[v] = static_cast<std::uint32_t>(in_order->size());
+      in_order->push_back(static_cast<std::uint32_t>(v));
+    }
+    if (v >= 1000 && v * 10 <= max) {
+      for (std::uint64_t d = 0; d < 10; ++d) self(self, v * 10 + d);
+    }
+  };
+  for (std::uint32_t v = 0; v <= 9999 && v <= max; ++v) visit(visit, v);
+}
+
+// The usual way: each line's DisplaySortKey as one number of up to 128
+// bits (64 where they suffice), its parts laid end to end as the key's text
+// lays them, each part as its rank among that part's distinct texts: the
+// head, the 21-character name, the yymmdd date, the running number. A
+// line's parts are found once per distinct record bytes they come from.
+// False, leaving the selection as it was, when the parts do not pack that
+// way (a head and name that begin another, too many distinct parts);
+// SortSelection then compares the keys' parts.
+void SortKeys(std::vector<std::uint64_t>& keys, int bits) { RadixSort(keys, bits); }
+void SortKeys(std::vector<Uint128>& keys, int) { std::sort(keys.begin(), keys.end()); }
+
+// Sorts the entries by their keys (of `bits` bits, the running number's
+// rank in the lowest `seq_bits`).
+template <typename Key, typename Entry>
+void SortPacked(std::vector<Key> keys, int bits, int seq_bits,
+                const std::vector<std::uint32_t>& seq_in_order,
+                const std::vector<std::uint32_t>& at_of_seq, SortDirection direction,
+                std::vector<Entry>* entries) {
+  SortKeys(keys, bits);
+  if (direction == SortDirection::kDecreasing) std::reverse(keys.begin(), keys.end());
+  const Key mask = (Key{1} << seq_bits) - 1;
+  std::vector<Entry> sorted(keys.size());
+  for (std::size_t k = 0; k < keys.size(); ++k) {
+    sorted[k] = (*entries)[at_of_seq[seq_in_order[static_cast<std::size_t>(keys[k] & mask)]]];
+  }
+  *entries = std::move(sorted);
+}
+
+template <typename Entry>
+bool SortByPackedKeys(const TitleTables& tables, SortBy sort_by, SortDirection direction,
+                      const RecordList& records, const Roster& roster,
+                      std::vector<Entry>* entries) {
+  const std::size_t n = entries->size();
+  const bool headed = sort_by == SortBy::kPercent || sort_by == SortBy::kLesson;
+  KeyIds name_ids, head_ids, date_ids;
+  std::vector<std::string> names, heads, dates;
+  struct Parts {
+    std::uint32_t name, head, date;
+  };
+  std::vector<Parts> parts(n);
+  std::string line;
+  std::uint32_t max_seq = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    const std::string_view r = records[(*entries)[i].record];
+    if (r.size() != kLength) return false;
+    bool composed = false;
+    const auto compose = [&] {
+      if (!composed) {
+        ComposeRecordLineInto(r, roster.Name(ActivityClassNumber(r), ActivityStudentNumber(r)),
+                              &line);
+      }
+      composed = true;
+      return std::string_view(line);
+    };
+    Parts& p = parts[i];
+    const auto [name, new_name] = name_ids.Intern(KeyIds::PackAt<4>(r, 2));
+    if (new_name) names.emplace_back(LineName(compose()));
+    p.name = name;
+    p.head = 0;
+    if (headed) {
+      // The head comes from the counts (percent), or from the course code,
+      // unit and lesson fields (lesson).
+      const std::uint64_t from =
+          sort_by == SortBy::kPercent
+              ? KeyIds::PackAt<6>(r, 16)
+              : KeyIds::PackAt<2>(r, 0) << 32 | KeyIds::PackAt<4>(r, 12);
+      const auto [head, new_head] = head_ids.Intern(from);
+      if (new_head) {
+        const std::string key = DisplaySortKey(tables, compose(), sort_by, 0);
+        heads.push_back(key.substr(0, key.size() - 4 - 27));  // without name, date, "0000"
+      }
+      p.head = head;
+    }
+    const auto [date, new_date] = date_ids.Intern(KeyIds::PackAt<6>(r, 6));
+    if (new_date) dates.emplace_back(LineYymmdd(compose()));
+    p.date = date;
+    max_seq = std::max(max_seq, (*entries)[i].seq);
+  }
+
+  std::vector<std::uint32_t> name_rank, head_rank, date_rank;
+  std::uint32_t name_count = 0, head_count = 0, date_count = 0;
+  if (!RankTexts(names, &name_rank, &name_count) || !RankTexts(dates, &date_rank, &date_count)) {
+    return false;
+  }
+  // When a head begins another (a lesson's title beginning a longer one),
+  // the comparison of their lines runs on into the names: each such head
+  // and its line's name then rank as one text among the other heads.
+  std::vector<std::uint32_t> lead_of;  // per line, into lead_rank, when a head begins another
+  std::vector<std::uint32_t> lead_rank;
+  if (!RankTexts(heads, &head_rank, &head_count)) {
+    const std::vector<bool> begins = HeadsInPrefixes(heads);
+    KeyIds lead_ids;
+    std::vector<std::string> leads;
+    lead_of.resize(n);
+    for (std::size_t i = 0; i < n; ++i) {
+      const Parts& p = parts[i];
+      const bool joined = begins[p.head];
+      const auto [lead, added] =
+          lead_ids.Intern(std::uint64_t{p.head} << 32 | (joined ? p.name : 0xFFFFFFFFu));
+      if (added) leads.push_back(joined ? heads[p.head] + names[p.name] : heads[p.head]);
+      lead_of[i] = lead;
+    }
+    if (!RankTexts(leads, &lead_rank, &head_count)) return false;
+  }
+
+  // The running numbers: each line's, by its rank, leads back to the line.
+  constexpr std::uint32_t kNone = 0xFFFFFFFFu;
+  std::vector<std::uint32_t> seq_rank, seq_in_order, at_of_seq(std::size_t{max_seq} + 1, kNone);
+  for (std::size_t i = 0; i < n; ++i) {
+    std::uint32_t& at = at_of_seq[(*entries)[i].seq];
+    if (at != kNone || (*entries)[i].seq == 0) return false;  // not one number per line
+    at = static_cast<std::uint32_t>(i);
+  }
+  RankRunningNumbers(max_seq, &seq_rank, &seq_in_order);
+
+  const int name_bits = BitsBelow(name_count), head_bits = BitsBelow(head_count),
+            date_bits = BitsBelow(date_count), seq_bits = BitsBelow(seq_in_order.size());
+  const int bits = head_bits + name_bits + date_bits + seq_bits;
+  if (bits > 128) return false;
+  const auto key_of = [&](std::size_t i, auto zero) {
+    using Key = decltype(zero);
+    const Parts& p = parts[i];
+    const Key name = name_rank[p.name], date = date_rank[p.date];
+    const Key head = !headed ? 0 : lead_of.empty() ? head_rank[p.head] : lead_rank[lead_of[i]];
+    const Key lead = sort_by == SortBy::kDate ? (date << name_bits | name)
+                                              : ((head << name_bits | name) << date_bits | date);
+    return lead << seq_bits | seq_rank[(*entries)[i].seq];
+  };
+  if (bits <= 64) {
+    std::vector<std::uint64_t> keys(n);
+    for (std::size_t i = 0; i < n; ++i) keys[i] = key_of(i, std::uint64_t{0});
+    SortPacked(std::move(keys), bits, seq_bits, seq_in_order, at_of_seq, direction, entries);
+  } else {
+    std::vector<Uint128> keys(n);
+    for (std::size_t i = 0; i < n; ++i) keys[i] = key_of(i, Uint128{0});
+    SortPacked(std::move(keys), bits, seq_bits, seq_in_order, at_of_seq, direction, entries);
+  }
+  return true;
+}
+
 void SortSelection(const TitleTables& tables, SortBy sort_by, SortDirection direction,
                    RecordSelection* selection) {
+  if (direction != SortDirection::kIncreasing && direction != SortDirection::kDecreasing) return;
+  if (SortByPackedKeys(tables, sort_by, direction, selection->records_, selection->roster_,
+                       &selection->entries_)) {
+    return;
+  }
   DisplayKeys keys(sort_by);
   for (std::size_t i = 0; i < selection->size(); ++i) {
     keys.Add(tables, selection->RecordLine(i), &selection->NameOf(i),

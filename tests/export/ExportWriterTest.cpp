@@ -457,3 +457,36 @@ TEST(MakeOutputFileNameTest, LowestFreeOfTwenty) {
 
 }  // namespace
 }  // namespace quillon
+
+namespace quillon {
+namespace {
+
+// The export's lines are made from texts found once per distinct bytes (a
+// class and student, a course code with its unit and lesson fields, a
+// count): records whose bytes differ where a text looks each get their own
+// text, however the bytes were first met.
+TEST_F(ExportTest, LinesMadeFromTextsFoundOncePerBytesAreEachRecordsOwn) {
+  dir.Write(kRecordsFile,
+            ActRec("S1", "1", "1", "090526", "01", "02", " 12", "010", "7") +  // C7 written S1
+            ActRec("C7", "1", "1", "090626", "01", "02", "12", "10", "007") +
+            ActRec("C7", "1", "1", "090726", "01", "02", "1.5", "ab", "-3") +
+            ActRec("c7", "1", "1", "090826", "01", "02", "5", "4", "3") +  // lowercase: numbered
+            ActRec("C7", "1", "2", " 9 526", "01", "52", "12", "10", "7") +  // the lesson's test
+            ActRec("C2", "2", "2", "090526", "53", "00", "", "", "") +      // a unit test
+            ActRec("P2", "9", "9", "123126", "99", "12", "7", "0", "45"));  // not on file
+  std::string name = "out.txt";
+  std::size_t written = 0;
+  ASSERT_TRUE(
+      WriteExport(dir.folder(), clock, {catalogue, names}, std::nullopt, 4, &name, &written).ok());
+  EXPECT_EQ(dir.Read("out.txt"),
+            "\t\tK&J-Alg1\t12/31/26\tTwelfth\t7\t0\t45\r\n"
+            "Math\tAnn\tBus Math\t09/05/26\tReading a Pay Stub\t12\t10\t7\r\n"
+            "Math\tAnn\tBus Math\t09/06/26\tReading a Pay Stub\t12\t10\t7\r\n"
+            "Math\tAnn\tBus Math\t09/07/26\tReading a Pay Stub\t1.5\t0\t-3\r\n"
+            "Math\tAnn\tBus Math\t09/08/26\tTest...various prob types\t5\t4\t3\r\n"
+            "Math\tAnne\tBus Math\t9/ 5/26\tReading a Pay Stub\t12\t10\t7\r\n"
+            "Math\tBob\tV&T-Alg1\t09/05/26\tUnit Test: Equations\t0\t0\t0\r\n");
+}
+
+}  // namespace
+}  // namespace quillon

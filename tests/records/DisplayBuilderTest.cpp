@@ -238,3 +238,51 @@ TEST(DisplaySortTest, ALabelThatBeginsAnotherComparesOnIntoTheName) {
 
 }  // namespace
 }  // namespace quillon
+
+namespace quillon {
+namespace {
+
+// Past 9,999 lines the running number that ends each key has five digits
+// and orders as text: "1000" < "10000" < "10001" < "1001". With every other
+// part of the keys equal it alone decides, in every sort, both ways, and
+// again when a sorted selection is sorted once more.
+TEST(DisplaySortTest, PastNineThousandNineHundredNinetyNineLinesTheRunningNumberOrdersAsText) {
+  testing::TempFolder dir;
+  dir.Write(kStudentsFile, StudentRec("Ann", "1", "3"));
+  std::string bytes;
+  for (int n = 1; n <= 10001; ++n) {
+    const char* minutes = n == 1000 ? "555" : n == 1001 ? "666" : n == 10000 ? "777"
+                          : n == 10001 ? "888" : "1";
+    bytes += ActRec("C3", "3", "1", "091526", "04", "07", "10", "9", minutes);
+  }
+  dir.Write(kRecordsFile, bytes);
+  LessonCatalogue catalogue;
+  UnitNameTable names;
+  const TitleTables tables{catalogue, names};
+  WorkingLists lists;
+  DisplayRequest request;
+  request.classnum = 3;
+  DisplayResult result;
+  const auto minutes_at = [&](std::size_t from) {
+    std::vector<std::string> out;
+    for (std::size_t i = from; i < from + 4; ++i) out.push_back(result.lines.RecordLine(i).substr(39, 3));
+    return out;
+  };
+  const std::vector<std::string> increasing{"555", "777", "888", "666"},
+      decreasing{"666", "888", "777", "555"};
+  for (const SortBy by : {SortBy::kName, SortBy::kPercent, SortBy::kDate, SortBy::kLesson}) {
+    request.sort_by = by;
+    request.sort_direction = SortDirection::kIncreasing;
+    ASSERT_TRUE(DisplayNew(dir.folder(), tables, request, lists, &result).ok());
+    ASSERT_EQ(result.lines.size(), 10001u);
+    EXPECT_EQ(minutes_at(999), increasing) << static_cast<int>(by);
+    EXPECT_EQ(result.lines.Seq(0), 1u);
+    EXPECT_EQ(result.lines.Seq(10000), 9999u);
+    SortSelection(tables, by, SortDirection::kDecreasing, &result.lines);
+    EXPECT_EQ(minutes_at(10001 - 1003), decreasing) << static_cast<int>(by);
+    EXPECT_EQ(result.lines.Seq(0), 9999u);
+  }
+}
+
+}  // namespace
+}  // namespace quillon
