@@ -342,7 +342,12 @@ class RatioReporter : public benchmark::ConsoleReporter {
                         (run.time_unit == benchmark::kMillisecond   ? 1
                          : run.time_unit == benchmark::kMicrosecond ? 1e3
                                                                     : 1e6);
-      if (median || times_.count(run.run_name.str()) == 0) times_[run.run_name.str()] = ms;
+      // "/iterations:2" of the 8,000,000-record runs is not part of the step.
+      std::string name = run.run_name.str();
+      if (const std::size_t at = name.find("/iterations:"); at != std::string::npos) {
+        name.erase(at, name.find('/', at + 1) - at);
+      }
+      if (median || times_.count(name) == 0) times_[name] = ms;
     }
   }
   void Finalize() override {

@@ -78,7 +78,10 @@ Status WriteExport(Folder& folder, Clock& clock, const TitleTables& tables,
   // only once it is whole and on disk.
   const std::string temp = *file_name + ".part";
   std::unique_ptr<File> file;
-  s = folder.OpenFile(temp, /*create=*/true, &file);
+  // A file left in its place by an export cut short (or a link put there)
+  // is removed first; the new one is opened privately, never through a link.
+  (void)folder.RemoveFile(temp);
+  s = folder.OpenPrivateFile(temp, &file);
   if (s.ok()) s = file->Truncate(0);
   constexpr std::size_t kChunk = std::size_t{1} << 20;  // written a megabyte at a time
   std::string bytes;

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <numeric>
 
 #include "base/KeyIds.h"
@@ -104,8 +105,15 @@ RecordList WorkingLists::Group(DataGroup data_group) const {
 }
 
 Status WriteWorkingFile(Folder& folder, const WorkingLists& lists, DataGroup data_group) {
+  // The working file is the program's own: opened privately, so a link in
+  // its place is refused rather than written through.
   std::string scratch;
-  return folder.WriteFile(kWorkingFile, lists.Group(data_group).Bytes(&scratch));
+  const std::string_view bytes = lists.Group(data_group).Bytes(&scratch);
+  std::unique_ptr<File> file;
+  Status s = folder.OpenPrivateFile(kWorkingFile, &file);
+  if (s.ok()) s = file->Truncate(0);
+  if (s.ok()) s = file->Write(0, bytes);
+  return s;
 }
 
 std::string RecordSelection::RecordLine(std::size_t i) const {

@@ -440,6 +440,23 @@ TEST_F(ExportTest, AFileThatAppearsMeanwhileIsNeverOverwritten) {
   EXPECT_FALSE(dir.Exists("Records040524-01.txt.part"));
 }
 
+// A temporary file left by an export cut short, or a link put in its place,
+// is removed, never written through: what the link points at is kept.
+TEST_F(ExportTest, ALinkInPlaceOfTheTemporaryFileIsNotWrittenThrough) {
+  testing::TempFolder outside;
+  outside.Write("theirs.txt", "keep");
+  dir.Write(kRecordsFile, ActRec("C1", "1", "1", "090526", "01", "01", "1", "1", "1"));
+  std::filesystem::create_symlink(outside.path() + "/theirs.txt",
+                                  dir.path() + "/Records040524-01.txt.part");
+  std::string name = "Records040524-01.txt";
+  std::size_t written = 0;
+  ASSERT_TRUE(
+      WriteExport(dir.folder(), clock, {catalogue, names}, std::nullopt, 1, &name, &written).ok());
+  EXPECT_EQ(dir.Read("Records040524-01.txt"), "Math\tAnn\tV&T-PreA\t09/05/26\t\t1\t1\t1\r\n");
+  EXPECT_EQ(outside.Read("theirs.txt"), "keep");
+  EXPECT_FALSE(std::filesystem::is_symlink(dir.path() + "/Records040524-01.txt.part"));
+}
+
 TEST(MakeOutputFileNameTest, LowestFreeOfTwenty) {
   testing::TempFolder dir;
   testing::FixedClock clock({2024, 4, 5});

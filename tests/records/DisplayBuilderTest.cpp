@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "base/Text.h"
 #include "data/ActivityRecord.h"
 #include "data/ClassFiles.h"
@@ -282,6 +284,29 @@ TEST(DisplaySortTest, PastNineThousandNineHundredNinetyNineLinesTheRunningNumber
     EXPECT_EQ(minutes_at(10001 - 1003), decreasing) << static_cast<int>(by);
     EXPECT_EQ(result.lines.Seq(0), 9999u);
   }
+}
+
+}  // namespace
+}  // namespace quillon
+
+namespace quillon {
+namespace {
+
+// The working file is the program's own: a link put in its place is
+// refused, and what it points at outside the folder is left as it was.
+TEST(WorkingFileTest, ALinkInItsPlaceIsRefusedNotWrittenThrough) {
+  testing::TempFolder outside, dir;
+  outside.Write("theirs.txt", "keep");
+  dir.Write(kRecordsFile, ActRec("C3", "3", "1", "091526", "04", "07", "10", "9", "25"));
+  std::filesystem::create_symlink(outside.path() + "/theirs.txt", dir.path() + "/RECORDS2.DAT");
+  LessonCatalogue catalogue;
+  UnitNameTable names;
+  WorkingLists lists;
+  DisplayRequest request;
+  DisplayResult result;
+  EXPECT_FALSE(DisplayNew(dir.folder(), {catalogue, names}, request, lists, &result).ok());
+  EXPECT_TRUE(result.lines.empty());
+  EXPECT_EQ(outside.Read("theirs.txt"), "keep");
 }
 
 }  // namespace
