@@ -1,6 +1,7 @@
 #include "export/ExportLine.h"
 
 #include <array>
+#include <cstring>
 
 #include "base/Text.h"
 #include "data/ActivityRecord.h"
@@ -102,32 +103,53 @@ void ExportFileLines::Append(std::string_view r, std::string& out) {
   const auto text = [](std::string_view l, LineField f) { return std::string(FileField(l, f)); };
   using One = std::array<std::string, 1>;
   using Two = std::array<std::string, 2>;
-  Put(names_, Look(names_, KeyIds::PackAt<4>(r, 2), [&] {
-        const std::string_view l = line();
-        return One{text(l, kClass) + '\t' + text(l, kStudent) + '\t'};
-      }), out);
+  const std::uint32_t names = Look(names_, KeyIds::PackAt<4>(r, 2), [&] {
+    const std::string_view l = line();
+    return One{text(l, kClass) + '\t' + text(l, kStudent) + '\t'};
+  });
   const std::uint32_t lesson =
       Look(lesson_, KeyIds::PackAt<2>(r, 0) << 32 | KeyIds::PackAt<4>(r, 12), [&] {
         const std::string_view l = line();
-        return Two{text(l, kCourse), text(l, kLabel)};
+        return Two{text(l, kCourse) + '\t', text(l, kLabel) + '\t'};
       });
-  Put(lesson_, 2 * std::size_t{lesson}, out);
-  out += '\t';
+  // A count's text is made from its own three characters.
+  std::uint32_t counts[3];
+  for (std::size_t k = 0; k < 3; ++k) {
+    const std::size_t at = 16 + 3 * k;
+    counts[k] = Look(counts_, KeyIds::PackAt<3>(r, at), [&] {
+      std::string fixed;
+      AppendFixed(fixed, NumberText(r.substr(at, 3)), 3);
+      return One{std::string(FileField(fixed, {1, 3}))};
+    });
+  }
+  // The line is put together in place: at most 116 characters.
+  const std::size_t start = out.size();
+  out.resize(start + 128);
+  char* p = out.data() + start;
+  const auto put = [&](const Texts& texts, std::size_t place) {
+    const auto [at, size] = texts.places[place];
+    std::memcpy(p, pool_.data() + at, size);
+    p += size;
+  };
+  put(names_, names);
+  put(lesson_, 2 * std::size_t{lesson});
   // mm/dd/yy from the date's six characters, blanks trimmed.
   const char date[8] = {r[6], r[7], '/', r[8], r[9], '/', r[10], r[11]};
-  out.append(FileField(std::string_view(date, 8), {1, 8}));
-  out += '\t';
-  Put(lesson_, 2 * std::size_t{lesson} + 1, out);
-  // A count's text is made from its own three characters.
-  for (const std::size_t at : {16, 19, 22}) {
-    out += '\t';
-    Put(counts_, Look(counts_, KeyIds::PackAt<3>(r, at), [&] {
-          std::string fixed;
-          AppendFixed(fixed, NumberText(r.substr(at, 3)), 3);
-          return One{std::string(FileField(fixed, {1, 3}))};
-        }), out);
-  }
-  out += "\r\n";
+  const std::string_view d = date[0] != ' ' && date[7] != ' '
+                                 ? std::string_view(date, 8)
+                                 : FileField(std::string_view(date, 8), {1, 8});
+  std::memcpy(p, d.data(), d.size());
+  p += d.size();
+  *p++ = '\t';
+  put(lesson_, 2 * std::size_t{lesson} + 1);
+  put(counts_, counts[0]);
+  *p++ = '\t';
+  put(counts_, counts[1]);
+  *p++ = '\t';
+  put(counts_, counts[2]);
+  *p++ = '\r';
+  *p++ = '\n';
+  out.resize(static_cast<std::size_t>(p - out.data()));
 }
 
 }  // namespace quillon

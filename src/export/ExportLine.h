@@ -50,14 +50,12 @@ class ExportFileLines {
   };
   template <typename Find>
   std::uint32_t Look(Texts& texts, std::uint64_t bytes, const Find& find);
-  void Put(const Texts& texts, std::size_t place, std::string& out) const {
-    out.append(pool_, texts.places[place].first, texts.places[place].second);
-  }
 
   const TitleTables& tables_;
   const ExportLookups& lookups_;
   // class and student (with the tab between and after them); course and
-  // label; a count (attempted, correct or minutes)
+  // label (each with the tab after it); a count (attempted, correct or
+  // minutes)
   Texts names_, lesson_, counts_;
   std::string pool_;
   std::string line_;  // a line composed to find a field's text

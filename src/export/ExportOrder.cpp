@@ -8,6 +8,7 @@
 #include "base/KeyIds.h"
 #include "base/Text.h"
 #include "data/ActivityRecord.h"
+#include "data/RecordFile.h"
 #include "export/ExportDate.h"
 
 namespace quillon {
@@ -81,6 +82,7 @@ std::vector<Entry> MakeEntries(const std::vector<std::string_view>& records, int
   std::vector<Entry> entries(records.size());
   for (std::size_t i = 0; i < records.size(); ++i) {
     const std::string_view r = records[i];
+    const bool whole = r.size() == kActivityRecordLength;
     std::uint32_t ids[3];
     for (std::size_t k = 0; k < 3; ++k) {
       std::uint32_t& v = ids[k];
@@ -91,11 +93,11 @@ std::vector<Entry> MakeEntries(const std::vector<std::string_view>& records, int
           break;
         }
         case kClassPart:
-          v = cls.Id(KeyIds::Pack(Field(r, 3, 2)),
+          v = cls.Id(whole ? KeyIds::PackAt<2>(r, 2) : KeyIds::Pack(Field(r, 3, 2)),
                      [&] { return FixWidth(ExportClassName(lookups, r), 25); });
           break;
         case kStudentPart:
-          v = stu.Id(KeyIds::Pack(Field(r, 3, 4)),
+          v = stu.Id(whole ? KeyIds::PackAt<4>(r, 2) : KeyIds::Pack(Field(r, 3, 4)),
                      [&] { return FixWidth(ExportStudentName(lookups, r), 21); });
           break;
         case kCoursePart: {
