@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <limits>
-#include <numeric>
 
 #include "base/KeyIds.h"
 #include "base/Text.h"
+#include "base/TextRanks.h"
 #include "data/ActivityRecord.h"
 #include "data/RecordFile.h"
 #include "export/ExportDate.h"
@@ -27,15 +27,9 @@ class FieldTexts {
   }
   // The ranks of the ids, by text.
   std::vector<std::uint32_t> Ranks() const {
-    std::vector<std::uint32_t> order(texts_.size()), ranks(texts_.size());
-    std::iota(order.begin(), order.end(), 0u);
-    std::sort(order.begin(), order.end(),
-              [&](std::uint32_t a, std::uint32_t b) { return texts_[a] < texts_[b]; });
-    std::uint32_t rank = 0;
-    for (std::size_t k = 0; k < order.size(); ++k) {
-      if (k > 0 && texts_[order[k]] != texts_[order[k - 1]]) ++rank;
-      ranks[order[k]] = rank;
-    }
+    std::vector<std::uint32_t> ranks;
+    std::uint32_t distinct = 0;
+    (void)RankTexts(texts_, &ranks, &distinct);  // one width: none begins another
     return ranks;
   }
 
@@ -56,12 +50,6 @@ bool Less(const Entry& a, const Entry& b) {
   return a.key < b.key || (a.key == b.key && a.rest < b.rest);
 }
 bool SameKey(const Entry& a, const Entry& b) { return a.key == b.key && a.rest == b.rest; }
-
-int BitsBelow(std::uint64_t count) {
-  int bits = 0;
-  while (bits < 64 && (std::uint64_t{1} << bits) < count) ++bits;
-  return bits;
-}
 
 // Each record's key. The class, student and course texts are found once per
 // distinct record bytes they come from; their ids go into the keys and are

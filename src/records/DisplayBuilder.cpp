@@ -9,6 +9,7 @@
 
 #include "base/KeyIds.h"
 #include "base/RadixSort.h"
+#include "base/TextRanks.h"
 #include "base/Text.h"
 #include "data/ActivityRecord.h"
 #include "data/RecordFile.h"
@@ -314,31 +315,6 @@ const std::string& RecordSelection::NameOf(std::size_t i) const {
 
 namespace {
 
-// Ranks of `texts` by character code, equal texts one rank; `*distinct` the
-// number of ranks. False when one text begins another: their ranks would
-// not order the keys that run on past them.
-bool RankTexts(const std::vector<std::string>& texts, std::vector<std::uint32_t>* ranks,
-               std::uint32_t* distinct) {
-  std::vector<std::uint32_t> order(texts.size());
-  std::iota(order.begin(), order.end(), 0u);
-  std::sort(order.begin(), order.end(),
-            [&](std::uint32_t a, std::uint32_t b) { return texts[a] < texts[b]; });
-  ranks->assign(texts.size(), 0);
-  std::uint32_t rank = 0;
-  for (std::size_t k = 0; k < order.size(); ++k) {
-    if (k > 0) {
-      const std::string &before = texts[order[k - 1]], &text = texts[order[k]];
-      if (text != before) {
-        if (text.compare(0, before.size(), before) == 0) return false;
-        ++rank;
-      }
-    }
-    (*ranks)[order[k]] = rank;
-  }
-  *distinct = texts.empty() ? 0 : rank + 1;
-  return true;
-}
-
 // Which of `texts` begin another or are begun by another.
 std::vector<bool> HeadsInPrefixes(const std::vector<std::string>& texts) {
   std::vector<std::uint32_t> order(texts.size());
@@ -361,13 +337,6 @@ std::vector<bool> HeadsInPrefixes(const std::vector<std::string>& texts) {
     open.push_back(id);
   }
   return in;
-}
-
-// The bits that hold the numbers below `count`.
-int BitsBelow(std::uint64_t count) {
-  int bits = 0;
-  while (bits < 64 && (std::uint64_t{1} << bits) < count) ++bits;
-  return bits;
 }
 
 }  // namespace
