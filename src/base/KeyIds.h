@@ -21,14 +21,14 @@ class KeyIds {
   // whether this is its first sight.
   std::pair<std::uint32_t, bool> Intern(std::uint64_t key) {
     for (std::size_t at = Slot(key);; at = (at + 1) & mask_) {
-      if (ids_[at] == kEmpty) {
-        keys_[at] = key;
-        ids_[at] = count_++;
-        const std::uint32_t id = ids_[at];
-        if (count_ * 2 > ids_.size()) Grow(ids_.size() * 2);
+      Entry& e = slots_[at];
+      if (e.id == kEmpty) {
+        e = {key, count_++};
+        const std::uint32_t id = e.id;
+        if (count_ * 2 > slots_.size()) Grow(slots_.size() * 2);
         return {id, true};
       }
-      if (keys_[at] == key) return {ids_[at], false};
+      if (e.key == key) return {e.id, false};
     }
   }
   std::size_t size() const { return count_; }
@@ -59,21 +59,22 @@ class KeyIds {
     return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ull) >> 32) & mask_;
   }
   void Grow(std::size_t slots) {
-    std::vector<std::uint64_t> keys = std::move(keys_);
-    std::vector<std::uint32_t> ids = std::move(ids_);
-    keys_.assign(slots, 0);
-    ids_.assign(slots, kEmpty);
+    std::vector<Entry> old = std::move(slots_);
+    slots_.assign(slots, Entry{0, kEmpty});
     mask_ = slots - 1;
-    for (std::size_t i = 0; i < ids.size(); ++i) {
-      if (ids[i] == kEmpty) continue;
-      std::size_t at = Slot(keys[i]);
-      while (ids_[at] != kEmpty) at = (at + 1) & mask_;
-      keys_[at] = keys[i];
-      ids_[at] = ids[i];
+    for (const Entry& e : old) {
+      if (e.id == kEmpty) continue;
+      std::size_t at = Slot(e.key);
+      while (slots_[at].id != kEmpty) at = (at + 1) & mask_;
+      slots_[at] = e;
     }
   }
-  std::vector<std::uint64_t> keys_;
-  std::vector<std::uint32_t> ids_;
+  // A key and its id side by side: one look at memory per probe.
+  struct Entry {
+    std::uint64_t key;
+    std::uint32_t id;
+  };
+  std::vector<Entry> slots_;
   std::size_t mask_ = 0;
   std::uint32_t count_ = 0;
 };
