@@ -89,10 +89,18 @@ std::uint32_t ExportFileLines::Look(Texts& texts, std::uint64_t bytes, const Fin
   return id;
 }
 
-void ExportFileLines::Append(std::string_view r, std::string& out) {
+void ExportFileLines::Append(std::string_view record, std::string& out) {
+  const std::size_t start = out.size();
+  out.resize(start + kLongest);
+  out.resize(static_cast<std::size_t>(Put(record, out.data() + start) - out.data()));
+}
+
+char* ExportFileLines::Put(std::string_view r, char* p) {
   if (r.size() != kActivityRecordLength) {
-    AppendExportFileLine(ComposeExportLine(tables_, lookups_, r), out);
-    return;
+    std::string line;
+    AppendExportFileLine(ComposeExportLine(tables_, lookups_, r), line);
+    std::memcpy(p, line.data(), line.size());
+    return p + line.size();
   }
   // The texts come from the record's line, composed when bytes are first
   // seen: each text is made from those bytes only.
@@ -122,10 +130,6 @@ void ExportFileLines::Append(std::string_view r, std::string& out) {
       return One{std::string(FileField(fixed, {1, 3}))};
     });
   }
-  // The line is put together in place: at most 116 characters.
-  const std::size_t start = out.size();
-  out.resize(start + 128);
-  char* p = out.data() + start;
   const auto put = [&](const Texts& texts, std::size_t place) {
     const auto [at, size] = texts.places[place];
     std::memcpy(p, pool_.data() + at, size);
@@ -149,7 +153,7 @@ void ExportFileLines::Append(std::string_view r, std::string& out) {
   put(counts_, counts[2]);
   *p++ = '\r';
   *p++ = '\n';
-  out.resize(static_cast<std::size_t>(p - out.data()));
+  return p;
 }
 
 }  // namespace quillon

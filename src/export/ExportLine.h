@@ -39,7 +39,12 @@ class ExportFileLines {
  public:
   ExportFileLines(const TitleTables& tables, const ExportLookups& lookups)
       : tables_(tables), lookups_(lookups) {}
+  // The longest line: every field full, the tabs and CR LF.
+  static constexpr std::size_t kLongest = 25 + 21 + 8 + 8 + 36 + 3 * 3 + 7 + 2;
   void Append(std::string_view record, std::string& out);
+  // Writes the line of `record` at `out`, which has room for kLongest
+  // characters; returns the place after it.
+  char* Put(std::string_view record, char* out);
 
  private:
   // Texts found by record bytes, each held as a place and length in

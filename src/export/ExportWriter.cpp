@@ -30,18 +30,6 @@ Status CountExportRecords(Folder& folder, const std::optional<std::string>& cuto
   return s;
 }
 
-namespace {
-
-// Writes `bytes` to `file` at `*at` and moves `*at` on.
-Status Flush(File& file, std::string& bytes, std::uint64_t* at) {
-  Status s = file.Write(*at, bytes);
-  *at += bytes.size();
-  bytes.clear();
-  return s;
-}
-
-}  // namespace
-
 Status WriteExport(Folder& folder, Clock& clock, const TitleTables& tables,
                    const std::optional<std::string>& cutoff, int order, std::string* file_name,
                    std::size_t* written) {
@@ -83,18 +71,26 @@ Status WriteExport(Folder& folder, Clock& clock, const TitleTables& tables,
   (void)folder.RemoveFile(temp);
   s = folder.OpenPrivateFile(temp, &file);
   if (s.ok()) s = file->Truncate(0);
-  constexpr std::size_t kChunk = std::size_t{1} << 20;  // written a megabyte at a time
-  std::string bytes;
-  bytes.reserve(kChunk + 4096);
+  // The lines are put together in a buffer written a megabyte at a time.
+  constexpr std::size_t kChunk = std::size_t{1} << 20;
+  std::string bytes(kChunk + ExportFileLines::kLongest, '\0');
+  char* end = bytes.data();
   std::uint64_t at = 0;
+  const auto flush = [&] {
+    const std::string_view full(bytes.data(), static_cast<std::size_t>(end - bytes.data()));
+    Status w = file->Write(at, full);
+    at += full.size();
+    end = bytes.data();
+    return w;
+  };
   for (std::size_t k = 0; s.ok() && k < sorted.size(); ++k) {
     // The records are visited out of file order: each is fetched from
     // memory a few lines ahead of its turn.
     if (k + 16 < sorted.size()) __builtin_prefetch(record(k + 16).data());
-    lines.Append(record(k), bytes);
-    if (bytes.size() >= kChunk) s = Flush(*file, bytes, &at);
+    end = lines.Put(record(k), end);
+    if (static_cast<std::size_t>(end - bytes.data()) >= kChunk) s = flush();
   }
-  if (s.ok()) s = Flush(*file, bytes, &at);
+  if (s.ok()) s = flush();
   if (s.ok()) s = file->Sync();
   file.reset();
   for (bool taken = true; s.ok() && taken;) {
