@@ -339,8 +339,6 @@ std::vector<bool> HeadsInPrefixes(const std::vector<std::string>& texts) {
   return in;
 }
 
-}  // namespace
-
 // The ranks of the running numbers 1..max in the order of their texts (at
 // least four digits: "0999" < "1000" < "10000" < "1001"), and the numbers
 // in that order. Below 10,000 the texts order as the numbers do; a number
@@ -362,14 +360,6 @@ void RankRunningNumbers(std::uint32_t max, std::vector<std::uint32_t>* rank_of,
   for (std::uint32_t v = 0; v <= 9999 && v <= max; ++v) visit(visit, v);
 }
 
-// The usual way: each line's DisplaySortKey as one number of up to 128
-// bits (64 where they suffice), its parts laid end to end as the key's text
-// lays them, each part as its rank among that part's distinct texts: the
-// head, the 21-character name, the yymmdd date, the running number. A
-// line's parts are found once per distinct record bytes they come from.
-// False, leaving the selection as it was, when the parts do not pack that
-// way (a head and name that begin another, too many distinct parts);
-// SortSelection then compares the keys' parts.
 void SortKeys(std::vector<std::uint64_t>& keys, int bits) { RadixSort(keys, bits); }
 void SortKeys(std::vector<Uint128>& keys, int) { std::sort(keys.begin(), keys.end()); }
 
@@ -390,6 +380,14 @@ void SortPacked(std::vector<Key> keys, int bits, int seq_bits,
   *entries = std::move(sorted);
 }
 
+// The usual way: each line's DisplaySortKey as one number of up to 128
+// bits (64 where they suffice), its parts laid end to end as the key's text
+// lays them, each part as its rank among that part's distinct texts: the
+// head, the 21-character name, the yymmdd date, the running number. A
+// line's parts are found once per distinct record bytes they come from.
+// False, leaving the selection as it was, when the parts do not pack that
+// way (a head and name that begin another, too many distinct parts);
+// SortSelection then compares the keys' parts.
 template <typename Entry>
 bool SortByPackedKeys(const TitleTables& tables, SortBy sort_by, SortDirection direction,
                       const RecordList& records, const Roster& roster,
@@ -501,6 +499,8 @@ bool SortByPackedKeys(const TitleTables& tables, SortBy sort_by, SortDirection d
   }
   return true;
 }
+
+}  // namespace
 
 void SortSelection(const TitleTables& tables, SortBy sort_by, SortDirection direction,
                    RecordSelection* selection) {
