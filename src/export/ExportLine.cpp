@@ -120,15 +120,13 @@ char* ExportFileLines::Put(std::string_view r, char* p) {
         const std::string_view l = line();
         return Two{text(l, kCourse) + '\t', text(l, kLabel) + '\t'};
       });
-  // A count's text is made from its own three characters.
+  // A count's text is made from its own three characters, whichever count
+  // they are.
+  static constexpr LineField kCounts[] = {kAttempted, kCorrect, kMinutes};
   std::uint32_t counts[3];
   for (std::size_t k = 0; k < 3; ++k) {
-    const std::size_t at = 16 + 3 * k;
-    counts[k] = Look(counts_, KeyIds::PackAt<3>(r, at), [&] {
-      std::string fixed;
-      AppendFixed(fixed, NumberText(r.substr(at, 3)), 3);
-      return One{std::string(FileField(fixed, {1, 3}))};
-    });
+    counts[k] = Look(counts_, KeyIds::PackAt<3>(r, 16 + 3 * k),
+                     [&] { return One{text(line(), kCounts[k])}; });
   }
   const auto put = [&](const Texts& texts, std::size_t place) {
     const auto [at, size] = texts.places[place];
